@@ -1,0 +1,32 @@
+#include "host_options.h"
+
+#include "os/process_info.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+
+std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options) {
+  CLI::App app{
+      "qzmhost: a headless 3D host that loads the render-pass manager's plug-ins and runs scripts\n"
+      "against a scene. Without a file or -e it opens an interactive Listener on a terminal.",
+      "qzmhost"};
+  app.add_option("file", options.scriptFile, "Script file (.ms) to run with every plug-in loaded");
+  app.add_option("-e,--eval", options.expression, "Evaluate one expression and print its value");
+  app.add_option("--plugins", options.pluginFolder,
+                 "Load plug-in modules from DIR instead of the plugins folder beside the executable")
+      ->type_name("DIR");
+  app.add_option("--scene", options.sceneFile, "Open a saved scene before running")->type_name("FILE");
+  app.add_flag("--list-plugins", options.listPlugins,
+               "Print one line per loaded module (file, description, version, classes) and exit");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+  if (options.pluginFolder.empty()) {
+    std::filesystem::path exe = sim::os::executablePath();
+    options.pluginFolder = (exe.empty() ? std::filesystem::path("plugins") : exe.parent_path() / "plugins").string();
+  }
+  return std::nullopt;
+}

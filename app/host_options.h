@@ -1,0 +1,17 @@
+// The command line of qzmhost.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct HostOptions {
+  std::string scriptFile;                 // FILE.ms to run
+  std::optional<std::string> expression;  // -e EXPR
+  std::string pluginFolder;               // --plugins DIR, else the folder beside the executable
+  std::string sceneFile;                  // --scene FILE
+  bool listPlugins = false;
+};
+
+// Parses the command line; on --help or an error prints what it has to say and returns the exit
+// status to end with.
+std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options);

@@ -1,0 +1,52 @@
+// qzmhost: starts the host, loads every plug-in module from its plug-in folder, then runs a script
+// file, an expression, or an interactive Listener.
+#include "core/c_format.h"
+#include "core/class_registry.h"
+#include "core/host_session.h"
+#include "core/plugin_loader.h"
+#include "host_options.h"
+
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+// Problems met while loading modules, one line each, prefixed with the program's name.
+void reportLoadProblems(const std::string& text) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) std::cerr << "qzmhost: " << line << "\n";
+}
+
+void listPlugins() {
+  for (const sim::PluginModule& m : sim::plugins().modules()) {
+    std::string classes;
+    for (ClassDesc* cd : m.classes) {
+      if (!classes.empty()) classes += ", ";
+      classes += cd->ClassName() ? cd->ClassName() : "?";
+    }
+    std::cout << m.fileName << "\t" << m.description << "\t"
+              << sim::c_format("0x%08X", static_cast<unsigned>(m.version)) << "\t"
+              << (classes.empty() ? "(no classes)" : classes) << "\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HostOptions options;
+  if (auto status = parseHostOptions(argc, argv, options)) return *status;
+
+  std::ostringstream problems;
+  sim::startHost(options.pluginFolder, problems);
+  reportLoadProblems(problems.str());
+
+  int status = 0;
+  if (options.listPlugins) {
+    listPlugins();
+  } else if (!options.scriptFile.empty() || options.expression || !options.sceneFile.empty()) {
+    std::cerr << "qzmhost: this build cannot run scripts or open scenes yet\n";
+    status = 1;
+  }
+  sim::shutdownHost();
+  return status;
+}

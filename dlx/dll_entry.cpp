@@ -1,0 +1,10 @@
+// The library's entry points, exported by name. Its script functions register themselves as static
+// objects when the module loads.
+#include "plugapi.h"
+#include "resource_strings.h"
+
+PLUGIN_EXPORT const TCHAR* LibDescription() { return GetString(IDS_LIBDESCRIPTION); }
+
+PLUGIN_EXPORT ULONG LibVersion() { return VERSION_3DSMAX; }
+
+PLUGIN_EXPORT void LibInit() {}
