@@ -1,4 +1,5 @@
-// Quat: a rotation as a unit quaternion (x, y, z, w).
+// Quat: a rotation as a unit quaternion (x, y, z, w), with the host's handedness: the quaternion of a
+// matrix that turns x towards y by 90 degrees about z is (0, 0, -0.7071, 0.7071).
 #pragma once
 
 #include "host_api.h"
@@ -19,7 +20,7 @@ class HOST_API Quat {
   Quat Conjugate() const { return Quat(-x, -y, -z, w); }
   Quat Inverse() const;
   void Normalize();
-  // Product: the rotation of `q` followed by this one, as the host composes them.
+  // Product: a * b applies a first, then b, as the matrices of a and b multiply.
   Quat operator*(const Quat& q) const;
   bool operator==(const Quat& q) const { return x == q.x && y == q.y && z == q.z && w == q.w; }
   float& operator[](int i) { return (&x)[i]; }
