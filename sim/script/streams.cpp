@@ -1,0 +1,156 @@
+#include "maxscript/streams.h"
+
+#include "core/c_format.h"
+#include "maxscript/classes.h"
+
+#include <cstdarg>
+
+TCHAR CharStream::putch(TCHAR c) {
+  char s[2] = {c, 0};
+  puts(s);
+  return c;
+}
+
+int CharStream::printf(const TCHAR* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = sim::c_vformat(format, args);
+  va_end(args);
+  puts(text.c_str());
+  return static_cast<int>(text.size());
+}
+
+// ---- StringStream --------------------------------------------------------------------------------
+
+StringStream::StringStream() = default;
+StringStream::StringStream(const TCHAR* init) : text_(init ? init : "") {}
+
+const TCHAR* StringStream::puts(const TCHAR* str) {
+  if (str) text_ += str;
+  return str;
+}
+TCHAR StringStream::putch(TCHAR c) {
+  text_ += c;
+  return c;
+}
+TCHAR StringStream::get_char() { return pos_ < text_.size() ? text_[pos_++] : 0; }
+void StringStream::unget_char(TCHAR) {
+  if (pos_ > 0) --pos_;
+}
+TCHAR StringStream::peek_char() { return pos_ < text_.size() ? text_[pos_] : 0; }
+int StringStream::at_eos() { return pos_ >= text_.size(); }
+void StringStream::sprin1(CharStream* s) { s->puts("StringStream:"); String(text_).sprin1(s); }
+
+// ---- FileStream ----------------------------------------------------------------------------------
+
+FileStream::FileStream() = default;
+FileStream::~FileStream() { close(); }
+
+FileStream* FileStream::open(const TCHAR* fileName, const TCHAR* mode) {
+  close();
+  if (!fileName || !mode) return nullptr;
+  // The language's "rt"/"wt" text modes: our files keep their bytes as they are.
+  std::string m;
+  for (const char* c = mode; *c; ++c)
+    if (*c != 't') m += *c;
+  if (m.find('b') == std::string::npos) m += 'b';
+  file_ = std::fopen(fileName, m.c_str());
+  name_ = fileName;
+  return file_ ? this : nullptr;
+}
+
+const TCHAR* FileStream::puts(const TCHAR* str) {
+  if (file_ && str) std::fputs(str, file_);
+  return str;
+}
+
+TCHAR FileStream::get_char() {
+  if (ungot_ >= 0) {
+    TCHAR c = static_cast<TCHAR>(ungot_);
+    ungot_ = -1;
+    return c;
+  }
+  if (!file_) return 0;
+  int c = std::fgetc(file_);
+  return c == EOF ? 0 : static_cast<TCHAR>(c);
+}
+
+void FileStream::unget_char(TCHAR c) { ungot_ = static_cast<unsigned char>(c); }
+
+TCHAR FileStream::peek_char() {
+  TCHAR c = get_char();
+  if (!at_eos() || c) unget_char(c);
+  return c;
+}
+
+int FileStream::at_eos() {
+  if (ungot_ >= 0) return FALSE;
+  if (!file_) return TRUE;
+  int c = std::fgetc(file_);
+  if (c == EOF) return TRUE;
+  std::ungetc(c, file_);
+  return FALSE;
+}
+
+void FileStream::rewind() {
+  ungot_ = -1;
+  if (file_) std::rewind(file_);
+}
+
+void FileStream::flush() {
+  if (file_) std::fflush(file_);
+}
+
+void FileStream::close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+std::string FileStream::remaining_text() {
+  std::string out;
+  if (ungot_ >= 0) out += static_cast<char>(ungot_);
+  if (!file_) return out;
+  long at = std::ftell(file_);
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, file_)) > 0;) out.append(buf, n);
+  std::fseek(file_, at, SEEK_SET);
+  return out;
+}
+
+void FileStream::skip(size_t n) {
+  if (n && ungot_ >= 0) {
+    ungot_ = -1;
+    --n;
+  }
+  if (file_ && n) std::fseek(file_, static_cast<long>(n), SEEK_CUR);
+}
+
+void FileStream::sprin1(CharStream* s) { s->printf("<File:%s>", name_.c_str()); }
+
+// ---- the Listener --------------------------------------------------------------------------------
+
+const TCHAR* ListenerStream::puts(const TCHAR* str) {
+  if (!str) return str;
+  text_ += str;
+  if (echo_) {
+    std::fputs(str, echo_);
+    std::fflush(echo_);
+  }
+  return str;
+}
+
+void ListenerStream::sprin1(CharStream* s) { s->puts("<Listener>"); }
+
+namespace {
+ListenerStream* listenerStream() {
+  static ListenerStream* stream = [] {
+    auto* s = new ListenerStream;
+    s->make_permanent();
+    return s;
+  }();
+  return stream;
+}
+Listener g_listener{listenerStream()};
+}  // namespace
+
+Listener* the_listener = &g_listener;
