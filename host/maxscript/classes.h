@@ -116,6 +116,9 @@ class HOST_API String : public Value {
   void sprint(CharStream* s) override;   // as is
   bool equals(Value* other) override;    // case-insensitive, as the language compares strings
   Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // count
+  bool has_property(Value* prop) override;
+  Value* get_index(Value* index) override;    // one character
   std::string text;
 };
 
@@ -150,6 +153,12 @@ class HOST_API Array : public Value {
   void resize(int n);
   void sprin1(CharStream* s) override;
   Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // count
+  Value* set_property(Value* prop, Value* v) override;
+  bool has_property(Value* prop) override;
+  Value* get_index(Value* index) override;
+  Value* set_index(Value* index, Value* v) override;
+  Array* as_collection() override { return this; }
 
  protected:
   void clear_contents() override;
@@ -168,6 +177,11 @@ class HOST_API Point2Value : public Value {
   void sprin1(CharStream* s) override;
   bool equals(Value* other) override;
   Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // x, y (, z)
+  Value* set_property(Value* prop, Value* v) override;
+  bool has_property(Value* prop) override;
+  Value* get_index(Value* index) override;
+  Value* set_index(Value* index, Value* v) override;
 };
 
 class HOST_API Point3Value : public Value {
@@ -180,6 +194,11 @@ class HOST_API Point3Value : public Value {
   void sprin1(CharStream* s) override;
   bool equals(Value* other) override;
   Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // x, y (, z)
+  Value* set_property(Value* prop, Value* v) override;
+  bool has_property(Value* prop) override;
+  Value* get_index(Value* index) override;
+  Value* set_index(Value* index, Value* v) override;
 };
 
 // The text a value prints as with `print` (sprin1) or `format` (sprint).

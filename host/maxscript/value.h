@@ -70,6 +70,21 @@ class HOST_API Value {
   virtual void sprin1(CharStream* s);
   virtual void sprint(CharStream* s) { sprin1(s); }
 
+  // Properties (`v.name`), indexing (`v[i]`, 1-based) and methods (`v.fn a b`). The defaults raise
+  // the language's unknown-property / no-function errors. `prop` is always an interned Name.
+  virtual Value* get_property(Value* prop);
+  virtual Value* set_property(Value* prop, Value* v);
+  virtual bool has_property(Value* prop) { return false; }
+  // Appends the names of the value's properties (for getPropNames).
+  virtual void get_property_names(class Array* names) {}
+  virtual Value* get_index(Value* index);
+  virtual Value* set_index(Value* index, Value* v);
+  // `v.fn args`: answers null when the value has no method of that name (the runtime then looks for
+  // a property holding a function).
+  virtual Value* call_method(Value* name, Value** arg_list, int count) { return nullptr; }
+  // Elements for `for x in v`; null when the value is not a collection.
+  virtual class Array* as_collection() { return nullptr; }
+
   // Equality as the language's == (numbers by value, strings without case, others by identity).
   virtual bool equals(Value* other) { return other == this; }
   // The value's own copy (`copy v`); immutable values answer themselves.

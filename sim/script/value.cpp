@@ -121,3 +121,8 @@ void Value::sprin1(CharStream* s) {
   s->puts(tag ? tag->name : "Value");
   s->puts(">");
 }
+
+Value* Value::get_property(Value* prop) { throw AccessorError(this, prop); }
+Value* Value::set_property(Value* prop, Value*) { throw AccessorError(this, prop); }
+Value* Value::get_index(Value*) { throw NoMethodError("get", this); }
+Value* Value::set_index(Value*, Value*) { throw NoMethodError("put", this); }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using test::Thing;
 
 namespace {
@@ -225,6 +227,47 @@ TEST_F(ReferenceGraph, UndoAndRedoPutReferencesBackAndKeepReplacedTargetsAlive) 
   sim::flushUndo();
   EXPECT_EQ(Thing::alive, 2) << "once undo forgets it, the unreferenced target goes";
   holder->DeleteMe();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReferenceGraph, ASingleRefMakerKeepsItsTargetAliveAndIsNotADependencyForWalks) {
+  auto* owner = new Thing;
+  auto* t = new Thing;
+  owner->ReplaceReference(0, t);
+  {
+    SingleRefMaker keeper;
+    keeper.SetRef(t);
+    owner->DeleteReference(0);
+    EXPECT_EQ(Thing::alive, 2) << "the single-reference holder keeps it";
+    Collect walk;
+    t->DoEnumDependents(&walk);
+    EXPECT_EQ(walk.seen.size(), 1u) << "holders are not real dependents";
+  }
+  EXPECT_EQ(Thing::alive, 1);
+  owner->DeleteMe();
+}
+
+TEST_F(ReferenceGraph, AppDataIsAddressedByClassSuperClassAndAFull32BitSubId) {
+  auto* t = new Thing;
+  const Class_ID cid(0x04d64858, 0x16d1751d);
+  auto chunk = [](const char* text) {
+    auto* p = static_cast<char*>(MAX_malloc(std::strlen(text) + 1));
+    std::strcpy(p, text);
+    return p;
+  };
+  t->AddAppDataChunk(cid, 0x1020, 0xffffffff, 3, chunk("-1"));
+  t->AddAppDataChunk(cid, 0x1020, 7, 2, chunk("7"));
+  t->AddAppDataChunk(cid, 0x1020, 7, 3, chunk("77"));  // replaces
+  ASSERT_NE(t->GetAppDataChunk(cid, 0x1020, 0xffffffff), nullptr);
+  EXPECT_STREQ(static_cast<char*>(t->GetAppDataChunk(cid, 0x1020, 7)->data), "77");
+  EXPECT_EQ(t->GetAppDataChunk(cid, 0x1021, 7), nullptr);
+  EXPECT_TRUE(t->RemoveAppDataChunk(cid, 0x1020, 7));
+  EXPECT_FALSE(t->RemoveAppDataChunk(cid, 0x1020, 7));
+  EXPECT_EQ(t->NumAppDataChunks(), 1);
+  t->DeleteMe();  // the remaining chunk is freed with its owner (checked under the sanitizers)
 }
 
 }  // namespace
