@@ -5,6 +5,8 @@
 #include "core/host_session.h"
 #include "core/plugin_loader.h"
 #include "host_options.h"
+#include "os/terminal.h"
+#include "script/listener_session.h"
 
 #include <iostream>
 #include <sstream>
@@ -43,9 +45,17 @@ int main(int argc, char** argv) {
   int status = 0;
   if (options.listPlugins) {
     listPlugins();
-  } else if (!options.scriptFile.empty() || options.expression || !options.sceneFile.empty()) {
-    std::cerr << "qzmhost: this build cannot run scripts or open scenes yet\n";
+  } else if (!options.sceneFile.empty()) {
+    std::cerr << "qzmhost: this build cannot open scene files yet\n";
     status = 1;
+  } else if (options.expression) {
+    status = sim::rt::evaluateAndPrint(*options.expression, stdout, stderr) ? 0 : 1;
+  } else if (!options.scriptFile.empty()) {
+    status = sim::rt::runScriptFile(options.scriptFile, stdout, stderr) ? 0 : 1;
+  } else {
+    bool interactive = sim::os::stdinIsTerminal();
+    if (interactive) std::cout << "qzmhost Listener: type script expressions; end with Ctrl-D.\n";
+    status = sim::rt::runListener(std::cin, stdout, stderr, interactive) ? 0 : 1;
   }
   sim::shutdownHost();
   return status;

@@ -44,6 +44,10 @@ class HOST_API Animatable {
   virtual Animatable* SubAnim(int i) { return nullptr; }
   virtual TSTR SubAnimName(int i) { return TSTR(); }
 
+  // Puts `control` in the place of sub-animation `subAnim` (a controller slot); FALSE when that
+  // sub-animation takes no controller.
+  virtual BOOL AssignController(Animatable* control, int subAnim) { return FALSE; }
+
   virtual int NumParamBlocks() { return 0; }
   virtual IParamBlock2* GetParamBlock(int i) { return nullptr; }
   virtual IParamBlock2* GetParamBlockByID(BlockID id) { return nullptr; }

@@ -1,7 +1,10 @@
 // The value classes of the language and their singletons.
 #pragma once
 
+#include "color.h"
+#include "matrix3.h"
 #include "maxscript/value.h"
+#include "quat.h"
 
 #include <string>
 #include <vector>
@@ -29,6 +32,12 @@ declare_class_tag(Point3Value)
 declare_class_tag(MAXNode)
 declare_class_tag(MAXBitMap)
 declare_class_tag(Primitive)
+declare_class_tag(Color)
+declare_class_tag(Quat)
+declare_class_tag(EulerAngles)
+declare_class_tag(Matrix3)
+declare_class_tag(Point4Value)
+declare_class_tag(MSTime)
 declare_class_tag(ValueMetaClass)
 
 class HOST_API Boolean : public Value {
@@ -199,6 +208,77 @@ class HOST_API Point3Value : public Value {
   bool has_property(Value* prop) override;
   Value* get_index(Value* index) override;
   Value* set_index(Value* index, Value* v) override;
+};
+
+// A colour with components from 0 to 255 (and alpha), as the language writes (color r g b [a]).
+class HOST_API ColorValue : public Value {
+ public:
+  explicit ColorValue(AColor c);  // components 0..1, as the host stores colours
+  ColorValue(float r255, float g255, float b255, float a255 = 255.0f);
+  AColor color;  // 0..1
+  Point3 to_point3() override { return Point3(color.r * 255.0f, color.g * 255.0f, color.b * 255.0f); }
+  void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;
+  Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // r g b a (0..255)
+  Value* set_property(Value* prop, Value* v) override;
+  bool has_property(Value* prop) override;
+};
+
+class HOST_API Point4Value : public Value {
+ public:
+  explicit Point4Value(Point4 p);
+  Point4 p;
+  void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;
+  Value* copy_vf() override;
+  Value* get_property(Value* prop) override;
+  bool has_property(Value* prop) override;
+};
+
+class HOST_API QuatValue : public Value {
+ public:
+  explicit QuatValue(Quat q);
+  Quat q;
+  void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;
+  Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // x y z w
+  bool has_property(Value* prop) override;
+};
+
+// Rotation angles in degrees about x, y and z.
+class HOST_API EulerAnglesValue : public Value {
+ public:
+  EulerAnglesValue(float x, float y, float z);
+  float angles[3];
+  void sprin1(CharStream* s) override;
+  Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // x y z
+  bool has_property(Value* prop) override;
+};
+
+class HOST_API Matrix3Value : public Value {
+ public:
+  explicit Matrix3Value(const Matrix3& m);
+  Matrix3 m;
+  void sprin1(CharStream* s) override;
+  Value* copy_vf() override;
+  Value* get_property(Value* prop) override;  // row1..row4, translation, pos
+  bool has_property(Value* prop) override;
+};
+
+// A time (ticks), printed in frames: 10f.
+class HOST_API MSTime : public Value {
+ public:
+  explicit MSTime(TimeValue t);
+  static Value* intern(TimeValue t) { return new MSTime(t); }
+  TimeValue time;
+  TimeValue to_timevalue() override { return time; }
+  int to_int() override;      // whole frames
+  float to_float() override;  // frames
+  void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;
 };
 
 // The text a value prints as with `print` (sprin1) or `format` (sprint).

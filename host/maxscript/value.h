@@ -82,6 +82,10 @@ class HOST_API Value {
   // `v.fn args`: answers null when the value has no method of that name (the runtime then looks for
   // a property holding a function).
   virtual Value* call_method(Value* name, Value** arg_list, int count) { return nullptr; }
+  // Appending and deleting elements for collections other than arrays (parameter-block tables);
+  // false when the value is no such collection.
+  virtual bool append_item(Value* v) { return false; }
+  virtual bool delete_item(int index1) { return false; }
   // Elements for `for x in v`; null when the value is not a collection.
   virtual class Array* as_collection() { return nullptr; }
 

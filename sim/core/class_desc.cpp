@@ -29,8 +29,3 @@ void ClassDesc::AddInterface(FPInterface* fpi) {
 }
 
 void ClassDesc::ClearInterfaces() { interfaces_.clear(); }
-
-Interface_ID FPInterface::GetID() {
-  FPInterfaceDesc* d = GetDesc();
-  return d ? d->ID : Interface_ID(0, 0);
-}

@@ -2,6 +2,7 @@
 
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
+#include "script/runtime.h"
 
 namespace sim {
 
@@ -11,7 +12,9 @@ int startHost(const std::string& pluginFolder, std::ostream& errors) {
 }
 
 void shutdownHost() {
-  // Objects of plug-in classes must go while their modules are still loaded.
+  // Script values hold scene objects, and objects of plug-in classes must go while their modules are
+  // still loaded: script state first, then the scene, then the modules.
+  rt::shutdownScriptRuntime();
   coreInterface()->clearScene();
   plugins().unloadAll();
 }

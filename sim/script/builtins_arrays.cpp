@@ -7,9 +7,11 @@
 
 namespace {
 
+// Arrays, or any collection (parameter tables) as a snapshot array for reading.
 Array* array(Value* v) {
-  if (!is_array(v)) throw ConversionError(v, "Array");
-  return static_cast<Array*>(v);
+  if (is_array(v)) return static_cast<Array*>(v);
+  if (Array* a = v->as_collection()) return a;
+  throw ConversionError(v, "Array");
 }
 
 }  // namespace
@@ -22,6 +24,7 @@ Value* append_cf(Value** arg_list, int count) {
     static_cast<String*>(arg_list[0])->text += arg_list[1]->to_string();
     return arg_list[0];
   }
+  if (!is_array(arg_list[0]) && arg_list[0]->append_item(arg_list[1])) return arg_list[0];
   array(arg_list[0])->append(arg_list[1]);
   return arg_list[0];
 }
@@ -29,8 +32,9 @@ Value* append_cf(Value** arg_list, int count) {
 def_visible_primitive(deleteItem, "deleteItem");
 Value* deleteItem_cf(Value** arg_list, int count) {
   check_arg_count(deleteItem, 2, count);
-  Array* a = array(arg_list[0]);
   int i = arg_list[1]->to_int();
+  if (!is_array(arg_list[0]) && arg_list[0]->delete_item(i)) return arg_list[0];
+  Array* a = array(arg_list[0]);
   if (i < 1 || i > a->size) throw RuntimeError("Array index out of bounds: ", arg_list[1]);
   a->remove(i);
   return a;
@@ -93,10 +97,4 @@ def_visible_primitive(copy, "copy");
 Value* copy_cf(Value** arg_list, int count) {
   check_arg_count(copy, 1, count);
   return arg_list[0]->copy_vf();
-}
-
-def_visible_primitive(classOf, "classOf");
-Value* classOf_cf(Value** arg_list, int count) {
-  check_arg_count(classOf, 1, count);
-  return arg_list[0]->tag ? static_cast<Value*>(arg_list[0]->tag) : undefined;
 }

@@ -37,6 +37,12 @@ define_class_tag(Point3Value, "Point3")
 define_class_tag(MAXNode, "MAXNode")
 define_class_tag(MAXBitMap, "BitMap")
 define_class_tag(Primitive, "Primitive")
+define_class_tag(Color, "Color")
+define_class_tag(Quat, "Quat")
+define_class_tag(EulerAngles, "EulerAngles")
+define_class_tag(Matrix3, "Matrix3")
+define_class_tag(Point4Value, "Point4")
+define_class_tag(MSTime, "Time")
 
 Boolean::Boolean(bool v) : value(v) {
   tag = class_tag(Boolean);

@@ -126,3 +126,12 @@ Value* Value::get_property(Value* prop) { throw AccessorError(this, prop); }
 Value* Value::set_property(Value* prop, Value*) { throw AccessorError(this, prop); }
 Value* Value::get_index(Value*) { throw NoMethodError("get", this); }
 Value* Value::set_index(Value*, Value*) { throw NoMethodError("put", this); }
+
+namespace sim::rt {
+Value* keep(Value* v) {
+  if (!v || v->is_permanent() || g_allocFrames.empty()) return v;
+  v->addRef();
+  g_allocFrames.back().push_back(v);
+  return v;
+}
+}  // namespace sim::rt

@@ -1,0 +1,533 @@
+#include "script/ast.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace sim::script {
+
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// Names are hashed and compared without case and without building their lower-case form first, so
+// looking up a name that is already known allocates nothing.
+std::uint64_t hashLower(std::string_view s) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (char c : s) {
+    h ^= static_cast<unsigned char>(c) | 0x20u;  // case-blind; the few other bytes it merges only collide
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+bool sameLower(std::string_view lower, std::string_view spelling) {
+  if (lower.size() != spelling.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i)
+    if (lower[i] != lowerAscii(spelling[i])) return false;
+  return true;
+}
+
+// Open addressing with linear probing, kept at most half full.
+class SymbolTable {
+ public:
+  SymbolTable() : slots_(1024) {
+    static const struct {
+      const char* word;
+      TokenKind kind;
+    } kReserved[] = {
+        {"and", TokenKind::KwAnd},         {"or", TokenKind::KwOr},
+        {"not", TokenKind::KwNot},         {"if", TokenKind::KwIf},
+        {"then", TokenKind::KwThen},       {"else", TokenKind::KwElse},
+        {"do", TokenKind::KwDo},           {"while", TokenKind::KwWhile},
+        {"for", TokenKind::KwFor},         {"in", TokenKind::KwIn},
+        {"to", TokenKind::KwTo},           {"by", TokenKind::KwBy},
+        {"where", TokenKind::KwWhere},     {"collect", TokenKind::KwCollect},
+        {"case", TokenKind::KwCase},       {"of", TokenKind::KwOf},
+        {"default", TokenKind::KwDefault}, {"try", TokenKind::KwTry},
+        {"catch", TokenKind::KwCatch},     {"throw", TokenKind::KwThrow},
+        {"fn", TokenKind::KwFn},           {"function", TokenKind::KwFunction},
+        {"mapped", TokenKind::KwMapped},   {"return", TokenKind::KwReturn},
+        {"exit", TokenKind::KwExit},       {"continue", TokenKind::KwContinue},
+        {"global", TokenKind::KwGlobal},   {"local", TokenKind::KwLocal},
+        {"struct", TokenKind::KwStruct},   {"at", TokenKind::KwAt},
+        {"time", TokenKind::KwTime},       {"animate", TokenKind::KwAnimate},
+        {"with", TokenKind::KwWith},       {"undo", TokenKind::KwUndo},
+        {"on", TokenKind::KwOn},           {"off", TokenKind::KwOff},
+        {"true", TokenKind::KwTrue},       {"false", TokenKind::KwFalse},
+        {"undefined", TokenKind::KwUndefined}, {"unsupplied", TokenKind::KwUnsupplied},
+        {"ok", TokenKind::KwOk},           {"as", TokenKind::KwAs},
+        {"max", TokenKind::KwMax},
+    };
+    for (const auto& r : kReserved) const_cast<Symbol*>(find(r.word))->keyword = r.kind;
+  }
+
+  const Symbol* find(std::string_view spelling) {
+    std::uint64_t h = hashLower(spelling);
+    std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (!s.symbol) {
+        s.hash = h;
+        s.symbol = make(spelling);
+        if (++count_ * 2 > slots_.size()) grow();
+        return lastMade_;
+      }
+      if (s.hash == h && sameLower(s.symbol->lower, spelling)) return s.symbol;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    const Symbol* symbol = nullptr;
+  };
+
+  Symbol* make(std::string_view spelling) {
+    char* text = static_cast<char*>(names_.allocate(spelling.size() + 1, 1));
+    for (std::size_t i = 0; i < spelling.size(); ++i) text[i] = lowerAscii(spelling[i]);
+    text[spelling.size()] = '\0';
+    Symbol& sym = symbols_.emplace_back();
+    sym.lower = std::string_view(text, spelling.size());
+    lastMade_ = &sym;
+    return &sym;
+  }
+
+  void grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    std::size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+      if (!s.symbol) continue;
+      std::size_t i = s.hash & mask;
+      while (slots_[i].symbol) i = (i + 1) & mask;
+      slots_[i] = s;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+  std::deque<Symbol> symbols_;  // stable addresses
+  Arena names_;
+  Symbol* lastMade_ = nullptr;
+};
+
+SymbolTable& symbols() {
+  static SymbolTable table;
+  return table;
+}
+
+}  // namespace
+
+const Symbol* intern(std::string_view spelling) { return symbols().find(spelling); }
+
+// ---- Arena ----------------------------------------------------------------------------------------
+
+Arena::~Arena() {
+  while (blocks_) {
+    Block* next = blocks_->next;
+    std::free(blocks_);
+    blocks_ = next;
+  }
+}
+
+// A new block: twice the last one up to a megabyte, or as large as one request needs.
+void* Arena::grow(std::size_t size, std::size_t align) {
+  std::size_t want = size + align + sizeof(Block);
+  std::size_t blockSize = want > nextBlock_ ? want : nextBlock_;
+  if (nextBlock_ < (std::size_t(1) << 20)) nextBlock_ *= 2;
+  void* raw = std::malloc(blockSize);
+  if (!raw) throw std::bad_alloc();
+  auto* b = static_cast<Block*>(raw);
+  b->next = blocks_;
+  blocks_ = b;
+  cur_ = reinterpret_cast<char*>(b + 1);
+  end_ = static_cast<char*>(raw) + blockSize;
+  return allocate(size, align);
+}
+
+std::string_view Arena::copy(std::string_view text) {
+  if (text.empty()) return {};
+  char* p = static_cast<char*>(allocate(text.size(), 1));
+  std::memcpy(p, text.data(), text.size());
+  return {p, text.size()};
+}
+
+// ---- children -------------------------------------------------------------------------------------
+
+void forEachChild(const Expr* e, void (*visit)(const Expr*, void*), void* context) {
+  auto one = [&](const Expr* child) {
+    if (child) visit(child, context);
+  };
+  auto all = [&](ExprList list) {
+    for (const Expr* child : list) visit(child, context);
+  };
+  switch (e->kind) {
+    case NodeKind::Integer: case NodeKind::Float: case NodeKind::Time: case NodeKind::String:
+    case NodeKind::NameLiteral: case NodeKind::PathName: case NodeKind::Constant: case NodeKind::Var:
+    case NodeKind::Continue: case NodeKind::MaxCommand:
+      break;
+    case NodeKind::ArrayLiteral: all(e->as<ArrayLiteral>().elements); break;
+    case NodeKind::BitArrayLiteral: all(e->as<BitArrayLiteral>().items); break;
+    case NodeKind::Range: one(e->as<Range>().from); one(e->as<Range>().to); break;
+    case NodeKind::PointLiteral: all(e->as<PointLiteral>().components); break;
+    case NodeKind::Property: one(e->as<Property>().object); break;
+    case NodeKind::Index: one(e->as<Index>().object); one(e->as<Index>().index); break;
+    case NodeKind::Call: {
+      const auto& c = e->as<Call>();
+      one(c.callee);
+      all(c.args);
+      for (const KeyArg& k : c.keys) one(k.value);
+      break;
+    }
+    case NodeKind::Unary: one(e->as<Unary>().operand); break;
+    case NodeKind::Binary: one(e->as<Binary>().lhs); one(e->as<Binary>().rhs); break;
+    case NodeKind::Assign: one(e->as<Assign>().target); one(e->as<Assign>().value); break;
+    case NodeKind::Block: all(e->as<Block>().exprs); break;
+    case NodeKind::If: {
+      const auto& i = e->as<If>();
+      one(i.cond);
+      one(i.thenBranch);
+      one(i.elseBranch);
+      break;
+    }
+    case NodeKind::While: one(e->as<While>().cond); one(e->as<While>().body); break;
+    case NodeKind::DoWhile: one(e->as<DoWhile>().body); one(e->as<DoWhile>().cond); break;
+    case NodeKind::For: {
+      const auto& f = e->as<For>();
+      for (const Expr* child : {f.collection, f.from, f.to, f.by, f.where, f.whileCond, f.body}) one(child);
+      break;
+    }
+    case NodeKind::Exit: one(e->as<Exit>().value); break;
+    case NodeKind::Return: one(e->as<Return>().value); break;
+    case NodeKind::Throw: one(e->as<Throw>().value); break;
+    case NodeKind::Case: {
+      const auto& c = e->as<Case>();
+      one(c.subject);
+      for (const CaseClause& k : c.clauses) {
+        one(k.label);
+        one(k.body);
+      }
+      one(c.defaultBody);
+      break;
+    }
+    case NodeKind::Try: one(e->as<Try>().body); one(e->as<Try>().handler); break;
+    case NodeKind::Decl:
+      for (const Declarator& d : e->as<Decl>().names) one(d.init);
+      break;
+    case NodeKind::Function: {
+      const auto& f = e->as<Function>();
+      for (const Param& p : f.params) one(p.defaultValue);
+      one(f.body);
+      break;
+    }
+    case NodeKind::Struct:
+      for (const StructMember& m : e->as<Struct>().members) {
+        one(m.init);
+        one(m.method);
+      }
+      break;
+    case NodeKind::Context: {
+      const auto& c = e->as<Context>();
+      one(c.label);
+      one(c.value);
+      one(c.body);
+      break;
+    }
+  }
+}
+
+// ---- dump -----------------------------------------------------------------------------------------
+
+namespace {
+
+class Dumper {
+ public:
+  std::string out;
+
+  void expr(const Expr* e) {
+    if (!e) {
+      out += "null";
+      return;
+    }
+    switch (e->kind) {
+      case NodeKind::Integer: out += std::to_string(e->as<Integer>().value); break;
+      case NodeKind::Float: number(e->as<Float>().value); break;
+      case NodeKind::Time: {
+        const TimeParts& t = e->as<Time>().parts;
+        out += "(time";
+        if (t.seconds != 0) { out += " s:"; number(t.seconds, false); }
+        if (t.frames != 0) { out += " f:"; number(t.frames, false); }
+        if (t.ticks != 0) { out += " t:"; number(t.ticks, false); }
+        out += ')';
+        break;
+      }
+      case NodeKind::String: quoted(e->as<String>().value, '"'); break;
+      case NodeKind::NameLiteral: out += '#'; name(e->as<NameLiteral>().name); break;
+      case NodeKind::PathName: {
+        out += '$';
+        bool first = true;
+        for (const PathSegment& s : e->as<PathName>().segments) {
+          if (!first) out += '/';
+          first = false;
+          if (s.quoted) quoted(s.text, '\''); else out += s.text;
+        }
+        break;
+      }
+      case NodeKind::Constant: {
+        static const char* const kNames[] = {"true", "false", "undefined", "unsupplied", "ok"};
+        out += kNames[int(e->as<Constant>().value)];
+        break;
+      }
+      case NodeKind::ArrayLiteral: out += "#("; list(e->as<ArrayLiteral>().elements); out += ')'; break;
+      case NodeKind::BitArrayLiteral: out += "#{"; list(e->as<BitArrayLiteral>().items); out += '}'; break;
+      case NodeKind::Range: open(".."); sp(); expr(e->as<Range>().from); sp(); expr(e->as<Range>().to); close(); break;
+      case NodeKind::PointLiteral: out += '['; list(e->as<PointLiteral>().components); out += ']'; break;
+      case NodeKind::Var: name(e->as<Var>().name); break;
+      case NodeKind::Property: {
+        const auto& p = e->as<Property>();
+        open(".");
+        sp();
+        expr(p.object);
+        sp();
+        name(p.name);
+        close();
+        break;
+      }
+      case NodeKind::Index: {
+        const auto& x = e->as<Index>();
+        open("[]");
+        sp();
+        expr(x.object);
+        sp();
+        expr(x.index);
+        close();
+        break;
+      }
+      case NodeKind::Call: {
+        const auto& c = e->as<Call>();
+        open("call");
+        sp();
+        expr(c.callee);
+        for (const Expr* a : c.args) { sp(); expr(a); }
+        for (const KeyArg& k : c.keys) { sp(); name(k.name); out += ':'; expr(k.value); }
+        close();
+        break;
+      }
+      case NodeKind::Unary: {
+        const auto& u = e->as<Unary>();
+        open(u.op == UnaryOp::Negate ? "-" : "not");
+        sp();
+        expr(u.operand);
+        close();
+        break;
+      }
+      case NodeKind::Binary: {
+        static const char* const kOps[] = {"+", "-", "*", "/", "^", "as", "==",
+                                           "!=", "<", "<=", ">", ">=", "and", "or"};
+        const auto& b = e->as<Binary>();
+        open(kOps[int(b.op)]);
+        sp();
+        expr(b.lhs);
+        sp();
+        expr(b.rhs);
+        close();
+        break;
+      }
+      case NodeKind::Assign: {
+        static const char* const kOps[] = {"=", "+=", "-=", "*=", "/="};
+        const auto& a = e->as<Assign>();
+        open(kOps[int(a.op)]);
+        sp();
+        expr(a.target);
+        sp();
+        expr(a.value);
+        close();
+        break;
+      }
+      case NodeKind::Block: {
+        const auto& b = e->as<Block>();
+        open(b.scoped ? "scope" : "block");
+        for (const Expr* x : b.exprs) { sp(); expr(x); }
+        close();
+        break;
+      }
+      case NodeKind::If: {
+        const auto& i = e->as<If>();
+        open(i.doForm ? "if-do" : "if");
+        sp();
+        expr(i.cond);
+        sp();
+        expr(i.thenBranch);
+        if (i.elseBranch) { sp(); expr(i.elseBranch); }
+        close();
+        break;
+      }
+      case NodeKind::While: open("while"); sp(); expr(e->as<While>().cond); sp(); expr(e->as<While>().body); close(); break;
+      case NodeKind::DoWhile: open("do-while"); sp(); expr(e->as<DoWhile>().body); sp(); expr(e->as<DoWhile>().cond); close(); break;
+      case NodeKind::For: {
+        const auto& f = e->as<For>();
+        open("for");
+        sp();
+        name(f.var);
+        if (f.collection) { out += " in "; expr(f.collection); }
+        if (f.from) { out += " = "; expr(f.from); out += " to "; expr(f.to); }
+        if (f.by) { out += " by "; expr(f.by); }
+        if (f.where) { out += " where "; expr(f.where); }
+        if (f.whileCond) { out += " while "; expr(f.whileCond); }
+        out += f.collect ? " collect " : " do ";
+        expr(f.body);
+        close();
+        break;
+      }
+      case NodeKind::Exit: optional("exit", e->as<Exit>().value); break;
+      case NodeKind::Continue: out += "(continue)"; break;
+      case NodeKind::Return: optional("return", e->as<Return>().value); break;
+      case NodeKind::Throw: optional("throw", e->as<Throw>().value); break;
+      case NodeKind::Case: {
+        const auto& c = e->as<Case>();
+        open(c.subject ? "case" : "case-of");
+        if (c.subject) { sp(); expr(c.subject); }
+        for (const CaseClause& k : c.clauses) { out += " ("; expr(k.label); sp(); expr(k.body); out += ')'; }
+        if (c.defaultBody) { out += " (default "; expr(c.defaultBody); out += ')'; }
+        close();
+        break;
+      }
+      case NodeKind::Try: open("try"); sp(); expr(e->as<Try>().body); sp(); expr(e->as<Try>().handler); close(); break;
+      case NodeKind::Decl: {
+        const auto& d = e->as<Decl>();
+        open(d.global ? "global" : "local");
+        for (const Declarator& n : d.names) {
+          sp();
+          name(n.name);
+          if (n.init) { out += '='; expr(n.init); }
+        }
+        close();
+        break;
+      }
+      case NodeKind::Function: function(e->as<Function>()); break;
+      case NodeKind::Struct: {
+        const auto& s = e->as<Struct>();
+        open("struct");
+        sp();
+        name(s.name);
+        for (const StructMember& m : s.members) {
+          sp();
+          if (m.method) { function(*m.method); continue; }
+          name(m.name);
+          if (m.init) { out += '='; expr(m.init); }
+        }
+        close();
+        break;
+      }
+      case NodeKind::Context: {
+        const auto& c = e->as<Context>();
+        static const char* const kNames[] = {"at-time", "animate", "undo", nullptr};
+        out += '(';
+        if (c.context == ContextKind::Other) name(c.name); else out += kNames[int(c.context)];
+        if (c.label) { sp(); expr(c.label); }
+        sp();
+        expr(c.value);
+        sp();
+        expr(c.body);
+        close();
+        break;
+      }
+      case NodeKind::MaxCommand: open("max"); sp(); quoted(e->as<MaxCommand>().command, '"'); close(); break;
+    }
+  }
+
+ private:
+  void open(const char* what) { out += '('; out += what; }
+  void close() { out += ')'; }
+  void sp() { out += ' '; }
+  void name(const Symbol* s) { out += s ? s->lower : std::string_view("?"); }
+
+  void list(ExprList items) {
+    bool first = true;
+    for (const Expr* x : items) {
+      if (!first) sp();
+      first = false;
+      expr(x);
+    }
+  }
+
+  void optional(const char* what, const Expr* value) {
+    out += '(';
+    out += what;
+    if (value) { sp(); expr(value); }
+    close();
+  }
+
+  void function(const Function& f) {
+    open(f.mapped ? "mapped-fn" : "fn");
+    sp();
+    name(f.name);
+    out += " (";
+    bool first = true;
+    for (const Param& p : f.params) {
+      if (!first) sp();
+      first = false;
+      name(p.name);
+      if (p.keyword) {
+        out += ':';
+        if (p.defaultValue) expr(p.defaultValue);
+      }
+    }
+    out += ") ";
+    expr(f.body);
+    close();
+  }
+
+  void number(double v, bool markFloat = true) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    std::string_view text(buf, std::size_t(r.ptr - buf));
+    out += text;
+    if (markFloat && text.find_first_of(".en") == std::string_view::npos) out += ".0";  // not an integer
+  }
+
+  void quoted(std::string_view text, char quote) {
+    out += quote;
+    for (char c : text) {
+      switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default:
+          if (c == quote) { out += '\\'; out += c; }
+          else if (static_cast<unsigned char>(c) < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[(c >> 4) & 0xF];
+            out += kHex[c & 0xF];
+          } else out += c;
+      }
+    }
+    out += quote;
+  }
+};
+
+}  // namespace
+
+std::string dump(const Expr* e) {
+  Dumper d;
+  d.expr(e);
+  return d.out;
+}
+
+std::string dump(ExprList exprs) {
+  Dumper d;
+  bool first = true;
+  for (const Expr* e : exprs) {
+    if (!first) d.out += '\n';
+    first = false;
+    d.expr(e);
+  }
+  return d.out;
+}
+
+}  // namespace sim::script

@@ -1,0 +1,108 @@
+// Primitives about the language itself: execute, errors, properties and classes of values.
+#include "core/class_registry.h"
+#include "inode.h"
+#include "maxscript/maxobjects.h"
+#include "maxscript/maxscript.h"
+#include "script/evaluator.h"
+#include "script/runtime.h"
+#include "script/scene_access.h"
+
+using namespace sim::rt;
+
+// execute "text": runs the text in the global scope and answers its last value.
+def_visible_primitive(execute, "execute");
+Value* execute_cf(Value** arg_list, int count) {
+  check_arg_count(execute, 1, count);
+  if (!is_string(arg_list[0])) return arg_list[0];  // anything else is its own value, as in the language
+  return Runtime::get().evalText(arg_list[0]->to_string());
+}
+
+def_visible_primitive(getCurrentException, "getCurrentException");
+Value* getCurrentException_cf(Value**, int) { return new ::String(Runtime::get().currentException); }
+
+def_visible_primitive(isProperty, "isProperty");
+Value* isProperty_cf(Value** arg_list, int count) {
+  check_arg_count(isProperty, 2, count);
+  Value* name = is_name(arg_list[1]) ? arg_list[1] : Name::intern(arg_list[1]->to_string());
+  return bool_result(arg_list[0]->has_property(name));
+}
+
+def_visible_primitive(hasProperty, "hasProperty");
+Value* hasProperty_cf(Value** arg_list, int count) {
+  check_arg_count(hasProperty, 2, count);
+  Value* name = is_name(arg_list[1]) ? arg_list[1] : Name::intern(arg_list[1]->to_string());
+  return bool_result(arg_list[0]->has_property(name));
+}
+
+def_visible_primitive(getProperty, "getProperty");
+Value* getProperty_cf(Value** arg_list, int count) {
+  check_arg_count(getProperty, 2, count);
+  Value* name = is_name(arg_list[1]) ? arg_list[1] : Name::intern(arg_list[1]->to_string());
+  return arg_list[0]->get_property(name);
+}
+
+def_visible_primitive(setProperty, "setProperty");
+Value* setProperty_cf(Value** arg_list, int count) {
+  check_arg_count(setProperty, 3, count);
+  Value* name = is_name(arg_list[1]) ? arg_list[1] : Name::intern(arg_list[1]->to_string());
+  arg_list[0]->set_property(name, arg_list[2]);
+  return arg_list[2];
+}
+
+def_visible_primitive(getPropNames, "getPropNames");
+Value* getPropNames_cf(Value** arg_list, int count) {
+  check_arg_count(getPropNames, 1, count);
+  one_typed_value_local(Array* result);
+  vl.result = new Array;
+  arg_list[0]->get_property_names(vl.result);
+  return_value(vl.result);
+}
+
+namespace {
+
+ReferenceTarget* objectOf(Value* v) {
+  auto* w = dynamic_cast<MAXWrapper*>(v);
+  if (!w) return nullptr;
+  ReferenceTarget* t = w->checked();
+  if (auto* node = dynamic_cast<INode*>(t)) return baseObjectOf(node);
+  return t;
+}
+
+}  // namespace
+
+// classOf: a node answers its object's class (Box), any host object its class, other values
+// their value class.
+def_visible_primitive(classOf, "classOf");
+Value* classOf_cf(Value** arg_list, int count) {
+  check_arg_count(classOf, 1, count);
+  Value* v = arg_list[0];
+  if (dynamic_cast<MAXWrapper*>(v)) {
+    ReferenceTarget* t = objectOf(v);
+    if (!t) return undefined;
+    if (ClassDesc* cd = sim::ClassRegistry::instance().find(t->SuperClassID(), t->ClassID())) return new MAXClass(cd);
+    return undefined;
+  }
+  return v->tag ? static_cast<Value*>(v->tag) : undefined;
+}
+
+def_visible_primitive(superClassOf, "superClassOf");
+Value* superClassOf_cf(Value** arg_list, int count) {
+  check_arg_count(superClassOf, 1, count);
+  Value* v = arg_list[0];
+  if (dynamic_cast<MAXWrapper*>(v)) {
+    ReferenceTarget* t = objectOf(v);
+    if (!t) return undefined;
+    static const std::pair<SClass_ID, const char*> kNames[] = {
+        {GEOMOBJECT_CLASS_ID, "GeometryClass"}, {SHAPE_CLASS_ID, "shape"}, {LIGHT_CLASS_ID, "light"},
+        {CAMERA_CLASS_ID, "camera"}, {HELPER_CLASS_ID, "helper"}, {WSM_OBJECT_CLASS_ID, "SpacewarpObject"},
+        {OSM_CLASS_ID, "modifier"}, {MATERIAL_CLASS_ID, "material"}, {TEXMAP_CLASS_ID, "textureMap"},
+        {CTRL_FLOAT_CLASS_ID, "FloatController"}, {CTRL_POINT3_CLASS_ID, "Point3Controller"},
+        {CTRL_POINT4_CLASS_ID, "Point4Controller"}, {CTRL_POSITION_CLASS_ID, "PositionController"},
+        {CTRL_ROTATION_CLASS_ID, "RotationController"}, {CTRL_SCALE_CLASS_ID, "ScaleController"},
+        {SYSTEM_CLASS_ID, "System"}};
+    for (auto& [id, name] : kNames)
+      if (t->SuperClassID() == id) return new MAXSuperClass(name, id);
+    return new MAXSuperClass("MAXWrapper", t->SuperClassID());
+  }
+  return sim::rt::valueSuperClass(v);
+}

@@ -1,0 +1,708 @@
+#include "script/evaluator.h"
+
+#include "animate.h"
+#include "core/undo_stack.h"
+#include "hold.h"
+#include "maxscript/maxscript.h"
+#include "script/control_flow.h"
+#include "script/operators.h"
+#include "script/path_names.h"
+#include "script/primitive_table.h"
+#include "script/runtime.h"
+#include "script/scene_access.h"
+#include "script/script_function.h"
+#include "script/value_constructors.h"
+#include "script/value_heap.h"
+
+#include <cmath>
+#include <exception>
+#include <functional>
+#include <new>
+#include <vector>
+
+namespace sim::rt {
+namespace {
+
+std::shared_ptr<SyntaxTree> g_tree;  // the tree being evaluated
+
+// Deep script recursion ends in a script error long before the host's stack runs out.
+const char* g_stackBase = nullptr;
+constexpr std::ptrdiff_t kStackBudget = 3 * 1024 * 1024;
+
+void checkStack() {
+  char here;
+  if (!g_stackBase) return;
+  std::ptrdiff_t used = g_stackBase - &here;
+  if (used > kStackBudget || used < -kStackBudget) throw RuntimeError("Stack overflow: script recursion is too deep");
+}
+
+Value* nameValue(const Symbol* s, std::string_view spelling) {
+  if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());
+  return s->nameValue;
+}
+
+// ---- variables -------------------------------------------------------------------------------------
+
+Value* lookup(const Symbol* s, Env& env) {
+  for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
+    if (ValueRef* v = sc->find(s)) return keep(v->get());
+    if (sc->self)
+      if (ValueRef* f = sc->self->field(s)) return keep(f->get());
+  }
+  Runtime& rt = Runtime::get();
+  if (GlobalSlot* g = rt.findGlobal(s); g && g->defined) return keep(g->value.get());
+  if (Value* b = rt.builtin(s)) return keep(b);
+  return undefined;
+}
+
+void assignVar(const Symbol* s, Value* v, Env& env) {
+  for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
+    if (ValueRef* slot = sc->find(s)) {
+      *slot = ValueRef(v);
+      return;
+    }
+    if (sc->self)
+      if (ValueRef* f = sc->self->field(s)) {
+        *f = ValueRef(v);
+        return;
+      }
+  }
+  Runtime& rt = Runtime::get();
+  if (GlobalSlot* g = rt.findGlobal(s); g && g->defined) {
+    g->value = ValueRef(v);
+    return;
+  }
+  if (rt.setSystemGlobal(s, v)) return;
+  if (env.scope) {
+    env.scope->declare(s) = ValueRef(v);
+    return;
+  }
+  if (env.topBlock) {
+    env.scope = std::make_shared<Scope>();
+    env.scope->declare(s) = ValueRef(v);
+    return;
+  }
+  GlobalSlot& g = rt.global(s);
+  g.value = ValueRef(v);
+  g.defined = true;
+}
+
+// A definition (fn, struct) names a local inside a scope and a global at top level.
+void define(const Symbol* s, Value* v, Env& env) {
+  if (env.scope) {
+    env.scope->declare(s) = ValueRef(v);
+    return;
+  }
+  GlobalSlot& g = Runtime::get().global(s);
+  g.value = ValueRef(v);
+  g.defined = true;
+}
+
+// ---- calls ---------------------------------------------------------------------------------------
+
+// Arguments as primitives receive them: positional values, then the keyword marker and pairs.
+class ArgList {
+ public:
+  void push(Value* v) {
+    if (n_ < kInline) inline_[n_] = v;
+    else {
+      if (n_ == kInline) more_.assign(inline_, inline_ + kInline);
+      more_.push_back(v);
+    }
+    ++n_;
+  }
+  Value** data() { return n_ <= kInline ? inline_ : more_.data(); }
+  int count() const { return n_; }
+
+ private:
+  static constexpr int kInline = 16;
+  Value* inline_[kInline];
+  std::vector<Value*> more_;
+  int n_ = 0;
+};
+
+void evalArgs(const Call& c, Env& env, ArgList& args) {
+  for (const Expr* a : c.args) args.push(Evaluator::eval(a, env));
+  if (c.keys.empty()) return;
+  args.push(&keyarg_marker_value);
+  for (const KeyArg& k : c.keys) {
+    args.push(nameValue(k.name, k.spelling));
+    args.push(Evaluator::eval(k.value, env));
+  }
+}
+
+// Whatever a primitive throws reaches the script as a script error; its value-locals chain is put
+// back as it was, however it ended.
+Value* callPrimitive(Primitive* p, Value** args, int count) {
+  Value** savedLocals = thread_local(current_locals_frame);
+  ValueRef result;
+  try {
+    AllocFrame frame;
+    result = ValueRef(p->apply(args, count));
+  } catch (const MAXScriptException&) {
+    thread_local(current_locals_frame) = savedLocals;
+    throw;
+  } catch (const std::bad_alloc&) {
+    thread_local(current_locals_frame) = savedLocals;
+    throw RuntimeError("Out of memory in ", keep(new ::String(p->name)));
+  } catch (const std::exception& e) {
+    thread_local(current_locals_frame) = savedLocals;
+    throw RuntimeError(e.what());
+  } catch (...) {
+    thread_local(current_locals_frame) = savedLocals;
+    throw;
+  }
+  thread_local(current_locals_frame) = savedLocals;
+  return keep(result ? result.get() : undefined);
+}
+
+Value* callMethod(const Call& c, const Property& callee, Env& env) {
+  // A member of a struct global (theHold.Begin(), bit.and a b) when the name is no variable.
+  if (const Var* v = callee.object->tryAs<Var>()) {
+    bool isVariable = false;
+    for (Scope* sc = env.scope.get(); sc && !isVariable; sc = sc->parent.get()) isVariable = sc->find(v->name);
+    if (!isVariable) {
+      GlobalSlot* g = Runtime::get().findGlobal(v->name);
+      if (!g || !g->defined) {
+        if (Primitive* p = sim::PrimitiveTable::instance().findMember(v->name->lower, callee.name->lower)) {
+          ArgList args;
+          evalArgs(c, env, args);
+          return callPrimitive(p, args.data(), args.count());
+        }
+      }
+    }
+  }
+  Value* obj = Evaluator::eval(callee.object, env);
+  ArgList args;
+  evalArgs(c, env, args);
+  Value* name = nameValue(callee.name, callee.spelling);
+  Value* r = obj->call_method(name, args.data(), args.count());
+  if (r) return keep(r);
+  Value* fn = keep(getPropertyValue(obj, name));
+  return Evaluator::call(fn, args.data(), args.count(), std::string(callee.spelling).c_str());
+}
+
+Value* evalCall(const Call& c, Env& env) {
+  checkStack();
+  if (const Property* p = c.callee->tryAs<Property>()) return callMethod(c, *p, env);
+  Value* fn = Evaluator::eval(c.callee, env);
+  ArgList args;
+  evalArgs(c, env, args);
+  const char* name = "";
+  std::string spelled;
+  if (const Var* v = c.callee->tryAs<Var>()) {
+    spelled = std::string(v->spelling);
+    name = spelled.c_str();
+  }
+  return Evaluator::call(fn, args.data(), args.count(), name);
+}
+
+// ---- operators -----------------------------------------------------------------------------------
+
+sim::BinaryOp arith(script::BinaryOp op) {
+  switch (op) {
+    case script::BinaryOp::Add: return sim::BinaryOp::Add;
+    case script::BinaryOp::Sub: return sim::BinaryOp::Subtract;
+    case script::BinaryOp::Mul: return sim::BinaryOp::Multiply;
+    case script::BinaryOp::Div: return sim::BinaryOp::Divide;
+    default: return sim::BinaryOp::Power;
+  }
+}
+
+Value* evalBinary(const Binary& b, Env& env) {
+  using Op = script::BinaryOp;
+  if (b.op == Op::And) {
+    if (!truth(Evaluator::eval(b.lhs, env))) return false_value;
+    return bool_result(truth(Evaluator::eval(b.rhs, env)));
+  }
+  if (b.op == Op::Or) {
+    if (truth(Evaluator::eval(b.lhs, env))) return true_value;
+    return bool_result(truth(Evaluator::eval(b.rhs, env)));
+  }
+  Value* l = Evaluator::eval(b.lhs, env);
+  Value* r = Evaluator::eval(b.rhs, env);
+  switch (b.op) {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Div:
+    case Op::Pow: return keep(applyBinary(arith(b.op), l, r));
+    case Op::As: return keep(convertAs(l, r));
+    case Op::Eq: return bool_result(valuesEqual(l, r));
+    case Op::Ne: return bool_result(!valuesEqual(l, r));
+    case Op::Lt: return bool_result(compareValues(l, r, "<") < 0);
+    case Op::Le: return bool_result(compareValues(l, r, "<=") <= 0);
+    case Op::Gt: return bool_result(compareValues(l, r, ">") > 0);
+    case Op::Ge: return bool_result(compareValues(l, r, ">=") >= 0);
+    default: return undefined;
+  }
+}
+
+// ---- assignment ----------------------------------------------------------------------------------
+
+Value* combine(AssignOp op, Value* old, Value* v) {
+  switch (op) {
+    case AssignOp::Set: return v;
+    case AssignOp::Add: return keep(applyBinary(sim::BinaryOp::Add, old, v));
+    case AssignOp::Sub: return keep(applyBinary(sim::BinaryOp::Subtract, old, v));
+    case AssignOp::Mul: return keep(applyBinary(sim::BinaryOp::Multiply, old, v));
+    case AssignOp::Div: return keep(applyBinary(sim::BinaryOp::Divide, old, v));
+  }
+  return v;
+}
+
+void storeInto(const Expr* target, Value* v, Env& env);
+
+// Assigning to a part of a value held somewhere (`$b.pos.x = 5`, `a[2].x = 1`): change a copy of
+// the value, then store the copy back where it came from.
+void storeThrough(const Expr* holderExpr, Value* holder, const std::function<void(Value*)>& change, Env& env) {
+  bool valueType = is_point3(holder) || is_point2(holder) || holder->tag == class_tag(Color) ||
+                   holder->tag == class_tag(Quat) || holder->tag == class_tag(EulerAngles) ||
+                   holder->tag == class_tag(Matrix3) || holder->tag == class_tag(Point4Value);
+  if (!valueType) {
+    change(holder);
+    return;
+  }
+  Value* copy = keep(holder->copy_vf());
+  change(copy);
+  storeInto(holderExpr, copy, env);
+}
+
+void storeInto(const Expr* target, Value* v, Env& env) {
+  if (const Var* var = target->tryAs<Var>()) {
+    assignVar(var->name, v, env);
+    return;
+  }
+  if (const Property* p = target->tryAs<Property>()) {
+    Value* name = nameValue(p->name, p->spelling);
+    if (p->name->lower == "controller") {
+      if (const Property* inner = p->object->tryAs<Property>()) {
+        Value* owner = Evaluator::eval(inner->object, env);
+        setPropertyController(owner, nameValue(inner->name, inner->spelling), v);
+        return;
+      }
+    }
+    Value* obj = Evaluator::eval(p->object, env);
+    if (p->object->tryAs<Property>() || p->object->tryAs<Index>())
+      storeThrough(p->object, obj, [&](Value* h) { setPropertyValue(h, name, v); }, env);
+    else
+      setPropertyValue(obj, name, v);
+    return;
+  }
+  if (const Index* ix = target->tryAs<Index>()) {
+    Value* obj = Evaluator::eval(ix->object, env);
+    Value* index = Evaluator::eval(ix->index, env);
+    if (ix->object->tryAs<Property>() || ix->object->tryAs<Index>())
+      storeThrough(ix->object, obj, [&](Value* h) { h->set_index(index, v); }, env);
+    else
+      obj->set_index(index, v);
+    return;
+  }
+  throw RuntimeError("Cannot assign to this expression");
+}
+
+Value* evalAssign(const Assign& a, Env& env) {
+  Value* v = Evaluator::eval(a.value, env);
+  if (a.op != AssignOp::Set) v = combine(a.op, Evaluator::eval(a.target, env), v);
+  storeInto(a.target, v, env);
+  return v;
+}
+
+// ---- blocks and control --------------------------------------------------------------------------
+
+Value* evalBlock(const Block& b, Env& env) {
+  if (b.exprs.empty()) return undefined;
+  auto run = [&](Env& inner) {
+    Value* last = undefined;
+    for (const Expr* e : b.exprs) last = Evaluator::eval(e, inner);
+    return last;
+  };
+  if (b.scoped || (!env.scope && !env.topBlock)) {
+    Env inner{env.scope || b.scoped ? std::make_shared<Scope>(env.scope) : nullptr, !env.scope};
+    return run(inner);
+  }
+  return run(env);
+}
+
+// One loop iteration's temporaries go when the iteration ends; `keepResult` survives it.
+template <class Body>
+bool iterate(Body&& body) {
+  try {
+    AllocFrame frame;
+    body();
+  } catch (LoopContinue&) {
+  }
+  return true;
+}
+
+Value* evalWhile(const While& w, Env& env) {
+  try {
+    for (;;) {
+      bool go = false;
+      iterate([&] {
+        go = truth(Evaluator::eval(w.cond, env));
+        if (go) Evaluator::eval(w.body, env);
+      });
+      if (!go) break;
+    }
+  } catch (LoopExit& e) {
+    return keep(e.value ? e.value.get() : ok);
+  }
+  return undefined;
+}
+
+Value* evalDoWhile(const DoWhile& w, Env& env) {
+  try {
+    for (;;) {
+      bool go = false;
+      iterate([&] {
+        Evaluator::eval(w.body, env);
+        go = truth(Evaluator::eval(w.cond, env));
+      });
+      if (!go) break;
+    }
+  } catch (LoopExit& e) {
+    return keep(e.value ? e.value.get() : ok);
+  }
+  return undefined;
+}
+
+Value* evalFor(const For& f, Env& env) {
+  // The loop variable is local to the loop when the loop is inside a scope, global at top level.
+  Env loopEnv = env;
+  if (env.scope) {
+    loopEnv.scope = std::make_shared<Scope>(env.scope);
+    loopEnv.scope->declare(f.var);
+  }
+  ValueRef collected;
+  if (f.collect) collected = ValueRef(new Array);
+  auto step = [&](Value* item) {
+    iterate([&] {
+      assignVar(f.var, item, loopEnv);
+      if (f.whileCond && !truth(Evaluator::eval(f.whileCond, loopEnv))) throw LoopExit{};
+      if (f.where && !truth(Evaluator::eval(f.where, loopEnv))) return;
+      Value* v = Evaluator::eval(f.body, loopEnv);
+      if (f.collect) static_cast<Array*>(collected.get())->append(v);
+    });
+  };
+  try {
+    if (f.collection) {
+      Value* coll = Evaluator::eval(f.collection, env);
+      ValueRef hold(coll);
+      Array* items = coll->as_collection();
+      if (!items) throw NoMethodError("map", coll);
+      ValueRef itemsHold(items);
+      // Iterate over a snapshot: the body may change the collection.
+      std::vector<ValueRef> snapshot(items->data, items->data + items->size);
+      for (ValueRef& item : snapshot) step(item.get());
+    } else {
+      Value* from = Evaluator::eval(f.from, env);
+      Value* to = Evaluator::eval(f.to, env);
+      Value* by = f.by ? Evaluator::eval(f.by, env) : Integer::intern(1);
+      if (is_integer(from) && is_integer(to) && is_integer(by)) {
+        long long a = from->to_int(), b = to->to_int(), s = by->to_int();
+        if (s == 0) throw RuntimeError("for loop step is zero");
+        for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(Integer::intern(static_cast<int>(i)));
+      } else {
+        double a = numberValue(from), b = numberValue(to), s = numberValue(by);
+        if (s == 0 || !std::isfinite(s)) throw RuntimeError("for loop step is zero");
+        for (double x = a; s > 0 ? x <= b : x >= b; x += s) step(Float::intern(static_cast<float>(x)));
+      }
+    }
+  } catch (LoopExit& e) {
+    if (!f.collect) return keep(e.value ? e.value.get() : ok);
+  }
+  return f.collect ? keep(collected.get()) : ok;
+}
+
+Value* evalCase(const Case& c, Env& env) {
+  Value* subject = c.subject ? Evaluator::eval(c.subject, env) : nullptr;
+  for (const CaseClause& clause : c.clauses) {
+    Value* label = Evaluator::eval(clause.label, env);
+    bool match = subject ? valuesEqual(subject, label) : truth(label);
+    if (match) return Evaluator::eval(clause.body, env);
+  }
+  return c.defaultBody ? Evaluator::eval(c.defaultBody, env) : undefined;
+}
+
+std::exception_ptr g_handling;  // the error a catch is handling, for a bare throw
+
+Value* evalTry(const Try& t, Env& env) {
+  std::string saved = Runtime::get().currentException;
+  try {
+    return Evaluator::eval(t.body, env);
+  } catch (const MAXScriptException& e) {
+    Runtime::get().currentException = e.text();
+    std::exception_ptr outer = g_handling;
+    g_handling = std::current_exception();
+    try {
+      Value* v = Evaluator::eval(t.handler, env);
+      g_handling = outer;
+      Runtime::get().currentException = saved;
+      return v;
+    } catch (...) {
+      g_handling = outer;
+      Runtime::get().currentException = saved;
+      throw;
+    }
+  }
+}
+
+Value* evalThrow(const Throw& t, Env& env) {
+  if (!t.value) {
+    if (g_handling) std::rethrow_exception(g_handling);
+    throw RuntimeError("throw without an error to rethrow");
+  }
+  Value* v = Evaluator::eval(t.value, env);
+  throw RuntimeError(value_to_text(v, false).c_str());
+}
+
+Value* evalDecl(const Decl& d, Env& env) {
+  Value* last = undefined;
+  for (const Declarator& n : d.names) {
+    Value* v = n.init ? Evaluator::eval(n.init, env) : nullptr;
+    if (d.global || (!env.scope && !env.topBlock)) {
+      GlobalSlot& g = Runtime::get().global(n.name);
+      if (v || !g.defined) g.value = ValueRef(v ? v : undefined);
+      g.defined = true;
+    } else {
+      if (!env.scope) env.scope = std::make_shared<Scope>();
+      env.scope->declare(n.name) = ValueRef(v ? v : undefined);
+    }
+    last = v ? v : undefined;
+  }
+  return last;
+}
+
+Value* evalContext(const Context& c, Env& env) {
+  switch (c.context) {
+    case ContextKind::AtTime: {
+      Runtime& rt = Runtime::get();
+      TimeValue t = Evaluator::eval(c.value, env)->to_timevalue();
+      auto saved = rt.timeState();
+      rt.setTime(t);
+      try {
+        Value* v = Evaluator::eval(c.body, env);
+        rt.restoreTime(saved);
+        return v;
+      } catch (...) {
+        rt.restoreTime(saved);
+        throw;
+      }
+    }
+    case ContextKind::Animate: {
+      bool on = truth(Evaluator::eval(c.value, env));
+      bool was = Animating();
+      on ? AnimateOn() : AnimateOff();
+      try {
+        Value* v = Evaluator::eval(c.body, env);
+        was ? AnimateOn() : AnimateOff();
+        return v;
+      } catch (...) {
+        was ? AnimateOn() : AnimateOff();
+        throw;
+      }
+    }
+    case ContextKind::Undo: {
+      bool on = truth(Evaluator::eval(c.value, env));
+      std::string label = c.label ? value_to_text(Evaluator::eval(c.label, env), false) : "MAXScript";
+      if (on) {
+        theHold.Begin();
+        try {
+          Value* v = Evaluator::eval(c.body, env);
+          theHold.Accept(label.c_str());
+          return v;
+        } catch (...) {
+          theHold.Accept(label.c_str());  // what was done stays done, and can be undone
+          throw;
+        }
+      }
+      theHold.Suspend();
+      try {
+        Value* v = Evaluator::eval(c.body, env);
+        theHold.Resume();
+        return v;
+      } catch (...) {
+        theHold.Resume();
+        throw;
+      }
+    }
+    case ContextKind::Other:
+      // Contexts the host has no state for (redraw, quiet, ...) change nothing here.
+      Evaluator::eval(c.value, env);
+      return Evaluator::eval(c.body, env);
+  }
+  return undefined;
+}
+
+Value* evalMaxCommand(const MaxCommand& m) {
+  if (m.command == "undo") return bool_result(sim::undo());
+  if (m.command == "redo") return bool_result(sim::redo());
+  throw RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command))));
+}
+
+Value* evalPoint(const PointLiteral& p, Env& env) {
+  float c[4] = {0, 0, 0, 0};
+  size_t n = p.components.size();
+  for (size_t i = 0; i < n && i < 4; ++i) c[i] = Evaluator::eval(p.components[i], env)->to_float();
+  if (n == 2) return keep(new Point2Value(c[0], c[1]));
+  if (n == 3) return keep(new Point3Value(c[0], c[1], c[2]));
+  return keep(new Point4Value(Point4(c[0], c[1], c[2], c[3])));
+}
+
+Value* evalProperty(const Property& p, Env& env) {
+  Value* name = nameValue(p.name, p.spelling);
+  // obj.prop.controller: the controller of obj's property, not a property of its value.
+  if (p.name->lower == "controller")
+    if (const Property* inner = p.object->tryAs<Property>()) {
+      Value* owner = Evaluator::eval(inner->object, env);
+      return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
+    }
+  // struct globals: theHold, QZMsysinfo.processAffinity
+  Value* obj = Evaluator::eval(p.object, env);
+  return keep(getPropertyValue(obj, name));
+}
+
+}  // namespace
+
+// ---- the walk --------------------------------------------------------------------------------------
+
+Value* Evaluator::eval(const Expr* e, Env& env) {
+  switch (e->kind) {
+    case NodeKind::Integer: {
+      std::int64_t v = e->as<script::Integer>().value;
+      if (v >= INT32_MIN && v <= INT32_MAX) return keep(::Integer::intern(static_cast<int>(v)));
+      return keep(::Float::intern(static_cast<float>(v)));
+    }
+    case NodeKind::Float: return keep(::Float::intern(static_cast<float>(e->as<script::Float>().value)));
+    case NodeKind::Time: {
+      const TimeParts& t = e->as<Time>().parts;
+      double ticks = t.seconds * TIME_TICKSPERSEC + t.frames * GetTicksPerFrame() + t.ticks;
+      return keep(MSTime::intern(static_cast<TimeValue>(std::llround(ticks))));
+    }
+    case NodeKind::String: return keep(new ::String(std::string(e->as<script::String>().value)));
+    case NodeKind::NameLiteral: {
+      const NameLiteral& n = e->as<NameLiteral>();
+      return nameValue(n.name, n.spelling);
+    }
+    case NodeKind::PathName: return keep(resolvePath(e->as<PathName>()));
+    case NodeKind::Constant:
+      switch (e->as<Constant>().value) {
+        case ConstantValue::True: return true_value;
+        case ConstantValue::False: return false_value;
+        case ConstantValue::Undefined: return undefined;
+        case ConstantValue::Unsupplied: return &unsupplied;
+        case ConstantValue::Ok: return ok;
+      }
+      return undefined;
+    case NodeKind::ArrayLiteral: {
+      auto* a = static_cast<Array*>(keep(new Array(static_cast<int>(e->as<ArrayLiteral>().elements.size()))));
+      for (const Expr* x : e->as<ArrayLiteral>().elements) a->append(eval(x, env));
+      return a;
+    }
+    case NodeKind::BitArrayLiteral: return keep(makeBitArray(e->as<BitArrayLiteral>(), env));
+    case NodeKind::Range: throw RuntimeError("A range is only allowed inside #{ }");
+    case NodeKind::PointLiteral: return evalPoint(e->as<PointLiteral>(), env);
+    case NodeKind::Var: return lookup(e->as<Var>().name, env);
+    case NodeKind::Property: return evalProperty(e->as<Property>(), env);
+    case NodeKind::Index: {
+      const Index& ix = e->as<Index>();
+      Value* obj = eval(ix.object, env);
+      Value* index = eval(ix.index, env);
+      return keep(obj->get_index(index));
+    }
+    case NodeKind::Call: return evalCall(e->as<Call>(), env);
+    case NodeKind::Unary: {
+      const Unary& u = e->as<Unary>();
+      Value* v = eval(u.operand, env);
+      if (u.op == UnaryOp::Not) return bool_result(!truth(v));
+      return keep(negate(v));
+    }
+    case NodeKind::Binary: return evalBinary(e->as<Binary>(), env);
+    case NodeKind::Assign: return evalAssign(e->as<Assign>(), env);
+    case NodeKind::Block: return evalBlock(e->as<Block>(), env);
+    case NodeKind::If: {
+      const If& i = e->as<If>();
+      if (truth(eval(i.cond, env))) return eval(i.thenBranch, env);
+      return i.elseBranch ? eval(i.elseBranch, env) : undefined;
+    }
+    case NodeKind::While: return evalWhile(e->as<While>(), env);
+    case NodeKind::DoWhile: return evalDoWhile(e->as<DoWhile>(), env);
+    case NodeKind::For: return evalFor(e->as<For>(), env);
+    case NodeKind::Exit: {
+      const Exit& x = e->as<Exit>();
+      throw LoopExit{ValueRef(x.value ? eval(x.value, env) : nullptr)};
+    }
+    case NodeKind::Continue: throw LoopContinue{};
+    case NodeKind::Return: {
+      const Return& r = e->as<Return>();
+      throw FunctionReturn{ValueRef(r.value ? eval(r.value, env) : undefined)};
+    }
+    case NodeKind::Throw: return evalThrow(e->as<Throw>(), env);
+    case NodeKind::Case: return evalCase(e->as<Case>(), env);
+    case NodeKind::Try: return evalTry(e->as<Try>(), env);
+    case NodeKind::Decl: return evalDecl(e->as<Decl>(), env);
+    case NodeKind::Function: {
+      const script::Function& f = e->as<script::Function>();
+      Value* fn = keep(new ScriptFunction(&f, g_tree, env.scope));
+      define(f.name, fn, env);
+      return fn;
+    }
+    case NodeKind::Struct: {
+      const script::Struct& s = e->as<script::Struct>();
+      Value* def = keep(new StructDef(&s, g_tree, env.scope));
+      define(s.name, def, env);
+      return def;
+    }
+    case NodeKind::Context: return evalContext(e->as<Context>(), env);
+    case NodeKind::MaxCommand: return evalMaxCommand(e->as<MaxCommand>());
+  }
+  return undefined;
+}
+
+Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
+  std::shared_ptr<SyntaxTree> savedTree = g_tree;
+  g_tree = tree;
+  char base;
+  bool outermost = g_stackBase == nullptr;
+  if (outermost) g_stackBase = &base;
+  Env env;
+  try {
+    Value* v = eval(e, env);
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+    return v;
+  } catch (LoopExit&) {
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+    throw RuntimeError("exit used outside a loop");
+  } catch (LoopContinue&) {
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+    throw RuntimeError("continue used outside a loop");
+  } catch (FunctionReturn& r) {
+    // `return` at top level ends the text with its value, as in the Listener.
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+    return keep(r.value ? r.value.get() : undefined);
+  } catch (...) {
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+    throw;
+  }
+}
+
+const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+Value* Evaluator::call(Value* fn, Value** args, int count, const char* nameForErrors) {
+  checkStack();
+  if (fn && fn->tag == class_tag(Primitive)) return callPrimitive(static_cast<Primitive*>(fn), args, count);
+  if (auto* f = dynamic_cast<::Function*>(fn)) return keep(f->apply(args, count));
+  if (auto* s = dynamic_cast<StructDef*>(fn)) return keep(s->construct(args, count));
+  if (Value* made = constructFromClass(fn, args, count)) return keep(made);
+  if (fn && fn->tag == class_tag(ValueMetaClass))
+    if (Value* made = constructValue(static_cast<ValueMetaClass*>(fn), args, count)) return keep(made);
+  throw TypeError("Call needs function or class", fn);
+}
+
+}  // namespace sim::rt

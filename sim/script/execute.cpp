@@ -1,0 +1,68 @@
+// Running script text from C++: ExecuteMAXScriptScript and the one-expression-at-a-time compiler.
+#include "maxscript/execute.h"
+
+#include "ifnpub.h"
+#include "maxscript/maxscript.h"
+#include "script/evaluator.h"
+#include "script/fp_conversion.h"
+#include "script/parser.h"
+#include "script/runtime.h"
+#include "script/value_heap.h"
+
+using namespace sim::rt;
+
+BOOL ExecuteMAXScriptScript(const TCHAR* text, BOOL quietErrors, FPValue* result) {
+  if (!text) return FALSE;
+  try {
+    sim::AllocFrame frame;
+    Value* v = Runtime::get().evalText(text);
+    if (result) resultToFPValue(v, *result);
+    return TRUE;
+  } catch (const MAXScriptException& e) {
+    if (!quietErrors) the_listener->edit_stream->printf("%s\n", e.text().c_str());
+  } catch (const std::exception& e) {
+    if (!quietErrors) the_listener->edit_stream->printf("-- Runtime error: %s\n", e.what());
+  }
+  return FALSE;
+}
+
+// ---- compiled expressions ------------------------------------------------------------------------
+
+class ParsedCode {
+ public:
+  ParsedCode(const sim::script::Expr* e, std::shared_ptr<sim::script::SyntaxTree> t) : expr(e), tree(std::move(t)) {}
+  const sim::script::Expr* expr;
+  std::shared_ptr<sim::script::SyntaxTree> tree;
+};
+
+CompiledCode::CompiledCode(ParsedCode* code) : code_(code) {}
+CompiledCode::~CompiledCode() { delete code_; }
+Value* CompiledCode::eval() { return Evaluator::evalTop(code_->expr, code_->tree); }
+void CompiledCode::sprin1(CharStream* s) { s->puts("<CodeBlock>"); }
+
+::Parser::Parser(CharStream* errout) : errout_(errout) {}
+::Parser::~Parser() = default;
+
+void ::Parser::skip_space(CharStream* stream) {
+  // Blanks, line ends and comments before the next expression: the compiler skips them itself, so
+  // only plain white space is taken off here.
+  while (!stream->at_eos()) {
+    TCHAR c = stream->peek_char();
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') break;
+    stream->get_char();
+  }
+}
+
+CompiledCode* ::Parser::compile(CharStream* stream) {
+  std::string text = stream->remaining_text();
+  try {
+    sim::script::Parser parser(text);
+    const sim::script::Expr* e = parser.compileNext();
+    stream->skip(parser.offset());
+    if (!e) return nullptr;
+    return new CompiledCode(new ParsedCode(e, parser.tree()));
+  } catch (const SyntaxErrorException& e) {
+    if (errout_) errout_->printf("%s\n", e.text().c_str());
+    throw;
+  }
+}

@@ -1,0 +1,126 @@
+#include "script/path_names.h"
+
+#include "core/text.h"
+#include "inode.h"
+#include "maxapi.h"
+#include "maxscript/maxobjects.h"
+#include "maxscript/maxscript.h"
+#include "script/evaluator.h"
+#include "script/property_table.h"
+#include "script/selection.h"
+
+#include <vector>
+
+namespace sim::rt {
+namespace {
+
+ValueMetaClass ObjectSet_class("ObjectSet");
+
+bool wildcardMatch(std::string_view s, std::string_view p) {
+  size_t si = 0, pi = 0, star = std::string_view::npos, mark = 0;
+  while (si < s.size()) {
+    if (pi < p.size() && (p[pi] == '?' || (p[pi] != '*' && asciiLower(p[pi]) == asciiLower(s[si])))) {
+      ++si;
+      ++pi;
+    } else if (pi < p.size() && p[pi] == '*') {
+      star = pi++;
+      mark = si;
+    } else if (star != std::string_view::npos) {
+      pi = star + 1;
+      si = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == '*') ++pi;
+  return pi == p.size();
+}
+
+// Nodes matching a path, in scene order.
+class ObjectSet : public Value {
+ public:
+  explicit ObjectSet(std::vector<INode*> nodes) {
+    tag = &ObjectSet_class;
+    for (INode* n : nodes) items_.emplace_back(MAXNode::intern(n));
+  }
+  Array* as_collection() override {
+    auto* a = static_cast<Array*>(keep(new Array(static_cast<int>(items_.size()))));
+    for (ValueRef& v : items_) a->append(v.get());
+    return a;
+  }
+  Value* get_property(Value* prop) override {
+    if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(static_cast<int>(items_.size()));
+    if (items_.empty()) throw AccessorError(this, prop);
+    return items_.front()->get_property(prop);
+  }
+  Value* set_property(Value* prop, Value* v) override {
+    for (ValueRef& n : items_) n->set_property(prop, v);
+    return v;
+  }
+  bool has_property(Value* prop) override { return !items_.empty() && items_.front()->has_property(prop); }
+  Value* get_index(Value* index) override {
+    int i = index->to_int();
+    if (i < 1 || i > static_cast<int>(items_.size())) throw RuntimeError("Array index out of bounds: ", index);
+    return items_[static_cast<size_t>(i - 1)].get();
+  }
+  INode* to_node() override {
+    if (items_.empty()) throw ConversionError(this, "MAXNode");
+    return items_.front()->to_node();
+  }
+  void sprin1(CharStream* s) override {
+    s->puts("$selection");
+    if (items_.empty()) return;
+    s->puts(" #(");
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (i) s->puts(", ");
+      items_[i]->sprin1(s);
+    }
+    s->puts(")");
+  }
+
+ protected:
+  void clear_contents() override { items_.clear(); }
+
+ private:
+  std::vector<ValueRef> items_;
+};
+
+void collectChildren(INode* parent, const PathSegment& seg, bool deep, std::vector<INode*>& out) {
+  std::vector<INode*> stack{parent};
+  while (!stack.empty()) {
+    INode* n = stack.back();
+    stack.pop_back();
+    for (int i = n->NumberOfChildren(); i-- > 0;) {
+      INode* c = n->GetChildNode(i);
+      bool match = seg.wildcard ? wildcardMatch(c->GetName(), seg.text) : equalsIgnoreCase(c->GetName(), seg.text);
+      if (match) out.push_back(c);
+      if (deep) stack.push_back(c);
+    }
+  }
+}
+
+}  // namespace
+
+Value* resolvePath(const PathName& path) {
+  Interface* ip = GetCOREInterface();
+  if (path.segments.empty()) return selectionValue();
+  const PathSegment& first = path.segments[0];
+  // The usual case: one plain name, found through the scene's name index.
+  if (path.segments.size() == 1 && !first.wildcard) {
+    std::string name(first.text);
+    return wrapTarget(ip->GetINodeByName(name.c_str()));
+  }
+  std::vector<INode*> current;
+  collectChildren(ip->GetRootNode(), first, true, current);
+  for (size_t k = 1; k < path.segments.size(); ++k) {
+    std::vector<INode*> next;
+    for (INode* n : current) collectChildren(n, path.segments[k], false, next);
+    current = std::move(next);
+  }
+  bool wild = false;
+  for (const PathSegment& s : path.segments) wild = wild || s.wildcard;
+  if (!wild) return current.empty() ? undefined : wrapTarget(current.front());
+  return new ObjectSet(std::move(current));
+}
+
+}  // namespace sim::rt

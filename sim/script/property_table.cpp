@@ -1,0 +1,90 @@
+#include "script/property_table.h"
+
+#include "core/text.h"
+
+#include <memory>
+
+namespace sim {
+namespace {
+
+struct Table {
+  PropertyScope scope;
+  std::vector<PropertyEntry> entries;
+  std::vector<MethodEntry> methods;
+};
+
+std::vector<Table>& tables() {
+  static auto* t = new std::vector<Table>;  // filled by static initialisers; never torn down
+  return *t;
+}
+
+const MethodEntry* findMethodIn(const Table& table, Value* name) {
+  const std::string& lower = static_cast<Name*>(name)->lower;
+  for (const MethodEntry& m : table.methods)
+    if (equalsIgnoreCase(m.name, lower)) return &m;
+  return nullptr;
+}
+
+const PropertyEntry* findIn(const Table& table, Value* name) {
+  const std::string& lower = static_cast<Name*>(name)->lower;
+  for (const PropertyEntry& e : table.entries)
+    if (equalsIgnoreCase(e.name, lower)) return &e;
+  return nullptr;
+}
+
+// Exact class tables, then super class tables, then test-function tables.
+template <class Visit>
+bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
+  SClass_ID sclass = target->SuperClassID();
+  Class_ID cid = target->ClassID();
+  for (int pass = 0; pass < 3; ++pass) {
+    for (const Table& t : tables()) {
+      const PropertyScope& s = t.scope;
+      bool applies = pass == 0   ? (s.exactClass && !s.accepts && s.superClass == sclass && s.classID == cid)
+                     : pass == 1 ? (!s.exactClass && !s.accepts && s.superClass == sclass)
+                                 : (s.accepts && s.accepts(target));
+      if (applies && visit(t)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool addPropertyTable(PropertyScope scope, std::initializer_list<PropertyEntry> entries) {
+  tables().push_back(Table{scope, std::vector<PropertyEntry>(entries), {}});
+  return true;
+}
+
+bool addMethodTable(PropertyScope scope, std::initializer_list<MethodEntry> entries) {
+  tables().push_back(Table{scope, {}, std::vector<MethodEntry>(entries)});
+  return true;
+}
+
+const MethodEntry* findMethodEntry(ReferenceTarget* target, Value* name) {
+  if (!target || !is_name(name)) return nullptr;
+  const MethodEntry* found = nullptr;
+  forEachApplicable(target, [&](const Table& t) { return (found = findMethodIn(t, name)) != nullptr; });
+  return found;
+}
+
+const PropertyEntry* findPropertyEntry(ReferenceTarget* target, Value* name) {
+  if (!target || !is_name(name)) return nullptr;
+  const PropertyEntry* found = nullptr;
+  forEachApplicable(target, [&](const Table& t) { return (found = findIn(t, name)) != nullptr; });
+  return found;
+}
+
+void listPropertyNames(ReferenceTarget* target, std::vector<std::string>& out) {
+  if (!target) return;
+  forEachApplicable(target, [&](const Table& t) {
+    for (const PropertyEntry& e : t.entries) {
+      bool seen = false;
+      for (const std::string& n : out) seen = seen || equalsIgnoreCase(n, e.name);
+      if (!seen) out.emplace_back(e.name);
+    }
+    return false;
+  });
+}
+
+}  // namespace sim

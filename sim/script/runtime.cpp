@@ -1,0 +1,196 @@
+#include "script/runtime.h"
+
+#include "core/class_registry.h"
+#include "core/text.h"
+#include "maxapi.h"
+#include "maxscript/maxobjects.h"
+#include "maxscript/maxscript.h"
+#include "script/evaluator.h"
+#include "script/parser.h"
+#include "script/primitive_table.h"
+#include "script/value_heap.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace sim::rt {
+namespace {
+
+// A struct global of the host (theHold, bit, QZMsysinfo): members are primitives, properties go
+// through the getters and setters defined for it.
+class StructGlobal : public Value {
+ public:
+  explicit StructGlobal(std::string name) : name_(std::move(name)) { make_permanent(); }
+  Value* get_property(Value* prop) override {
+    const std::string& p = static_cast<Name*>(prop)->lower;
+    if (const StructProperty* sp = PrimitiveTable::instance().findProperty(name_, p)) {
+      if (!sp->getter) throw RuntimeError("Property is write-only: ", prop);
+      return sp->getter();
+    }
+    if (Primitive* f = PrimitiveTable::instance().findMember(name_, p)) return f;
+    throw AccessorError(this, prop);
+  }
+  Value* set_property(Value* prop, Value* v) override {
+    const StructProperty* sp = PrimitiveTable::instance().findProperty(name_, static_cast<Name*>(prop)->lower);
+    if (!sp) throw AccessorError(this, prop);
+    if (!sp->setter) throw RuntimeError("Cannot set read-only property: ", prop);
+    return sp->setter(v);
+  }
+  bool has_property(Value* prop) override {
+    const std::string& p = static_cast<Name*>(prop)->lower;
+    return PrimitiveTable::instance().findProperty(name_, p) || PrimitiveTable::instance().findMember(name_, p);
+  }
+  Value* call_method(Value* name, Value** arg_list, int count) override {
+    Primitive* f = PrimitiveTable::instance().findMember(name_, static_cast<Name*>(name)->lower);
+    return f ? f->apply(arg_list, count) : nullptr;
+  }
+  void sprin1(CharStream* s) override { s->printf("#Struct:%s", name_.c_str()); }
+
+ private:
+  std::string name_;
+};
+
+// Super classes by their script names.
+struct SuperClassName {
+  const char* name;
+  SClass_ID id;
+};
+constexpr SuperClassName kSuperClasses[] = {
+    {"GeometryClass", GEOMOBJECT_CLASS_ID}, {"shape", SHAPE_CLASS_ID},       {"light", LIGHT_CLASS_ID},
+    {"camera", CAMERA_CLASS_ID},            {"helper", HELPER_CLASS_ID},     {"SpacewarpObject", WSM_OBJECT_CLASS_ID},
+    {"modifier", OSM_CLASS_ID},             {"material", MATERIAL_CLASS_ID}, {"textureMap", TEXMAP_CLASS_ID},
+    {"FloatController", CTRL_FLOAT_CLASS_ID}, {"Point3Controller", CTRL_POINT3_CLASS_ID},
+    {"Point4Controller", CTRL_POINT4_CLASS_ID}, {"PositionController", CTRL_POSITION_CLASS_ID},
+    {"RotationController", CTRL_ROTATION_CLASS_ID}, {"ScaleController", CTRL_SCALE_CLASS_ID},
+    {"Matrix3Controller", CTRL_MATRIX3_CLASS_ID}, {"System", SYSTEM_CLASS_ID},
+};
+
+ValueMetaClass Number_class("Number");
+ValueMetaClass Value_class("Value");
+
+// The language's own value classes by name, for `as` and classOf comparisons.
+Value* valueClassNamed(const std::string& lower) {
+  static const std::pair<const char*, ValueMetaClass*> kClasses[] = {
+      {"string", class_tag(String)},   {"integer", class_tag(Integer)}, {"float", class_tag(Float)},
+      {"name", class_tag(Name)},       {"array", class_tag(Array)},     {"point3", class_tag(Point3Value)},
+      {"point2", class_tag(Point2Value)}, {"point4", class_tag(Point4Value)}, {"booleanclass", class_tag(Boolean)},
+      {"undefinedclass", class_tag(Undefined)}, {"time", class_tag(MSTime)}, {"quat", class_tag(Quat)},
+      {"matrix3", class_tag(Matrix3)}, {"eulerangles", class_tag(EulerAngles)}, {"color", class_tag(Color)},
+      {"number", &Number_class}, {"value", &Value_class},
+  };
+  for (auto& [n, c] : kClasses)
+    if (lower == n) return c;
+  return nullptr;
+}
+
+}  // namespace
+
+Runtime& Runtime::get() {
+  static Runtime* rt = new Runtime;  // freed by shutdownScriptRuntime's clearing, never by a static destructor
+  return *rt;
+}
+
+Runtime::Runtime() = default;
+
+GlobalSlot& Runtime::global(const Symbol* name) {
+  if (name->global) return *static_cast<GlobalSlot*>(name->global);
+  auto& slot = globals_[name];
+  if (!slot) slot = std::make_unique<GlobalSlot>();
+  name->global = slot.get();
+  return *slot;
+}
+
+GlobalSlot* Runtime::findGlobal(const Symbol* name) { return static_cast<GlobalSlot*>(name->global); }
+
+Value* Runtime::getGlobal(std::string_view name) {
+  GlobalSlot* g = findGlobal(intern(toLowerAscii(name)));
+  return g && g->defined ? g->value.get() : nullptr;
+}
+
+void Runtime::setGlobal(std::string_view name, Value* v) {
+  GlobalSlot& g = global(intern(toLowerAscii(name)));
+  g.value = ValueRef(v);
+  g.defined = true;
+}
+
+void Runtime::defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter setter) {
+  system_[intern(toLowerAscii(name))] = System{getter, setter};
+}
+
+bool Runtime::setSystemGlobal(const Symbol* name, Value* v) {
+  auto it = system_.find(name);
+  if (it == system_.end()) return false;
+  if (!it->second.set) throw RuntimeError("Cannot assign to read-only global: ", Name::intern(std::string(name->lower).c_str()));
+  it->second.set(v);
+  return true;
+}
+
+Value* Runtime::builtin(const Symbol* name) {
+  if (auto it = system_.find(name); it != system_.end()) return it->second.get();
+  if (auto it = builtinCache_.find(name); it != builtinCache_.end()) return it->second.get();
+  std::string lower(name->lower);
+  Value* found = nullptr;
+  if (Primitive* p = PrimitiveTable::instance().find(lower)) found = p;
+  else if (PrimitiveTable::instance().isStruct(lower)) found = new StructGlobal(lower);
+  else if (ClassDesc* cd = ClassRegistry::instance().findByName(lower)) found = new MAXClass(cd);
+  else if (Value* vc = valueClassNamed(lower)) found = vc;
+  else {
+    for (const SuperClassName& s : kSuperClasses)
+      if (equalsIgnoreCase(s.name, lower)) found = new MAXSuperClass(s.name, s.id);
+  }
+  if (!found) return nullptr;
+  builtinCache_[name] = ValueRef(found);
+  return found;
+}
+
+TimeValue Runtime::time() const { return timeOverride_ ? time_ : GetCOREInterface()->GetTime(); }
+
+Value* Runtime::evalText(std::string_view text) {
+  script::Parser parser(text);
+  Value* last = undefined;
+  while (const Expr* e = parser.compileNext()) last = Evaluator::evalTop(e, parser.tree());
+  return last;
+}
+
+bool Runtime::runFile(const std::string& path, FILE* errors) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string source = text.str();
+  try {
+    script::Parser parser(source);
+    while (const Expr* e = parser.compileNext()) {
+      AllocFrame frame;
+      Evaluator::evalTop(e, parser.tree());
+    }
+  } catch (const MAXScriptException& e) {
+    std::fprintf(errors, "%s\n", e.text().c_str());
+    return false;
+  }
+  return true;
+}
+
+void Runtime::clearGlobals() {
+  for (auto& [sym, slot] : globals_) sym->global = nullptr;
+  auto globals = std::move(globals_);
+  globals_.clear();
+  globals.clear();
+  builtinCache_.clear();
+}
+
+Value* valueSuperClass(Value* v) { return is_number(v) ? &Number_class : &Value_class; }
+
+void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter setter) {
+  Runtime::get().defineSystemGlobal(name, getter, setter);
+}
+
+void shutdownScriptRuntime() {
+  Runtime::get().clearGlobals();
+  ValueHeap::freeAll();
+}
+
+}  // namespace sim::rt

@@ -1,0 +1,281 @@
+#include "script/scene_access.h"
+
+#include "bitarray.h"
+#include "core/c_format.h"
+#include "core/ref_graph.h"
+#include "core/text.h"
+#include "inode.h"
+#include "maxapi.h"
+#include "maxscript/maxobjects.h"
+#include "maxscript/maxscript.h"
+#include "object.h"
+#include "script/evaluator.h"
+#include "script/param_values.h"
+#include "script/property_table.h"
+#include "script/runtime.h"
+
+namespace sim::rt {
+namespace {
+
+ValueMetaClass SubAnim_class("SubAnim");
+ValueMetaClass BitArray_class("BitArray");
+
+const std::string& lowerName(Value* v) { return static_cast<Name*>(v)->lower; }
+
+bool subAnimNamed(Animatable* a, int i, const std::string& lower) {
+  TSTR shown = a->SubAnimName(i);
+  if (shown.Length() != static_cast<int>(lower.size())) return false;
+  for (size_t k = 0; k < lower.size(); ++k) {
+    char c = shown.str()[k] == ' ' ? '_' : sim::asciiLower(shown.str()[k]);
+    if (c != lower[k]) return false;
+  }
+  return true;
+}
+
+// The sub-animation named `lower` that holds a controller, searched a few levels down (a node's
+// position lives under its transform controller). Answers the parent and the index.
+bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
+  if (!root || depth > 3) return false;
+  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
+    if (!subAnimNamed(root, i, lower)) continue;
+    parent = root;
+    index = i;
+    return true;
+  }
+  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
+    auto* sub = root->SubAnim(i);
+    auto* rt = dynamic_cast<ReferenceTarget*>(sub);
+    if (rt && isController(rt) && findControllerSlot(sub, lower, parent, index, depth + 1)) return true;
+  }
+  return false;
+}
+
+class SubAnimValue : public Value {
+ public:
+  SubAnimValue(ReferenceTarget* parent, int index) : hold_(parent, false), parent_(parent), index_(index) {
+    tag = &SubAnim_class;
+  }
+  Animatable* sub() const {
+    if (parent_->IsDeleted()) throw RuntimeError("Attempt to access deleted scene object");
+    return index_ < parent_->NumSubs() ? parent_->SubAnim(index_) : nullptr;
+  }
+  Value* subValue() const { return wrapTarget(dynamic_cast<ReferenceTarget*>(sub())); }
+  Value* get_property(Value* prop) override {
+    const std::string& n = lowerName(prop);
+    if (n == "controller") {
+      auto* rt = dynamic_cast<ReferenceTarget*>(sub());
+      return rt && isController(rt) ? wrapTarget(rt) : undefined;
+    }
+    if (n == "name") return new ::String(parent_->SubAnimName(index_).data());
+    if (n == "object") return subValue();
+    Value* v = keep(subValue());
+    if (v == undefined) throw AccessorError(this, prop);
+    return v->get_property(prop);
+  }
+  Value* set_property(Value* prop, Value* v) override {
+    if (lowerName(prop) == "controller") {
+      Animatable* c = v == undefined ? nullptr : v->to_reftarg();
+      if (!parent_->AssignController(c, index_)) throw RuntimeError("Cannot assign this controller: ", v);
+      return v;
+    }
+    Value* s = keep(subValue());
+    if (s == undefined) throw AccessorError(this, prop);
+    return s->set_property(prop, v);
+  }
+  bool has_property(Value* prop) override {
+    const std::string& n = lowerName(prop);
+    return n == "controller" || n == "name" || n == "object";
+  }
+  Value* get_index(Value* index) override { return keep(subValue())->get_index(index); }
+  void sprin1(CharStream* s) override {
+    std::string name = parent_->SubAnimName(index_).str();
+    for (char& c : name)
+      if (c == ' ') c = '_';
+    s->printf("SubAnim:%s", name.c_str());
+  }
+
+ private:
+  sim::KeepAlive hold_;
+  ReferenceTarget* parent_;
+  int index_;
+};
+
+class BitArrayValue : public Value {
+ public:
+  BitArrayValue() { tag = &BitArray_class; }
+  BitArray bits;
+  Value* get_index(Value* index) override {
+    int i = index->to_int();
+    if (i < 1) throw RuntimeError("BitArray index out of bounds: ", index);
+    return bool_result(bits[i - 1]);
+  }
+  Value* set_index(Value* index, Value* v) override {
+    int i = index->to_int();
+    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", index);
+    if (i > bits.GetSize()) bits.SetSize(i, 1);
+    bits.Set(i - 1, v->to_bool());
+    return v;
+  }
+  Value* get_property(Value* prop) override {
+    const std::string& n = lowerName(prop);
+    if (n == "count") return Integer::intern(bits.GetSize());
+    if (n == "numberset") return Integer::intern(bits.NumberSet());
+    throw AccessorError(this, prop);
+  }
+  bool has_property(Value* prop) override { return lowerName(prop) == "count" || lowerName(prop) == "numberset"; }
+  Array* as_collection() override {
+    auto* a = static_cast<Array*>(keep(new Array));
+    for (int i = 0; i < bits.GetSize(); ++i)
+      if (bits[i]) a->append(Integer::intern(i + 1));
+    return a;
+  }
+  void sprin1(CharStream* s) override {
+    std::string out = "#{";
+    bool first = true;
+    for (int i = 0; i < bits.GetSize();) {
+      if (!bits[i]) {
+        ++i;
+        continue;
+      }
+      int j = i;
+      while (j + 1 < bits.GetSize() && bits[j + 1]) ++j;
+      if (!first) out += ", ";
+      first = false;
+      out += j > i ? sim::c_format("%d..%d", i + 1, j + 1) : sim::c_format("%d", i + 1);
+      i = j + 1;
+    }
+    s->puts((out + "}").c_str());
+  }
+  Value* copy_vf() override {
+    auto* c = new BitArrayValue;
+    c->bits = bits;
+    return c;
+  }
+};
+
+ReferenceTarget* wrapperTarget(Value* v) {
+  auto* w = dynamic_cast<MAXWrapper*>(v);
+  return w ? w->checked() : nullptr;
+}
+
+}  // namespace
+
+bool isController(ReferenceTarget* t) {
+  switch (t ? t->SuperClassID() : 0) {
+    case CTRL_FLOAT_CLASS_ID:
+    case CTRL_POINT3_CLASS_ID:
+    case CTRL_POINT4_CLASS_ID:
+    case CTRL_FRGBA_CLASS_ID:
+    case CTRL_POSITION_CLASS_ID:
+    case CTRL_ROTATION_CLASS_ID:
+    case CTRL_SCALE_CLASS_ID:
+    case CTRL_MATRIX3_CLASS_ID: return true;
+    default: return false;
+  }
+}
+
+ReferenceTarget* baseObjectOf(INode* node) {
+  if (!node) return nullptr;
+  ReferenceTarget* obj = node->GetObjectRef();
+  // Derived objects (modifier stacks) hold the object they modify as their first reference.
+  for (int guard = 0; obj && guard < 64; ++guard) {
+    SClass_ID s = obj->SuperClassID();
+    if (s != GEN_DERIVOB_CLASS_ID && s != DERIVOB_CLASS_ID && s != WSM_DERIVOB_CLASS_ID) break;
+    obj = obj->GetReference(0);
+  }
+  return obj;
+}
+
+Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
+
+Value* getPropertyValue(Value* obj, Value* name) { return obj->get_property(name); }
+
+void setPropertyValue(Value* obj, Value* name, Value* v) { obj->set_property(name, v); }
+
+Value* getPropertyController(Value* owner, Value* name) {
+  ReferenceTarget* t = wrapperTarget(owner);
+  if (!t) return undefined;
+  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+    if (!obj) continue;
+    Animatable* parent = nullptr;
+    int index = -1;
+    if (findControllerSlot(obj, lowerName(name), parent, index)) {
+      auto* c = dynamic_cast<ReferenceTarget*>(parent->SubAnim(index));
+      return c && isController(c) ? wrapTarget(c) : undefined;
+    }
+    if (ParamRef p = findParam(obj, name)) {
+      auto* c = reinterpret_cast<ReferenceTarget*>(p.block->GetControllerByID(p.id));
+      return c ? wrapTarget(c) : undefined;
+    }
+  }
+  return undefined;
+}
+
+void setPropertyController(Value* owner, Value* name, Value* controller) {
+  ReferenceTarget* t = wrapperTarget(owner);
+  if (!t) throw AccessorError(owner, name);
+  Animatable* c = controller == undefined ? nullptr : controller->to_reftarg();
+  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+    if (!obj) continue;
+    Animatable* parent = nullptr;
+    int index = -1;
+    if (findControllerSlot(obj, lowerName(name), parent, index)) {
+      if (!parent->AssignController(c, index)) throw RuntimeError("Cannot assign this controller: ", controller);
+      return;
+    }
+  }
+  throw AccessorError(owner, name);
+}
+
+Value* makeBitArray(const BitArrayLiteral& literal, Env& env) {
+  auto* b = static_cast<BitArrayValue*>(keep(new BitArrayValue));
+  auto setBit = [&](int i) {
+    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", Integer::intern(i));
+    if (i > b->bits.GetSize()) b->bits.SetSize(i, 1);
+    b->bits.Set(i - 1);
+  };
+  for (const Expr* item : literal.items) {
+    if (const Range* r = item->tryAs<Range>()) {
+      int from = Evaluator::eval(r->from, env)->to_int(), to = Evaluator::eval(r->to, env)->to_int();
+      for (int i = from; i <= to; ++i) setBit(i);
+    } else {
+      setBit(Evaluator::eval(item, env)->to_int());
+    }
+  }
+  return b;
+}
+
+Value* constructFromClass(Value* cls, Value** args, int count) {
+  auto* c = dynamic_cast<MAXClass*>(cls);
+  if (!c) return nullptr;
+  auto* obj = static_cast<ReferenceTarget*>(static_cast<Animatable*>(c->cd->Create(FALSE)));
+  if (!obj) throw RuntimeError("Cannot create an instance of ", cls);
+  Value* result;
+  switch (c->cd->SuperClassID()) {
+    case GEOMOBJECT_CLASS_ID:
+    case SHAPE_CLASS_ID:
+    case LIGHT_CLASS_ID:
+    case CAMERA_CLASS_ID:
+    case HELPER_CLASS_ID:
+    case WSM_OBJECT_CLASS_ID:
+    case SYSTEM_CLASS_ID:
+      // Scene objects come on a new node, as when the host creates them.
+      result = keep(MAXNode::intern(GetCOREInterface()->CreateObjectNode(static_cast<Object*>(obj))));
+      break;
+    default: result = keep(wrapTarget(obj)); break;
+  }
+  // Keyword arguments set properties, in the order given.
+  int positional = count_positional_args(args, count);
+  for (int i = positional + 1; i + 1 < count; i += 2) result->set_property(args[i], args[i + 1]);
+  return result;
+}
+
+}  // namespace sim::rt
+
+namespace sim {
+Value* wrapTarget(ReferenceTarget* target) {
+  if (!target) return undefined;
+  if (auto* node = dynamic_cast<INode*>(target)) return new MAXNode(node);
+  return new MAXWrapper(target);
+}
+}  // namespace sim

@@ -1,0 +1,30 @@
+// What the evaluator needs of host objects beyond a value's own properties: controllers of
+// properties, sub-animations, base objects of nodes, bit arrays, and making objects from classes.
+#pragma once
+
+#include "maxscript/classes.h"
+#include "script/ast_names.h"
+#include "script/scope.h"
+
+class INode;
+class ReferenceTarget;
+
+namespace sim::rt {
+
+Value* getPropertyValue(Value* obj, Value* name);
+void setPropertyValue(Value* obj, Value* name, Value* v);
+// obj.prop.controller: the controller animating property `name` of `owner`, or undefined.
+Value* getPropertyController(Value* owner, Value* name);
+void setPropertyController(Value* owner, Value* name, Value* controller);
+
+Value* makeBitArray(const BitArrayLiteral& literal, Env& env);
+// A new instance of a class value (scene objects come with a node, as in the host); null when `cls`
+// is no class.
+Value* constructFromClass(Value* cls, Value** args, int count);
+
+ReferenceTarget* baseObjectOf(INode* node);
+bool isController(ReferenceTarget* t);
+// Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
+Value* wrapSubAnim(ReferenceTarget* parent, int index);
+
+}  // namespace sim::rt

@@ -1,0 +1,175 @@
+#include "script/script_function.h"
+
+#include "maxscript/maxscript.h"
+#include "script/control_flow.h"
+#include "script/evaluator.h"
+#include "script/value_heap.h"
+
+namespace sim::rt {
+namespace {
+
+ValueMetaClass MAXScriptFunction_class("MAXScriptFunction");
+ValueMetaClass StructDef_class("StructDef");
+
+Value* nameValue(const Symbol* s, std::string_view spelling) {
+  if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());
+  return s->nameValue;
+}
+
+}  // namespace
+
+// ---- functions -----------------------------------------------------------------------------------
+
+ScriptFunction::ScriptFunction(const script::Function* d, std::shared_ptr<SyntaxTree> tree, std::shared_ptr<Scope> closure)
+    : ::Function(nullptr), def(d), tree_(std::move(tree)), closure_(std::move(closure)), name_(d->spelling) {
+  name = name_.c_str();
+  tag = &MAXScriptFunction_class;
+}
+
+void ScriptFunction::sprin1(CharStream* s) { s->printf("%s()", name_.c_str()); }
+
+Value* ScriptFunction::apply(Value** arg_list, int count) { return applyWith(nullptr, arg_list, count); }
+
+Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int count) {
+  int positional = count_positional_args(arg_list, count);
+  int declared = 0;
+  for (const Param& p : def->params) declared += p.keyword ? 0 : 1;
+  if (positional != declared) throw ArgCountError(name_.c_str(), declared, positional);
+
+  ValueRef holdSelf(this);  // a function may redefine its own name while it runs
+  Env env{std::make_shared<Scope>(closure_), false};
+  env.scope->self = self;
+  int next = 0;
+  for (const Param& p : def->params) {
+    if (!p.keyword) {
+      env.scope->declare(p.name) = ValueRef(arg_list[next++]);
+      continue;
+    }
+    Value* given = _get_key_arg(arg_list, count, nameValue(p.name, p.spelling));
+    if (given == &unsupplied && p.defaultValue) given = Evaluator::eval(p.defaultValue, env);
+    env.scope->declare(p.name) = ValueRef(given);
+  }
+  ValueRef result;
+  try {
+    AllocFrame frame;
+    result = ValueRef(Evaluator::eval(def->body, env));
+  } catch (FunctionReturn& r) {
+    result = r.value ? r.value : ValueRef(undefined);
+  }
+  return keep(result.get());  // the call's own frame is closed: the result now belongs to the caller's
+}
+
+// ---- structs -------------------------------------------------------------------------------------
+
+StructDef::StructDef(const script::Struct* d, std::shared_ptr<SyntaxTree> tree, std::shared_ptr<Scope> closure)
+    : def(d), tree_(std::move(tree)), closure_(std::move(closure)) {
+  tag = &StructDef_class;
+  for (const StructMember& m : d->members) fields.push_back(m.name);
+}
+
+int StructDef::fieldIndex(const Symbol* name) const {
+  for (size_t i = 0; i < fields.size(); ++i)
+    if (fields[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+void StructDef::sprin1(CharStream* s) { s->printf("#Struct:%s", std::string(def->spelling).c_str()); }
+
+Value* StructDef::construct(Value** arg_list, int count) {
+  auto* inst = static_cast<StructInstance*>(keep(new StructInstance(this)));
+  Env env{std::make_shared<Scope>(closure_), false};
+  env.scope->self = inst;
+  // Initial values first (they may use earlier members), then the constructor's arguments.
+  for (size_t i = 0; i < def->members.size(); ++i) {
+    const StructMember& m = def->members[i];
+    if (m.method) inst->values[i] = ValueRef(keep(new ScriptFunction(m.method, tree_, closure_)));
+    else if (m.init) inst->values[i] = ValueRef(Evaluator::eval(m.init, env));
+  }
+  int positional = count_positional_args(arg_list, count);
+  int dataIndex = 0;
+  for (int a = 0; a < positional; ++a) {
+    while (dataIndex < static_cast<int>(def->members.size()) && def->members[static_cast<size_t>(dataIndex)].method) ++dataIndex;
+    if (dataIndex >= static_cast<int>(def->members.size())) throw ArgCountError(std::string(def->spelling).c_str(), dataIndex, positional);
+    inst->values[static_cast<size_t>(dataIndex++)] = ValueRef(arg_list[a]);
+  }
+  for (int k = positional + 1; k + 1 < count; k += 2) {
+    auto* key = static_cast<Name*>(arg_list[k]);
+    bool found = false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (fields[i]->lower != key->lower) continue;
+      inst->values[i] = ValueRef(arg_list[k + 1]);
+      found = true;
+    }
+    if (!found) throw AccessorError(inst, key);
+  }
+  return inst;
+}
+
+StructInstance::StructInstance(StructDef* def) : values(def->fields.size(), ValueRef(undefined)), def_(def) {}
+
+StructInstance::~StructInstance() = default;
+
+void StructInstance::clear_contents() {
+  values.clear();
+  def_ = ValueRef();
+}
+
+ValueRef* StructInstance::field(const Symbol* name) {
+  if (!def_) return nullptr;
+  int i = def()->fieldIndex(name);
+  return i < 0 ? nullptr : &values[static_cast<size_t>(i)];
+}
+
+namespace {
+const Symbol* symbolOf(Value* prop) { return intern(static_cast<Name*>(prop)->lower); }
+}  // namespace
+
+Value* StructInstance::get_property(Value* prop) {
+  ValueRef* f = field(symbolOf(prop));
+  if (!f) throw AccessorError(this, prop);
+  return f->get();
+}
+
+Value* StructInstance::set_property(Value* prop, Value* v) {
+  ValueRef* f = field(symbolOf(prop));
+  if (!f) throw AccessorError(this, prop);
+  *f = ValueRef(v);
+  return v;
+}
+
+bool StructInstance::has_property(Value* prop) { return field(symbolOf(prop)) != nullptr; }
+
+void StructInstance::get_property_names(Array* names) {
+  if (!def_) return;
+  for (const StructMember& m : def()->def->members) names->append(Name::intern(std::string(m.spelling).c_str()));
+}
+
+Value* StructInstance::call_method(Value* name, Value** arg_list, int count) {
+  ValueRef* f = field(symbolOf(name));
+  if (!f) return nullptr;
+  if (auto* fn = dynamic_cast<ScriptFunction*>(f->get())) return fn->applyWith(this, arg_list, count);
+  return Evaluator::call(f->get(), arg_list, count, static_cast<Name*>(name)->text.c_str());
+}
+
+void StructInstance::sprin1(CharStream* s) {
+  if (!def_) {
+    s->puts("(struct)");
+    return;
+  }
+  s->printf("(%s", std::string(def()->def->spelling).c_str());
+  for (size_t i = 0; i < values.size(); ++i) {
+    const StructMember& m = def()->def->members[i];
+    if (m.method) continue;
+    s->printf(" %s:", std::string(m.spelling).c_str());
+    values[i]->sprin1(s);
+  }
+  s->puts(")");
+}
+
+Value* StructInstance::copy_vf() {
+  auto* c = new StructInstance(def());
+  c->values = values;
+  return c;
+}
+
+}  // namespace sim::rt

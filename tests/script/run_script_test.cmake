@@ -1,0 +1,22 @@
+# Runs one script with qzmhost and compares what it printed with the expected text: standard
+# output, then (when there is any) a line "--- stderr" and standard error, then "--- exit N" when
+# the host did not end with 0.
+execute_process(
+  COMMAND ${HOST} --plugins ${PLUGINS} ${SCRIPT}
+  WORKING_DIRECTORY ${WORKDIR}
+  OUTPUT_VARIABLE out
+  ERROR_VARIABLE err
+  RESULT_VARIABLE status
+  TIMEOUT 120)
+set(actual "${out}")
+if(NOT err STREQUAL "")
+  string(APPEND actual "--- stderr\n${err}")
+endif()
+if(NOT status EQUAL 0)
+  string(APPEND actual "--- exit ${status}\n")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT actual STREQUAL expected)
+  file(WRITE ${WORKDIR}/actual.txt "${actual}")
+  message(FATAL_ERROR "Output differs from ${EXPECTED}\n--- actual:\n${actual}\n--- expected:\n${expected}")
+endif()
