@@ -5,47 +5,70 @@
 #include "core/ref_graph.h"
 #include "core/text.h"
 #include "core/undo_stack.h"
+#include "imtl.h"
+#include "object.h"
+#include "scene/host_class_desc.h"
+#include "scene/node_index.h"
 #include "scene/scene_node.h"
+#include "scene/scene_services.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace sim {
 
-CoreInterface::CoreInterface() { resetScene(); }
+CoreInterface::CoreInterface() : index_(std::make_unique<NodeIndex>()) {
+  registerHostClasses();
+  resetScene();
+}
 
 CoreInterface::~CoreInterface() { clearScene(); }
 
 void CoreInterface::clearScene() {
   flushUndo();
+  ClearNodeSelection();
+  sceneServices().clear();
+  if (sceneMtls_) {
+    MtlBaseLib* lib = sceneMtls_;
+    sceneMtls_ = nullptr;
+    lib->DeleteAll();
+    RefGraph::unhold(lib, false);
+    RefGraph::deleteTarget(lib);
+  }
   if (root_) {
     SceneNode* root = root_;
     root_ = nullptr;
     root->DeleteTree();
     RefGraph::unhold(root, false);  // the scene's own claim on its root
   }
+  index_->clear();
+  prompts_.clear();
 }
 
 void CoreInterface::resetScene() {
   clearScene();
   root_ = new SceneNode(true);
   RefGraph::hold(root_);  // the scene's own claim, dropped by clearScene
+  sceneMtls_ = new MtlBaseLib;
+  RefGraph::hold(sceneMtls_);
   time_ = 0;
   range_ = Interval(0, 100 * GetTicksPerFrame());
+  sceneServices().reset();
+  flushUndo();  // setting up the services is nothing to undo
 }
 
 INode* CoreInterface::GetRootNode() { return root_; }
 
-INode* CoreInterface::GetINodeByName(const TCHAR* name) {
-  if (!name || !root_) return nullptr;
+INode* CoreInterface::GetINodeByName(const TCHAR* name) { return name ? index_->find(name) : nullptr; }
+
+INode* CoreInterface::GetINodeByHandle(ULONG handle) {
+  if (!root_) return nullptr;
   std::vector<INode*> stack{root_};
   while (!stack.empty()) {
     INode* n = stack.back();
     stack.pop_back();
-    for (int i = n->NumberOfChildren(); i-- > 0;) {
-      INode* c = n->GetChildNode(i);
-      if (equalsIgnoreCase(c->GetName(), name)) return c;
-      stack.push_back(c);
-    }
+    if (n->GetHandle() == handle) return n;
+    for (int i = 0; i < n->NumberOfChildren(); ++i) stack.push_back(n->GetChildNode(i));
   }
   return nullptr;
 }
@@ -53,16 +76,126 @@ INode* CoreInterface::GetINodeByName(const TCHAR* name) {
 void* CoreInterface::CreateInstance(SClass_ID superID, Class_ID classID) { return createInstance(superID, classID); }
 
 INode* CoreInterface::CreateObjectNode(Object* obj) {
+  if (!root_) return nullptr;
   auto* node = new SceneNode(false);
-  root_->AttachChild(node);
-  if (obj) {
-    TSTR base;
-    obj->InitNodeName(base);
-    node->SetName(uniqueNodeName(base.isNull() ? std::string_view("Object") : std::string_view(base.str())).c_str());
-    node->SetObjectRef(obj);
+  TSTR base;
+  if (obj) obj->InitNodeName(base);
+  // Named before it joins the scene, so that the name index sees one name only.
+  node->SetName(index_->uniqueName(base.isNull() ? std::string_view("Object") : std::string_view(base.str())).c_str());
+  root_->AttachChild(node, 0);
+  if (obj) node->SetObjectRef(obj);
+  // A target camera comes with the node it looks at, along its -z at its target distance.
+  if (auto* cam = dynamic_cast<GenCamera*>(obj); cam && cam->Type() == TARGETED_CAMERA) {
+    auto* target = static_cast<Object*>(createInstance(GEOMOBJECT_CLASS_ID, Class_ID(0x00001020, 0)));
+    if (target) {
+      auto* tnode = new SceneNode(false);
+      tnode->SetName((std::string(node->GetName()) + ".Target").c_str());
+      root_->AttachChild(tnode, 0);
+      tnode->SetObjectRef(target);
+      Matrix3 at = TransMatrix(Point3(0.0f, 0.0f, -cam->GetTDist(time_)));
+      tnode->SetNodeTM(time_, at);
+      node->setTarget(tnode);
+    }
   }
   return node;
 }
+
+void CoreInterface::DeleteNode(INode* node, BOOL, BOOL) {
+  if (node && !node->IsRootNode()) node->Delete(time_, TRUE);
+}
+
+bool CoreInterface::AddModifier(INode& node, Modifier& modifier, int modIdx) {
+  if (node.IsRootNode() || modifier.SuperClassID() != OSM_CLASS_ID) return false;
+  Object* obj = node.GetObjectRef();
+  if (!obj) return false;
+  auto* derived = dynamic_cast<IDerivedObject*>(obj);
+  if (!derived || derived->ClassID() != derivObjClassID) {
+    derived = CreateDerivedObject(obj);
+    node.SetObjectRef(derived);
+    if (node.GetObjectRef() != derived) {
+      derived->DeleteMe();
+      return false;
+    }
+  }
+  int before = derived->NumModifiers();
+  derived->AddModifier(&modifier, nullptr, modIdx);
+  return derived->NumModifiers() == before + 1;
+}
+
+bool CoreInterface::DeleteModifier(INode& node, int modIdx) {
+  auto* derived = dynamic_cast<IDerivedObject*>(node.GetObjectRef());
+  if (!derived || modIdx < 0 || modIdx >= derived->NumModifiers()) return false;
+  derived->DeleteModifier(modIdx);
+  return true;
+}
+
+bool CoreInterface::bindSpaceWarp(INode* node, INode* warpNode) {
+  auto* sn = dynamic_cast<SceneNode*>(node);
+  if (!sn || !warpNode || sn->IsRootNode() || node == warpNode) return false;
+  auto* warp = dynamic_cast<WSMObject*>(warpNode->GetObjectRef());
+  if (!warp) return false;
+  Modifier* binding = warp->CreateWSMMod(warpNode);
+  if (!binding) return false;
+  KeepAlive keep(binding);
+  auto* top = dynamic_cast<IDerivedObject*>(sn->GetObjOrWSMRef());
+  if (!top || top->ClassID() != WSMDerivObjClassID) {
+    Object* below = sn->GetObjOrWSMRef();
+    if (!below) return false;
+    top = CreateWSDerivedObject(below);
+    sn->ReplaceReference(1, top);
+    if (sn->GetObjOrWSMRef() != top) {
+      top->DeleteMe();
+      return false;
+    }
+  }
+  int before = top->NumModifiers();
+  top->AddModifier(binding);
+  return top->NumModifiers() == before + 1;
+}
+
+// ---- selection ----------------------------------------------------------------------------------
+
+INode* CoreInterface::GetSelNode(int i) {
+  return i >= 0 && i < GetSelNodeCount() ? selection_[static_cast<size_t>(i)] : nullptr;
+}
+
+void CoreInterface::SelectNode(INode* node, int clearSel) {
+  if (clearSel) ClearNodeSelection();
+  auto* sn = dynamic_cast<SceneNode*>(node);
+  if (!sn || sn->IsRootNode() || !sn->inScene() || sn->Selected()) return;
+  sn->setSelectedFlag(true);
+  selection_.push_back(sn);
+}
+
+void CoreInterface::DeSelectNode(INode* node) {
+  auto* sn = dynamic_cast<SceneNode*>(node);
+  if (!sn || !sn->Selected()) return;
+  sn->setSelectedFlag(false);
+  selection_.erase(std::remove(selection_.begin(), selection_.end(), sn), selection_.end());
+}
+
+void CoreInterface::ClearNodeSelection(BOOL) {
+  for (SceneNode* n : selection_) n->setSelectedFlag(false);
+  selection_.clear();
+}
+
+// ---- materials, render elements, previews -------------------------------------------------------
+
+MtlBase* CoreInterface::GetMtlSlot(int slot) { return sceneServices().materialEditor.GetTopMtlSlot(slot); }
+
+void CoreInterface::PutMtlToMtlEditor(MtlBase* mb, int slot) { sceneServices().materialEditor.PutMtlToMtlEditor(mb, slot); }
+
+IRenderElementMgr* CoreInterface::GetCurRenderElementMgr() { return &sceneServices().renderElements; }
+
+void CoreInterface::CreatePreview(PreviewParams* pvp, MSTR* fileName, MSTR*) {
+  PreviewRecord& r = sceneServices().preview;
+  ++r.count;
+  r.hadParams = pvp != nullptr;
+  r.params = pvp ? *pvp : PreviewParams();
+  r.fileName = fileName ? fileName->str() : std::string();
+}
+
+// ---- prompts ------------------------------------------------------------------------------------
 
 void CoreInterface::PushPrompt(const TCHAR* s) { prompts_.emplace_back(s ? s : ""); }
 
@@ -87,6 +220,16 @@ CoreInterface* coreInterface() {
 }  // namespace sim
 
 Interface* GetCOREInterface() { return sim::coreInterface(); }
+
+// ---- reference messages -------------------------------------------------------------------------
+
+namespace {
+bool g_refMsgsEnabled = true;
+}
+
+void DisableRefMsgs() { g_refMsgsEnabled = false; }
+void EnableRefMsgs() { g_refMsgsEnabled = true; }
+BOOL RefMsgsEnabled() { return g_refMsgsEnabled; }
 
 // ---- time and animate state ----------------------------------------------------------------------
 

@@ -1,14 +1,19 @@
-// The host's Interface: the scene (root node, time, animation range) and the status-line prompt.
+// The host's Interface: the scene (root node, name index, selection, time, animation range), the
+// scene material library, the scene services, and the status-line prompt.
 #pragma once
 
 #include "maxapi.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class MtlBaseLib;
 
 namespace sim {
 
 class SceneNode;
+class NodeIndex;
 
 class HOST_API CoreInterface : public Interface {
  public:
@@ -22,8 +27,25 @@ class HOST_API CoreInterface : public Interface {
 
   INode* GetRootNode() override;
   INode* GetINodeByName(const TCHAR* name) override;
+  INode* GetINodeByHandle(ULONG handle) override;
   void* CreateInstance(SClass_ID superID, Class_ID classID) override;
   INode* CreateObjectNode(Object* obj) override;
+  void DeleteNode(INode* node, BOOL redraw = TRUE, BOOL overrideSlaves = FALSE) override;
+  bool AddModifier(INode& node, Modifier& modifier, int modIdx = 0) override;
+  bool DeleteModifier(INode& node, int modIdx) override;
+
+  int GetSelNodeCount() override { return static_cast<int>(selection_.size()); }
+  INode* GetSelNode(int i) override;
+  void SelectNode(INode* node, int clearSel = 1) override;
+  void DeSelectNode(INode* node) override;
+  void ClearNodeSelection(BOOL redraw = TRUE) override;
+
+  MtlBaseLib* GetSceneMtls() override { return sceneMtls_; }
+  MtlBase* GetMtlSlot(int slot) override;
+  void PutMtlToMtlEditor(MtlBase* mb, int slot = -1) override;
+
+  IRenderElementMgr* GetCurRenderElementMgr() override;
+  void CreatePreview(PreviewParams* pvp = nullptr, MSTR* fileName = nullptr, MSTR* bmName = nullptr) override;
 
   void PushPrompt(const TCHAR* s) override;
   void PopPrompt() override;
@@ -33,13 +55,22 @@ class HOST_API CoreInterface : public Interface {
   std::string prompt() const;
   size_t promptDepth() const { return prompts_.size(); }
 
-  // Frees every node and forgets undo; then starts an empty scene.
+  // ---- host side ----
+  NodeIndex& nodeIndex() { return *index_; }
+  // Binds `node` to the space warp carried by `warpNode` (a world-space derived object holds the
+  // binding). False when `warpNode` carries no space warp or the binding would make a loop.
+  bool bindSpaceWarp(INode* node, INode* warpNode);
+
+  // Frees every node and forgets undo; then starts an empty scene with fresh services.
   void resetScene();
   // Frees every node and forgets undo, leaving no scene (shutdown).
   void clearScene();
 
  private:
   SceneNode* root_ = nullptr;
+  std::unique_ptr<NodeIndex> index_;
+  std::vector<SceneNode*> selection_;
+  MtlBaseLib* sceneMtls_ = nullptr;
   TimeValue time_ = 0;
   Interval range_;
   std::vector<std::string> prompts_;

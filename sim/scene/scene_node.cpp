@@ -1,67 +1,184 @@
 #include "scene/scene_node.h"
 
-#include "core/c_format.h"
+#include "core/core_interface.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
-#include "maxapi.h"
+#include "imtl.h"
+#include "iparamb2.h"
+#include "scene/change_restore.h"
+#include "scene/controllers/controllers.h"
+#include "scene/node_index.h"
 
 #include <algorithm>
+#include <cmath>
+
+FPInterfaceDesc* INodeExposure::GetDesc() {
+  static FPInterfaceDesc desc(NODEEXPOSURE_INTERFACE, _T("INodeExposure"), 0, nullptr, FP_MIXIN,
+      kIsExposed, _T("isExposed"), 0, TYPE_bool, 0, 1,
+          _T("ui"), 0, TYPE_INT,
+      kSetExposed, _T("setExposed"), 0, TYPE_VOID, 0, 2,
+          _T("state"), 0, TYPE_bool,
+          _T("ui"), 0, TYPE_INT,
+      p_end);
+  return &desc;
+}
 
 namespace sim {
 
-SceneNode::SceneNode(bool isRoot) : isRoot_(isRoot), name_(isRoot ? "Scene Root" : "") {}
+namespace {
+
+ULONG g_nextHandle = 1;
+
+// Wire colours new nodes get in turn (packed, red in the low byte).
+constexpr DWORD kWirePalette[] = {0x00E5A486, 0x0099E1B0, 0x00AC8ADA, 0x0057B0E4, 0x007DC5F2,
+                                  0x00E69D52, 0x005A9CA6, 0x008FB38C, 0x00BA7ED5, 0x0054A0C6};
+
+// Target nodes may look at nodes that look at others; this far and no further.
+constexpr int kMaxTargetDepth = 16;
+int g_targetDepth = 0;
+
+// The rotation that makes -z point from `eye` to `at`, with z up where possible.
+Matrix3 lookAt(const Point3& eye, const Point3& at) {
+  Point3 z = eye - at;
+  if (z.LengthSquared() < 1e-12f) return TransMatrix(eye);
+  z = z.Normalize();
+  Point3 up = std::fabs(z.z) > 0.9999f ? Point3(0.0f, 1.0f, 0.0f) : Point3(0.0f, 0.0f, 1.0f);
+  Point3 x = CrossProd(up, z).Normalize();
+  Point3 y = CrossProd(z, x);
+  return Matrix3(x, y, z, eye);
+}
+
+}  // namespace
+
+// ---- exposure -----------------------------------------------------------------------------------
+
+bool NodeExposure::IsExposed(int ui) const { return node_->exposed(ui); }
+void NodeExposure::SetExposed(bool state, int ui) { node_->setExposed(ui, state); }
+void NodeExposure::SetExposed(bool state) {
+  for (int ui = 0; ui < kUI_num; ++ui) node_->setExposed(ui, state);
+}
+
+void SceneNode::setExposed(int ui, bool state) {
+  if (ui < 0 || ui >= static_cast<int>(exposure_.size()) || exposure_[static_cast<size_t>(ui)] == state) return;
+  recordChange(this, !state, state, [this, ui](const bool& v) { exposure_[static_cast<size_t>(ui)] = v; }, "Node exposure");
+  exposure_[static_cast<size_t>(ui)] = state;
+}
+
+// ---- life ---------------------------------------------------------------------------------------
+
+SceneNode::SceneNode(bool isRoot)
+    : isRoot_(isRoot), name_(isRoot ? "Scene Root" : ""), handle_(g_nextHandle++), exposureIface_(this) {
+  exposure_.set();
+  wireColor_ = kWirePalette[handle_ % (sizeof(kWirePalette) / sizeof(kWirePalette[0]))];
+  if (isRoot_) {
+    inScene_ = true;
+    return;
+  }
+  // The transform controller is made outside any hold: a new node has nothing to undo yet.
+  theHold.Suspend();
+  ReplaceReference(0, NewDefaultMatrix3Controller());
+  theHold.Resume();
+}
 
 SceneNode::~SceneNode() = default;
 
+BaseInterface* SceneNode::GetInterface(Interface_ID id) {
+  if (id == NODEEXPOSURE_INTERFACE) return &exposureIface_;
+  return INode::GetInterface(id);
+}
+
+void SceneNode::changed() { NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE); }
+
+// ---- name and hierarchy ---------------------------------------------------------------------------
+
 void SceneNode::SetName(const TCHAR* s) {
-  name_ = s ? s : "";
+  std::string now = s ? s : "";
+  if (now == name_) return;
+  std::string old = name_;
+  recordChange(this, old, now, [this](const std::string& v) { SetName(v.c_str()); }, "Node name");
+  name_ = now;
+  if (inScene_ && !isRoot_) coreInterface()->nodeIndex().rename(this, old);
   NotifyDependents(FOREVER, PART_ALL, REFMSG_NODE_NAMECHANGE);
 }
 
-INode* SceneNode::GetChildNode(int i) {
-  return i >= 0 && i < NumberOfChildren() ? children_[static_cast<size_t>(i)] : nullptr;
+INode* SceneNode::GetChildNode(int i) { return i >= 0 && i < NumberOfChildren() ? children_[static_cast<size_t>(i)] : nullptr; }
+
+void SceneNode::setInScene(bool on) {
+  // Iterative over the subtree: hierarchies can be deeper than the stack.
+  std::vector<SceneNode*> stack{this};
+  NodeIndex& index = coreInterface()->nodeIndex();
+  while (!stack.empty()) {
+    SceneNode* n = stack.back();
+    stack.pop_back();
+    if (n->isRoot_ || n->inScene_ == on) continue;
+    n->inScene_ = on;
+    if (on) index.add(n);
+    else {
+      index.remove(n);
+      coreInterface()->DeSelectNode(n);
+    }
+    for (SceneNode* c : n->children_) stack.push_back(c);
+  }
 }
 
-void SceneNode::AttachChild(INode* node, int) {
-  auto* child = dynamic_cast<SceneNode*>(node);
-  if (!child || child == this || child->IsDeleted() || child->isRoot_) return;
-  for (SceneNode* p = this; p; p = p->parent_)
-    if (p == child) return;  // a node cannot become its own descendant
-  RefGraph::hold(child);
+void SceneNode::attach(SceneNode* child) {
+  RefGraph::hold(child);  // a parent's claim on its child
   if (child->parent_) {
     child->parent_->removeChild(child);
     RefGraph::unhold(child, false);
   }
   child->parent_ = this;
   children_.push_back(child);
+  child->invalidateTM();
+  if (inScene_ && !child->inScene_) child->setInScene(true);
 }
 
-void SceneNode::Detach(TimeValue, int) {
+void SceneNode::AttachChild(INode* node, int keepTM) {
+  auto* child = dynamic_cast<SceneNode*>(node);
+  if (!child || child == this || child->IsDeleted() || child->isRoot_ || IsDeleted()) return;
+  // A node cannot become its own descendant; one without children cannot be an ancestor, which
+  // spares the walk up when chains are built from the top.
+  if (!child->children_.empty())
+    for (SceneNode* p = this; p; p = p->parent_)
+      if (p == child) return;
+  if (child->parent_ == this) return;
+  TimeValue t = coreInterface()->GetTime();
+  Matrix3 world;
+  if (keepTM) world = child->GetNodeTM(t);
+  attach(child);
+  if (keepTM) child->SetNodeTM(t, world);
+}
+
+void SceneNode::Detach(TimeValue, int keepTM) {
   if (isRoot_ || !parent_) return;
-  if (INode* root = GetCOREInterface()->GetRootNode()) root->AttachChild(this);
+  if (INode* root = coreInterface()->GetRootNode(); root && root != parent_) root->AttachChild(this, keepTM);
 }
 
 void SceneNode::removeChild(SceneNode* child) {
-  children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+  auto it = std::find(children_.begin(), children_.end(), child);
+  if (it != children_.end()) children_.erase(it);
   child->parent_ = nullptr;
 }
 
-void SceneNode::SetObjectRef(Object* o) { ReplaceReference(0, o); }
-
-void SceneNode::SetReference(int i, RefTargetHandle rtarg) {
-  if (i == 0) object_ = dynamic_cast<Object*>(rtarg);
-}
-
-void SceneNode::Delete(TimeValue, int) {
+void SceneNode::Delete(TimeValue t, int keepChildPosition) {
   if (isRoot_ || IsDeleted()) return;
   RefGraph::hold(this);
   // Children move up to this node's parent (or the root).
   SceneNode* newParent = parent_;
-  if (!newParent) newParent = dynamic_cast<SceneNode*>(GetCOREInterface()->GetRootNode());
+  if (!newParent) newParent = dynamic_cast<SceneNode*>(coreInterface()->GetRootNode());
   while (!children_.empty()) {
     SceneNode* c = children_.back();
-    if (newParent && newParent != this) newParent->AttachChild(c);
-    else { removeChild(c); RefGraph::unhold(c, false); }
+    if (newParent && newParent != this) newParent->AttachChild(c, keepChildPosition);
+    if (!children_.empty() && children_.back() == c) {  // could not move it: let it go
+      removeChild(c);
+      c->setInScene(false);
+      RefGraph::unhold(c, false);
+    }
+  }
+  if (inScene_) {
+    coreInterface()->nodeIndex().remove(this);
+    coreInterface()->DeSelectNode(this);
+    inScene_ = false;
   }
   if (parent_) {
     parent_->removeChild(this);
@@ -85,6 +202,7 @@ void SceneNode::DeleteTree() {
   for (SceneNode* n : order) RefGraph::hold(n);
   for (auto it = order.rbegin(); it != order.rend(); ++it) {
     SceneNode* n = *it;
+    n->inScene_ = false;
     if (n->parent_) {
       n->parent_->removeChild(n);
       RefGraph::unhold(n, false);
@@ -94,31 +212,350 @@ void SceneNode::DeleteTree() {
   for (auto it = order.rbegin(); it != order.rend(); ++it) RefGraph::unhold(*it, false);
 }
 
-std::string uniqueNodeName(std::string_view base) {
-  INode* root = GetCOREInterface()->GetRootNode();
-  std::vector<bool> used(2, false);
-  std::string lowerBase = toLowerAscii(base);
-  std::vector<INode*> stack;
-  if (root) stack.push_back(root);
+// ---- object ---------------------------------------------------------------------------------------
+
+Object* SceneNode::GetObjectRef() {
+  // Below the space-warp bindings: the world-space derived object's own object.
+  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID) return d->GetObjRef();
+  return object_;
+}
+
+void SceneNode::SetObjectRef(Object* o) {
+  if (isRoot_) return;
+  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID && o != d) {
+    d->ReferenceObject(o);
+    return;
+  }
+  ReplaceReference(1, o);
+  changed();
+}
+
+const ObjectState& SceneNode::EvalWorldState(TimeValue time, BOOL) {
+  worldState_ = object_ ? object_->Eval(time) : ObjectState();
+  return worldState_;
+}
+
+// ---- transform ------------------------------------------------------------------------------------
+
+Matrix3 SceneNode::localTM(TimeValue t) {
+  Matrix3 m;
+  if (tmCtrl_) {
+    Interval valid = FOREVER;
+    tmCtrl_->GetValue(t, &m, valid, CTRL_RELATIVE);
+  }
+  return m;
+}
+
+void SceneNode::invalidateTM() {
+  std::vector<SceneNode*> stack{this};
   while (!stack.empty()) {
-    INode* n = stack.back();
+    SceneNode* n = stack.back();
     stack.pop_back();
-    for (int i = 0; i < n->NumberOfChildren(); ++i) {
-      INode* c = n->GetChildNode(i);
-      stack.push_back(c);
-      std::string name = toLowerAscii(c->GetName());
-      if (name.size() <= lowerBase.size() || name.compare(0, lowerBase.size(), lowerBase) != 0) continue;
-      std::string digits = name.substr(lowerBase.size());
-      if (digits.size() > 6 || !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
-        continue;
-      size_t k = std::stoul(digits);
-      if (k >= used.size()) used.resize(k + 1, false);
-      used[k] = true;
+    // A node whose cache is clear has a subtree whose caches are clear already.
+    if (!n->tmValid_ && n != this) continue;
+    n->tmValid_ = false;
+    for (SceneNode* c : n->children_) stack.push_back(c);
+  }
+}
+
+Matrix3 SceneNode::GetNodeTM(TimeValue t, Interval* valid) {
+  if (valid) *valid = Interval(t, t);
+  if (isRoot_) return Matrix3();
+  // Up to the nearest ancestor whose cache holds `t`, then down again filling caches.
+  std::vector<SceneNode*> chain;
+  SceneNode* n = this;
+  while (n && !n->isRoot_ && !(n->tmValid_ && n->tmTime_ == t)) {
+    chain.push_back(n);
+    n = n->parent_;
+  }
+  Matrix3 m = n && !n->isRoot_ ? n->tm_ : Matrix3();
+  bool cacheable = true;  // nodes looking at a target change with it: neither they nor their subtree cache
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    SceneNode* c = *it;
+    m = c->localTM(t) * m;
+    if (c->target_ && !c->computingTM_ && g_targetDepth < kMaxTargetDepth) {
+      c->computingTM_ = true;
+      ++g_targetDepth;
+      Point3 at = c->target_->GetNodeTM(t).GetTrans();
+      --g_targetDepth;
+      c->computingTM_ = false;
+      m = lookAt(m.GetTrans(), at);
+    }
+    if (c->target_) cacheable = false;
+    if (cacheable) {
+      c->tm_ = m;
+      c->tmTime_ = t;
+      c->tmValid_ = true;
     }
   }
-  size_t k = 1;
-  while (k < used.size() && used[k]) ++k;
-  return std::string(base) + c_format("%02zu", k);
+  return m;
 }
+
+Matrix3 SceneNode::GetParentTM(TimeValue t) { return parent_ ? parent_->GetNodeTM(t) : Matrix3(); }
+
+void SceneNode::SetNodeTM(TimeValue t, Matrix3& tm) {
+  if (isRoot_ || !tmCtrl_) return;
+  Matrix3 local = tm * GetParentTM(t).Inverse();
+  tmCtrl_->SetValue(t, &local, 1, CTRL_ABSOLUTE);
+}
+
+Matrix3 SceneNode::offsetTM() const {
+  Matrix3 m = ScaleMatrix(offsetScale_.s);
+  Matrix3 r;
+  offsetRot_.MakeMatrix(r);
+  m = m * r;
+  m.Translate(offsetPos_);
+  return m;
+}
+
+Matrix3 SceneNode::GetObjectTM(TimeValue t, Interval* valid) { return offsetTM() * GetNodeTM(t, valid); }
+
+BOOL SceneNode::SetTMController(Control* m3cont) {
+  if (isRoot_ || !m3cont || m3cont->SuperClassID() != CTRL_MATRIX3_CLASS_ID) return FALSE;
+  if (ReplaceReference(0, m3cont) != REF_SUCCEED) return FALSE;
+  invalidateTM();
+  changed();
+  return TRUE;
+}
+
+void SceneNode::SetObjOffsetPos(Point3 p) {
+  if (p == offsetPos_) return;
+  recordChange(this, offsetPos_, p, [this](const Point3& v) { offsetPos_ = v; changed(); }, "Pivot");
+  offsetPos_ = p;
+  changed();
+}
+
+void SceneNode::SetObjOffsetRot(Quat q) {
+  if (q == offsetRot_) return;
+  recordChange(this, offsetRot_, q, [this](const Quat& v) { offsetRot_ = v; changed(); }, "Pivot");
+  offsetRot_ = q;
+  changed();
+}
+
+void SceneNode::SetObjOffsetScale(ScaleValue sv) {
+  if (sv.s == offsetScale_.s && sv.q == offsetScale_.q) return;
+  recordChange(this, offsetScale_, sv, [this](const ScaleValue& v) { offsetScale_ = v; changed(); }, "Pivot");
+  offsetScale_ = sv;
+  changed();
+}
+
+bool SceneNode::setTarget(INode* target) {
+  auto* t = dynamic_cast<SceneNode*>(target);
+  if (target && (!t || t == this || t->isRoot_)) return false;
+  if (ReplaceReference(5, t) != REF_SUCCEED) return false;
+  invalidateTM();
+  changed();
+  return true;
+}
+
+// ---- visibility and blur multiplier --------------------------------------------------------------
+
+void SceneNode::SetVisController(Control* cont) {
+  if (isRoot_ || (cont && cont->SuperClassID() != CTRL_FLOAT_CLASS_ID)) return;
+  if (ReplaceReference(3, cont) == REF_SUCCEED) changed();
+}
+
+float SceneNode::GetVisibility(TimeValue t, Interval* valid) {
+  float v = 1.0f;
+  Interval iv = FOREVER;
+  if (visCtrl_) visCtrl_->GetValue(t, &v, iv, CTRL_ABSOLUTE);
+  if (valid) *valid &= iv;
+  return v;
+}
+
+void SceneNode::SetVisibility(TimeValue t, float vis) {
+  if (isRoot_) return;
+  if (!visCtrl_) {
+    Control* c = NewDefaultFloatController();
+    float one = 1.0f;
+    c->SetValue(0, &one, 1, CTRL_ABSOLUTE);
+    SetVisController(c);
+  }
+  if (visCtrl_) visCtrl_->SetValue(t, &vis, 1, CTRL_ABSOLUTE);
+}
+
+void SceneNode::SetImageBlurMultController(Control* cont) {
+  if (isRoot_ || (cont && cont->SuperClassID() != CTRL_FLOAT_CLASS_ID)) return;
+  if (ReplaceReference(4, cont) == REF_SUCCEED) changed();
+}
+
+float SceneNode::GetImageBlurMultiplier(TimeValue t) {
+  float v = 1.0f;
+  Interval iv = FOREVER;
+  if (blurCtrl_) blurCtrl_->GetValue(t, &v, iv, CTRL_ABSOLUTE);
+  return v;
+}
+
+void SceneNode::SetImageBlurMultiplier(TimeValue t, float m) {
+  if (isRoot_) return;
+  if (!blurCtrl_) {
+    Control* c = NewDefaultFloatController();
+    float one = 1.0f;
+    c->SetValue(0, &one, 1, CTRL_ABSOLUTE);
+    SetImageBlurMultController(c);
+  }
+  if (blurCtrl_) blurCtrl_->SetValue(t, &m, 1, CTRL_ABSOLUTE);
+}
+
+// ---- settings -------------------------------------------------------------------------------------
+
+void SceneNode::setFlag(bool Flags::*field, BOOL onOff) {
+  bool on = onOff != 0;
+  if (flags_.*field == on) return;
+  recordChange(this, !on, on, [this, field](const bool& v) { flags_.*field = v; changed(); }, "Node property");
+  flags_.*field = on;
+  changed();
+}
+
+void SceneNode::SetMotBlur(int kind) {
+  if (kind == flags_.motBlur) return;
+  recordChange(this, flags_.motBlur, kind, [this](const int& v) { flags_.motBlur = v; changed(); }, "Motion blur");
+  flags_.motBlur = kind;
+  changed();
+}
+
+void SceneNode::SetWireColor(DWORD newcol) {
+  if (newcol == wireColor_) return;
+  recordChange(this, wireColor_, newcol, [this](const DWORD& v) { wireColor_ = v; changed(); }, "Wire colour");
+  wireColor_ = newcol;
+  changed();
+}
+
+void SceneNode::SetUserPropBuffer(const MSTR& buf) {
+  if (buf.str() == userProps_) return;
+  recordChange(this, userProps_, buf.str(), [this](const std::string& v) { userProps_ = v; }, "User properties");
+  userProps_ = buf.str();
+}
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// Finds the line "key = value" of `key` (without case): where the line starts and ends, and the value.
+bool findUserProp(const std::string& buf, std::string_view key, size_t& lineStart, size_t& lineEnd, std::string& value) {
+  size_t pos = 0;
+  while (pos <= buf.size()) {
+    size_t end = buf.find('\n', pos);
+    if (end == std::string::npos) end = buf.size();
+    std::string_view line(buf.data() + pos, end - pos);
+    size_t eq = line.find('=');
+    if (eq != std::string_view::npos && equalsIgnoreCase(trim(line.substr(0, eq)), trim(key))) {
+      lineStart = pos;
+      lineEnd = end < buf.size() ? end + 1 : end;
+      value = std::string(trim(line.substr(eq + 1)));
+      return true;
+    }
+    if (end >= buf.size()) break;
+    pos = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+BOOL SceneNode::GetUserPropString(const MSTR& key, MSTR& string) {
+  size_t s, e;
+  std::string v;
+  if (!findUserProp(userProps_, key.str(), s, e, v)) return FALSE;
+  string = MSTR(v);
+  return TRUE;
+}
+
+void SceneNode::SetUserPropString(const MSTR& key, const MSTR& string) {
+  std::string buf = userProps_;
+  std::string line = key.str() + " = " + string.str() + "\r\n";
+  size_t s, e;
+  std::string v;
+  if (findUserProp(buf, key.str(), s, e, v)) {
+    buf.replace(s, e - s, line);
+  } else {
+    if (!buf.empty() && buf.back() != '\n') buf += "\r\n";
+    buf += line;
+  }
+  SetUserPropBuffer(MSTR(buf));
+}
+
+BOOL SceneNode::UserPropExists(const MSTR& key) {
+  size_t s, e;
+  std::string v;
+  return findUserProp(userProps_, key.str(), s, e, v);
+}
+
+void SceneNode::SetMtl(Mtl* matl) {
+  if (isRoot_ || matl == mtl_) return;
+  if (ReplaceReference(2, matl) != REF_SUCCEED) return;
+  // As in the host, an assigned material joins the scene's material library.
+  if (matl) coreInterface()->GetSceneMtls()->Add(matl);
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_NODE_MATERIAL_CHANGED);
+  changed();
+}
+
+// ---- references -----------------------------------------------------------------------------------
+
+RefTargetHandle SceneNode::GetReference(int i) {
+  switch (i) {
+    case 0: return tmCtrl_;
+    case 1: return object_;
+    case 2: return mtl_;
+    case 3: return visCtrl_;
+    case 4: return blurCtrl_;
+    case 5: return target_;
+    default: return nullptr;
+  }
+}
+
+void SceneNode::SetReference(int i, RefTargetHandle rtarg) {
+  switch (i) {
+    case 0:
+      tmCtrl_ = dynamic_cast<Control*>(rtarg);
+      invalidateTM();
+      break;
+    case 1: object_ = dynamic_cast<Object*>(rtarg); break;
+    case 2: mtl_ = dynamic_cast<Mtl*>(rtarg); break;
+    case 3: visCtrl_ = dynamic_cast<Control*>(rtarg); break;
+    case 4: blurCtrl_ = dynamic_cast<Control*>(rtarg); break;
+    case 5:
+      target_ = dynamic_cast<SceneNode*>(rtarg);
+      invalidateTM();
+      break;
+    default: break;
+  }
+}
+
+RefResult SceneNode::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID&, RefMessage message) {
+  if (message == REFMSG_CHANGE && hTarget && (hTarget == tmCtrl_ || hTarget == target_)) invalidateTM();
+  return REF_SUCCEED;
+}
+
+Animatable* SceneNode::SubAnim(int i) {
+  switch (i) {
+    case 0: return visCtrl_;
+    case 1: return tmCtrl_;
+    case 2: return object_;
+    case 3: return mtl_;
+    case 4: return blurCtrl_;
+    default: return nullptr;
+  }
+}
+
+TSTR SceneNode::SubAnimName(int i) {
+  switch (i) {
+    case 0: return TSTR("Visibility");
+    case 1: return TSTR("Transform");
+    case 2: {
+      Object* base = object_ ? object_->FindBaseObject() : nullptr;
+      return TSTR(std::string("Object (") + (base ? base->GetObjectName() : "") + ")");
+    }
+    case 3: return TSTR("Material");
+    case 4: return TSTR("Image Motion Blur Multiplier");
+    default: return TSTR();
+  }
+}
+
+std::string uniqueNodeName(std::string_view base) { return coreInterface()->nodeIndex().uniqueName(base); }
 
 }  // namespace sim

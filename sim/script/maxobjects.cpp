@@ -3,7 +3,9 @@
 // sub-animations; a node then looks at its base object.
 #include "maxscript/maxobjects.h"
 
+#include "control.h"
 #include "core/class_registry.h"
+#include "imtl.h"
 #include "core/fp_call.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
@@ -156,19 +158,19 @@ ReferenceTarget* MAXWrapper::checked() const {
 Mtl* MAXWrapper::to_mtl() {
   ReferenceTarget* t = checked();
   if (t->SuperClassID() != MATERIAL_CLASS_ID) throw ConversionError(this, "Material");
-  return reinterpret_cast<Mtl*>(t);
+  return static_cast<Mtl*>(t);
 }
 
 Texmap* MAXWrapper::to_texmap() {
   ReferenceTarget* t = checked();
   if (t->SuperClassID() != TEXMAP_CLASS_ID) throw ConversionError(this, "TextureMap");
-  return reinterpret_cast<Texmap*>(t);
+  return static_cast<Texmap*>(t);
 }
 
 Control* MAXWrapper::to_controller() {
   ReferenceTarget* t = checked();
   if (!isController(t)) throw ConversionError(this, "Controller");
-  return reinterpret_cast<Control*>(t);
+  return static_cast<Control*>(t);
 }
 
 INode* MAXWrapper::to_node() { throw ConversionError(this, "MAXNode"); }
@@ -200,6 +202,9 @@ Value* MAXWrapper::get_property(Value* prop) {
   Value* out = nullptr;
   if (tryGet(t, prop, time, out)) return out;
   if (ReferenceTarget* base = baseObjectOfNode(t); base && tryGet(base, prop, time, out)) return out;
+  // A node's modifiers are its properties by name ($Box01.Bend).
+  if (auto* node = dynamic_cast<INode*>(t))
+    if (Modifier* m = findModifier(node, lowerName(prop))) return sim::wrapTarget(m);
   throw AccessorError(this, prop);
 }
 
@@ -216,7 +221,9 @@ bool MAXWrapper::has_property(Value* prop) {
   if (!t || !is_name(prop)) return false;
   if (tryHas(t, prop)) return true;
   ReferenceTarget* base = baseObjectOfNode(t);
-  return base && tryHas(base, prop);
+  if (base && tryHas(base, prop)) return true;
+  auto* node = dynamic_cast<INode*>(t);
+  return node && findModifier(node, lowerName(prop));
 }
 
 void MAXWrapper::get_property_names(Array* names) {

@@ -1,6 +1,7 @@
 #include "script/scene_access.h"
 
 #include "bitarray.h"
+#include "control.h"
 #include "core/c_format.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
@@ -176,14 +177,29 @@ bool isController(ReferenceTarget* t) {
 
 ReferenceTarget* baseObjectOf(INode* node) {
   if (!node) return nullptr;
-  ReferenceTarget* obj = node->GetObjectRef();
-  // Derived objects (modifier stacks) hold the object they modify as their first reference.
+  Object* obj = node->GetObjectRef();
+  // Modifier stacks (derived objects, world-space ones over object-space ones) wrap the base object.
   for (int guard = 0; obj && guard < 64; ++guard) {
     SClass_ID s = obj->SuperClassID();
     if (s != GEN_DERIVOB_CLASS_ID && s != DERIVOB_CLASS_ID && s != WSM_DERIVOB_CLASS_ID) break;
-    obj = obj->GetReference(0);
+    obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
   }
   return obj;
+}
+
+Modifier* findModifier(INode* node, const std::string& lower) {
+  Object* obj = node ? node->GetObjectRef() : nullptr;
+  for (int guard = 0; obj && guard < 64; ++guard) {
+    SClass_ID s = obj->SuperClassID();
+    if (s != GEN_DERIVOB_CLASS_ID && s != DERIVOB_CLASS_ID && s != WSM_DERIVOB_CLASS_ID) break;
+    auto* d = static_cast<IDerivedObject*>(obj);
+    for (int i = 0; i < d->NumModifiers(); ++i) {
+      Modifier* m = d->GetModifier(i);
+      if (m && sim::equalsIgnoreCase(m->GetName().str(), lower)) return m;
+    }
+    obj = d->GetObjRef();
+  }
+  return nullptr;
 }
 
 Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
@@ -204,7 +220,7 @@ Value* getPropertyController(Value* owner, Value* name) {
       return c && isController(c) ? wrapTarget(c) : undefined;
     }
     if (ParamRef p = findParam(obj, name)) {
-      auto* c = reinterpret_cast<ReferenceTarget*>(p.block->GetControllerByID(p.id));
+      ReferenceTarget* c = p.block->GetControllerByID(p.id);
       return c ? wrapTarget(c) : undefined;
     }
   }

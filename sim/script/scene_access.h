@@ -6,7 +6,10 @@
 #include "script/ast_names.h"
 #include "script/scope.h"
 
+#include <string>
+
 class INode;
+class Modifier;
 class ReferenceTarget;
 
 namespace sim::rt {
@@ -23,6 +26,8 @@ Value* makeBitArray(const BitArrayLiteral& literal, Env& env);
 Value* constructFromClass(Value* cls, Value** args, int count);
 
 ReferenceTarget* baseObjectOf(INode* node);
+// The modifier of a node's stack with this name (without case), or null.
+Modifier* findModifier(INode* node, const std::string& lower);
 bool isController(ReferenceTarget* t);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
 Value* wrapSubAnim(ReferenceTarget* parent, int index);

@@ -1,0 +1,88 @@
+// The keys of one leaf controller: a value without keys, or keys in time order with linear
+// interpolation between them and the end keys' values held before and after.
+#pragma once
+
+#include "color.h"
+#include "interval.h"
+#include "point3.h"
+#include "quat.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace sim {
+
+inline float lerpValue(float a, float b, float u) { return a + (b - a) * u; }
+inline Point3 lerpValue(const Point3& a, const Point3& b, float u) { return a + (b - a) * u; }
+inline Point4 lerpValue(const Point4& a, const Point4& b, float u) { return a + (b - a) * u; }
+inline Quat lerpValue(const Quat& a, const Quat& b, float u) { return Slerp(a, b, u); }
+
+template <class T>
+struct Key {
+  TimeValue time;
+  T value;
+  bool operator==(const Key& o) const { return time == o.time && value == o.value; }
+};
+
+template <class T>
+class KeyTrack {
+ public:
+  explicit KeyTrack(T value = T()) : constant_(value) {}
+
+  bool animated() const { return !keys_.empty(); }
+  int count() const { return static_cast<int>(keys_.size()); }
+  const Key<T>& key(int i) const { return keys_[static_cast<size_t>(i)]; }
+  const std::vector<Key<T>>& keys() const { return keys_; }
+
+  T value(TimeValue t) const {
+    if (keys_.empty()) return constant_;
+    if (t <= keys_.front().time) return keys_.front().value;
+    if (t >= keys_.back().time) return keys_.back().value;
+    auto next = std::upper_bound(keys_.begin(), keys_.end(), t, [](TimeValue tt, const Key<T>& k) { return tt < k.time; });
+    auto prev = next - 1;
+    float u = float(double(t - prev->time) / double(next->time - prev->time));
+    return lerpValue(prev->value, next->value, u);
+  }
+
+  // An instant when the value changes at `t`, forever otherwise.
+  Interval validity(TimeValue t) const { return keys_.size() > 1 ? Interval(t, t) : FOREVER; }
+
+  int indexAt(TimeValue t) const {
+    auto it = std::lower_bound(keys_.begin(), keys_.end(), t, [](const Key<T>& k, TimeValue tt) { return k.time < tt; });
+    return it != keys_.end() && it->time == t ? static_cast<int>(it - keys_.begin()) : -1;
+  }
+
+  void setKey(TimeValue t, const T& v) {
+    auto it = std::lower_bound(keys_.begin(), keys_.end(), t, [](const Key<T>& k, TimeValue tt) { return k.time < tt; });
+    if (it != keys_.end() && it->time == t) it->value = v;
+    else keys_.insert(it, Key<T>{t, v});
+  }
+
+  bool removeKey(TimeValue t) {
+    int i = indexAt(t);
+    if (i < 0) return false;
+    // The last key's value stays as the track's value.
+    if (keys_.size() == 1) constant_ = keys_.front().value;
+    keys_.erase(keys_.begin() + i);
+    return true;
+  }
+
+  void clearKeys() {
+    if (!keys_.empty()) constant_ = value(keys_.front().time);
+    keys_.clear();
+  }
+
+  void setConstant(const T& v) { constant_ = v; }
+  template <class F>
+  void forEachKeyValue(F&& f) {
+    for (auto& k : keys_) f(k.value);
+  }
+
+  bool operator==(const KeyTrack& o) const { return constant_ == o.constant_ && keys_ == o.keys_; }
+
+ private:
+  T constant_;
+  std::vector<Key<T>> keys_;
+};
+
+}  // namespace sim

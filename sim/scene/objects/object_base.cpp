@@ -1,0 +1,65 @@
+#include "object.h"
+
+#include "scene/change_restore.h"
+
+void Object::Deform(Deformer* defProc, int useSel) {
+  if (!defProc) return;
+  for (int i = 0, n = NumPoints(); i < n; ++i) SetPoint(i, defProc->Map(i, GetPoint(i)));
+}
+
+void Object::GetDeformBBox(TimeValue, Box3& box, Matrix3* tm, BOOL) {
+  box.Init();
+  for (int i = 0, n = NumPoints(); i < n; ++i) box += tm ? GetPoint(i) * *tm : GetPoint(i);
+}
+
+// ---- ModContext ---------------------------------------------------------------------------------
+
+ModContext::ModContext(const ModContext& mc) { *this = mc; }
+
+ModContext& ModContext::operator=(const ModContext& mc) {
+  if (this == &mc) return *this;
+  delete tm;
+  delete box;
+  delete localData;
+  tm = mc.tm ? new Matrix3(*mc.tm) : nullptr;
+  box = mc.box ? new Box3(*mc.box) : nullptr;
+  localData = mc.localData ? mc.localData->Clone() : nullptr;
+  return *this;
+}
+
+ModContext::~ModContext() {
+  delete tm;
+  delete box;
+  delete localData;
+}
+
+// ---- Modifier -----------------------------------------------------------------------------------
+
+Modifier::Modifier() = default;
+Modifier::~Modifier() = default;
+
+void Modifier::setEnabled(BOOL on) {
+  on = on ? TRUE : FALSE;
+  if (on == enabled_) return;
+  sim::recordChange(this, enabled_, on, [this](const BOOL& v) { setEnabled(v); }, "Modifier enable");
+  enabled_ = on;
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+}
+
+void Modifier::EnableMod() { setEnabled(TRUE); }
+void Modifier::DisableMod() { setEnabled(FALSE); }
+
+MSTR Modifier::GetName(bool) { return named_ ? name_ : MSTR(GetObjectName()); }
+
+void Modifier::SetName(MSTR n) {
+  std::pair<std::string, bool> old{name_.str(), named_}, now{n.str(), true};
+  if (old == now) return;
+  sim::recordChange(this, old, now, [this](const std::pair<std::string, bool>& v) {
+    name_ = MSTR(v.first);
+    named_ = v.second;
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  }, "Modifier name");
+  name_ = n;
+  named_ = true;
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+}
