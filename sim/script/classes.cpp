@@ -278,6 +278,16 @@ void Array::resize(int n) {
 }
 
 void Array::sprin1(CharStream* s) {
+  // An array may hold itself: past a fixed depth its contents print as "...".
+  static int depth = 0;
+  if (depth >= 64) {
+    s->puts("#(...)");
+    return;
+  }
+  struct Deeper {
+    Deeper() { ++depth; }
+    ~Deeper() { --depth; }
+  } deeper;
   s->puts("#(");
   for (int i = 0; i < size; ++i) {
     if (i) s->puts(", ");
