@@ -23,4 +23,26 @@ inline std::string toLowerAscii(std::string_view s) {
   return out;
 }
 
+// Wildcard match as the host's name patterns use it: * any run of characters, ? one character.
+inline bool wildcardMatch(std::string_view s, std::string_view p, bool ignoreCase = true) {
+  size_t si = 0, pi = 0, star = std::string_view::npos, mark = 0;
+  auto same = [&](char a, char b) { return ignoreCase ? asciiLower(a) == asciiLower(b) : a == b; };
+  while (si < s.size()) {
+    if (pi < p.size() && (p[pi] == '?' || (p[pi] != '*' && same(p[pi], s[si])))) {
+      ++si;
+      ++pi;
+    } else if (pi < p.size() && p[pi] == '*') {
+      star = pi++;
+      mark = si;
+    } else if (star != std::string_view::npos) {
+      pi = star + 1;
+      si = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == '*') ++pi;
+  return pi == p.size();
+}
+
 }  // namespace sim

@@ -11,27 +11,6 @@ const std::string& text(Value* v) {
   return static_cast<String*>(v)->text;
 }
 
-// Wildcard match: * any run, ? one character.
-bool wildcardMatch(const std::string& s, const std::string& p, bool ignoreCase) {
-  size_t si = 0, pi = 0, star = std::string::npos, mark = 0;
-  auto same = [&](char a, char b) { return ignoreCase ? sim::asciiLower(a) == sim::asciiLower(b) : a == b; };
-  while (si < s.size()) {
-    if (pi < p.size() && (p[pi] == '?' || (p[pi] != '*' && same(p[pi], s[si])))) {
-      ++si;
-      ++pi;
-    } else if (pi < p.size() && p[pi] == '*') {
-      star = pi++;
-      mark = si;
-    } else if (star != std::string::npos) {
-      pi = star + 1;
-      si = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (pi < p.size() && p[pi] == '*') ++pi;
-  return pi == p.size();
-}
 
 }  // namespace
 
@@ -102,5 +81,5 @@ Value* matchPattern_cf(Value** arg_list, int count) {
   Value* pattern = key_arg(pattern);
   if (pattern == &unsupplied) throw RuntimeError("matchPattern needs pattern:");
   bool ignoreCase = key_arg_or_default(ignoreCase, true_value)->to_bool();
-  return bool_result(wildcardMatch(text(arg_list[0]), text(pattern), ignoreCase));
+  return bool_result(sim::wildcardMatch(text(arg_list[0]), text(pattern), ignoreCase));
 }

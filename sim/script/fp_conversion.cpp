@@ -4,6 +4,7 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "script/property_table.h"
+#include "script/scene_access.h"
 
 namespace sim::rt {
 namespace {
@@ -213,20 +214,10 @@ void resultToFPValue(Value* v, FPValue& out) {
   else if (auto* w = dynamic_cast<MAXWrapper*>(v); w && w->target()) {
     ReferenceTarget* r = w->target();
     out.Load(TYPE_REFTARG, r);
-    switch (r->SuperClassID()) {
-      case BASENODE_CLASS_ID: out.type = TYPE_INODE; break;
-      case MATERIAL_CLASS_ID: out.type = TYPE_MTL; break;
-      case TEXMAP_CLASS_ID: out.type = TYPE_TEXMAP; break;
-      case CTRL_FLOAT_CLASS_ID:
-      case CTRL_POINT3_CLASS_ID:
-      case CTRL_POINT4_CLASS_ID:
-      case CTRL_FRGBA_CLASS_ID:
-      case CTRL_POSITION_CLASS_ID:
-      case CTRL_ROTATION_CLASS_ID:
-      case CTRL_SCALE_CLASS_ID:
-      case CTRL_MATRIX3_CLASS_ID: out.type = TYPE_CONTROL; break;
-      default: break;
-    }
+    if (r->SuperClassID() == BASENODE_CLASS_ID) out.type = TYPE_INODE;
+    else if (r->SuperClassID() == MATERIAL_CLASS_ID) out.type = TYPE_MTL;
+    else if (r->SuperClassID() == TEXMAP_CLASS_ID) out.type = TYPE_TEXMAP;
+    else if (isController(r)) out.type = TYPE_CONTROL;
   } else {
     // Only values that never go away may leave the runtime as raw pointers.
     out.Load(TYPE_VALUE, v->is_permanent() ? v : undefined);

@@ -16,25 +16,6 @@ namespace {
 
 ValueMetaClass ObjectSet_class("ObjectSet");
 
-bool wildcardMatch(std::string_view s, std::string_view p) {
-  size_t si = 0, pi = 0, star = std::string_view::npos, mark = 0;
-  while (si < s.size()) {
-    if (pi < p.size() && (p[pi] == '?' || (p[pi] != '*' && asciiLower(p[pi]) == asciiLower(s[si])))) {
-      ++si;
-      ++pi;
-    } else if (pi < p.size() && p[pi] == '*') {
-      star = pi++;
-      mark = si;
-    } else if (star != std::string_view::npos) {
-      pi = star + 1;
-      si = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (pi < p.size() && p[pi] == '*') ++pi;
-  return pi == p.size();
-}
 
 // Nodes matching a path, in scene order.
 class ObjectSet : public Value {
