@@ -66,17 +66,18 @@ class ObjectSet : public Value {
   std::vector<ValueRef> items_;
 };
 
+// Children of `parent` matching `seg`, in scene order (depth first, children in order); with `deep`
+// every descendant is looked at, not only the direct children.
 void collectChildren(INode* parent, const PathSegment& seg, bool deep, std::vector<INode*>& out) {
-  std::vector<INode*> stack{parent};
+  std::vector<INode*> stack;
+  for (int i = parent->NumberOfChildren(); i-- > 0;) stack.push_back(parent->GetChildNode(i));
   while (!stack.empty()) {
-    INode* n = stack.back();
+    INode* c = stack.back();
     stack.pop_back();
-    for (int i = n->NumberOfChildren(); i-- > 0;) {
-      INode* c = n->GetChildNode(i);
-      bool match = seg.wildcard ? wildcardMatch(c->GetName(), seg.text) : equalsIgnoreCase(c->GetName(), seg.text);
-      if (match) out.push_back(c);
-      if (deep) stack.push_back(c);
-    }
+    bool match = seg.wildcard ? wildcardMatch(c->GetName(), seg.text) : equalsIgnoreCase(c->GetName(), seg.text);
+    if (match) out.push_back(c);
+    if (deep)
+      for (int i = c->NumberOfChildren(); i-- > 0;) stack.push_back(c->GetChildNode(i));
   }
 }
 
