@@ -2,6 +2,7 @@
 // scene of 10,000 boxes; and, in the same run, Lua 5.4 loading and running an equivalent text over
 // an equivalent table of 10,000 objects. Also: finding a node by name at 1,000 and 10,000 nodes.
 #include "core/host_session.h"
+#include "ifnpub.h"
 #include "maxscript/maxscript.h"
 #include "script/runtime.h"
 
