@@ -13,6 +13,7 @@ extern "C" {
 }
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -97,7 +98,9 @@ double timeLookup(int nodes) {
 int main(int argc, char** argv) {
   std::ostringstream problems;
   sim::startHost(argc > 1 ? argv[1] : "", problems);
-  const int nodes = 10000, texts = 200000;
+  // Optional: node and text counts (for profiling runs); the figures above use the defaults.
+  const int nodes = argc > 2 ? std::atoi(argv[2]) : 10000;
+  const int texts = argc > 3 ? std::atoi(argv[3]) : 200000;
 
   double small = timeLookup(1000);
   double large = timeLookup(nodes);  // leaves the 10,000-box scene in place

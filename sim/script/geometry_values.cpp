@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string num(double f) { return sim::c_format("%g", f); }
-
 const std::string& propName(Value* prop) { return static_cast<Name*>(prop)->lower; }
 
 // Index of `prop` among single-letter component names, or -1.
@@ -30,9 +28,10 @@ ColorValue::ColorValue(AColor c) : color(c) { tag = class_tag(Color); }
 ColorValue::ColorValue(float r, float g, float b, float a) : ColorValue(AColor(r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f)) {}
 
 void ColorValue::sprin1(CharStream* s) {
-  std::string t = "(color " + num(color.r * 255.0) + " " + num(color.g * 255.0) + " " + num(color.b * 255.0);
-  if (color.a != 1.0f) t += " " + num(color.a * 255.0);
-  s->puts((t + ")").c_str());
+  if (color.a != 1.0f)
+    s->printf("(color %g %g %g %g)", color.r * 255.0, color.g * 255.0, color.b * 255.0, color.a * 255.0);
+  else
+    s->printf("(color %g %g %g)", color.r * 255.0, color.g * 255.0, color.b * 255.0);
 }
 bool ColorValue::equals(Value* other) { return other->tag == tag && static_cast<ColorValue*>(other)->color == color; }
 Value* ColorValue::copy_vf() { return new ColorValue(color); }
@@ -63,7 +62,7 @@ bool ColorValue::has_property(Value* prop) { return componentIndex(prop, "rgba")
 
 Point4Value::Point4Value(Point4 v) : p(v) { tag = class_tag(Point4Value); }
 void Point4Value::sprin1(CharStream* s) {
-  s->puts(("[" + num(p.x) + "," + num(p.y) + "," + num(p.z) + "," + num(p.w) + "]").c_str());
+  s->printf("[%g,%g,%g,%g]", double(p.x), double(p.y), double(p.z), double(p.w));
 }
 bool Point4Value::equals(Value* other) { return other->tag == tag && static_cast<Point4Value*>(other)->p == p; }
 Value* Point4Value::copy_vf() { return new Point4Value(p); }
@@ -78,7 +77,7 @@ bool Point4Value::has_property(Value* prop) { return componentIndex(prop, "xyzw"
 
 QuatValue::QuatValue(Quat v) : q(v) { tag = class_tag(Quat); }
 void QuatValue::sprin1(CharStream* s) {
-  s->puts(("(quat " + num(q.x) + " " + num(q.y) + " " + num(q.z) + " " + num(q.w) + ")").c_str());
+  s->printf("(quat %g %g %g %g)", double(q.x), double(q.y), double(q.z), double(q.w));
 }
 bool QuatValue::equals(Value* other) { return other->tag == tag && static_cast<QuatValue*>(other)->q == q; }
 Value* QuatValue::copy_vf() { return new QuatValue(q); }
@@ -93,7 +92,7 @@ bool QuatValue::has_property(Value* prop) { return componentIndex(prop, "xyzw") 
 
 EulerAnglesValue::EulerAnglesValue(float x, float y, float z) : angles{x, y, z} { tag = class_tag(EulerAngles); }
 void EulerAnglesValue::sprin1(CharStream* s) {
-  s->puts(("(eulerAngles " + num(angles[0]) + " " + num(angles[1]) + " " + num(angles[2]) + ")").c_str());
+  s->printf("(eulerAngles %g %g %g)", double(angles[0]), double(angles[1]), double(angles[2]));
 }
 Value* EulerAnglesValue::copy_vf() { return new EulerAnglesValue(angles[0], angles[1], angles[2]); }
 Value* EulerAnglesValue::get_property(Value* prop) {
@@ -107,9 +106,9 @@ bool EulerAnglesValue::has_property(Value* prop) { return componentIndex(prop, "
 
 Matrix3Value::Matrix3Value(const Matrix3& v) : m(v) { tag = class_tag(Matrix3); }
 void Matrix3Value::sprin1(CharStream* s) {
-  std::string t = "(matrix3";
-  for (int r = 0; r < 4; ++r) t += " [" + num(m[r].x) + "," + num(m[r].y) + "," + num(m[r].z) + "]";
-  s->puts((t + ")").c_str());
+  s->puts("(matrix3");
+  for (int r = 0; r < 4; ++r) s->printf(" [%g,%g,%g]", double(m[r].x), double(m[r].y), double(m[r].z));
+  s->puts(")");
 }
 Value* Matrix3Value::copy_vf() { return new Matrix3Value(m); }
 Value* Matrix3Value::get_property(Value* prop) {
@@ -130,5 +129,5 @@ bool Matrix3Value::has_property(Value* prop) {
 MSTime::MSTime(TimeValue t) : time(t) { tag = class_tag(MSTime); }
 int MSTime::to_int() { return time / GetTicksPerFrame(); }
 float MSTime::to_float() { return float(time) / float(GetTicksPerFrame()); }
-void MSTime::sprin1(CharStream* s) { s->puts((num(double(time) / GetTicksPerFrame()) + "f").c_str()); }
+void MSTime::sprin1(CharStream* s) { s->printf("%gf", double(time) / GetTicksPerFrame()); }
 bool MSTime::equals(Value* other) { return other->tag == tag && static_cast<MSTime*>(other)->time == time; }

@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <memory>
+#include <unordered_map>
 
 namespace sim {
 namespace {
@@ -32,20 +33,47 @@ const PropertyEntry* findIn(const Table& table, Value* name) {
   return nullptr;
 }
 
-// Exact class tables, then super class tables, then test-function tables.
-template <class Visit>
-bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
+struct ClassKey {
+  SClass_ID sclass;
+  ULONG a, b;
+  bool operator==(const ClassKey& o) const { return sclass == o.sclass && a == o.a && b == o.b; }
+};
+struct ClassKeyHash {
+  size_t operator()(const ClassKey& k) const { return (size_t(k.sclass) * 0x9E3779B1u) ^ (size_t(k.a) << 1) ^ k.b; }
+};
+
+// The tables that apply to each class, in lookup order (exact class, then super class, then tables
+// with a test function), worked out once per class: lookups are on the hot path of every script
+// property access. A class's C++ type does not change, so neither does the answer of a test.
+std::unordered_map<ClassKey, std::vector<const Table*>, ClassKeyHash>& applicableCache() {
+  static auto* cache = new std::unordered_map<ClassKey, std::vector<const Table*>, ClassKeyHash>;
+  return *cache;
+}
+
+const std::vector<const Table*>& applicable(ReferenceTarget* target) {
   SClass_ID sclass = target->SuperClassID();
   Class_ID cid = target->ClassID();
+  ClassKey key{sclass, cid.PartA(), cid.PartB()};
+  auto& cache = applicableCache();
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  std::vector<const Table*> list;
   for (int pass = 0; pass < 3; ++pass) {
     for (const Table& t : tables()) {
       const PropertyScope& s = t.scope;
       bool applies = pass == 0   ? (s.exactClass && !s.accepts && s.superClass == sclass && s.classID == cid)
                      : pass == 1 ? (!s.exactClass && !s.accepts && s.superClass == sclass)
                                  : (s.accepts && s.accepts(target));
-      if (applies && visit(t)) return true;
+      if (applies) list.push_back(&t);
     }
   }
+  return cache.emplace(key, std::move(list)).first->second;
+}
+
+template <class Visit>
+bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
+  for (const Table* t : applicable(target))
+    if (visit(*t)) return true;
   return false;
 }
 
@@ -53,11 +81,13 @@ bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
 
 bool addPropertyTable(PropertyScope scope, std::initializer_list<PropertyEntry> entries) {
   tables().push_back(Table{scope, std::vector<PropertyEntry>(entries), {}});
+  applicableCache().clear();
   return true;
 }
 
 bool addMethodTable(PropertyScope scope, std::initializer_list<MethodEntry> entries) {
   tables().push_back(Table{scope, {}, std::vector<MethodEntry>(entries)});
+  applicableCache().clear();
   return true;
 }
 
