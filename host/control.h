@@ -82,7 +82,7 @@ class HOST_API Control : public ReferenceTarget {
 
   // Puts `control` (a controller of the right kind) into sub-animation `subAnim`; FALSE when this
   // controller has no such slot or the kind does not fit.
-  virtual BOOL AssignController(Animatable* control, int subAnim) { return FALSE; }
+  BOOL AssignController(Animatable* control, int subAnim) override { return FALSE; }
 };
 
 // New controllers of the host's default kinds: bezier_float, bezier_point3, bezier_color,

@@ -409,9 +409,12 @@ class HOST_API IParamBlock2 : public ReferenceTarget {
   virtual ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0) = 0;
   // GetMtl and GetTexmap come with the material classes.
 
-  // Tables. Each returns what the host's does: Count after Delete, the previous count after Append,
-  // `at` after Insert. Tables hold at most 1,048,576 entries; an edit beyond that changes nothing.
-  // New entries (SetCount, Insert without values) take the parameter's default.
+  // Tables. Each returns what the host's does: the count left after Delete, the previous count after
+  // Append, `at` after Insert (clamped into the table); Append and Insert answer -1 and change
+  // nothing when an element does not suit the parameter (all or nothing). Entries that SetCount adds
+  // take the parameter's default. Count is 0 for a parameter that is not a table. A P_OWNERS_REF
+  // table keeps its declared length: the owner's references are a fixed range. Tables hold at most
+  // 1,048,576 entries; an edit beyond that changes nothing.
   virtual int Count(ParamID id) = 0;
   virtual void ZeroCount(ParamID id) = 0;
   virtual void SetCount(ParamID id, int n) = 0;

@@ -5,6 +5,7 @@
 #include "core/ref_graph.h"
 #include "core/text.h"
 #include "core/undo_stack.h"
+#include "hold.h"
 #include "imtl.h"
 #include "object.h"
 #include "scene/host_class_desc.h"
@@ -77,6 +78,15 @@ void* CoreInterface::CreateInstance(SClass_ID superID, Class_ID classID) { retur
 
 INode* CoreInterface::CreateObjectNode(Object* obj) {
   if (!root_) return nullptr;
+  // Making a node records nothing: undo does not take nodes out of the scene again, so a half
+  // undone node (nameless, without its object) must not be left behind either.
+  theHold.Suspend();
+  INode* node = makeObjectNode(obj);
+  theHold.Resume();
+  return node;
+}
+
+INode* CoreInterface::makeObjectNode(Object* obj) {
   auto* node = new SceneNode(false);
   TSTR base;
   if (obj) obj->InitNodeName(base);

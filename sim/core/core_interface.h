@@ -67,6 +67,7 @@ class HOST_API CoreInterface : public Interface {
   void clearScene();
 
  private:
+  INode* makeObjectNode(Object* obj);
   SceneNode* root_ = nullptr;
   std::unique_ptr<NodeIndex> index_;
   std::vector<SceneNode*> selection_;

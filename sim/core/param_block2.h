@@ -9,7 +9,6 @@
 #include "core/ref_graph.h"
 
 #include <memory>
-#include <string>
 #include <variant>
 #include <vector>
 
@@ -142,6 +141,7 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   int Insert(ParamID id, int at, int num, INode** el) override { return insertAll(id, at, num, el); }
   int Insert(ParamID id, int at, int num, ReferenceTarget** el) override { return insertAll(id, at, num, el); }
 
+  using IParamBlock2::LastNotifyParamID;
   ParamID LastNotifyParamID() override { return lastId_; }
   ParamID LastNotifyParamID(int& tabIndex) override;
   void EnableNotifications(BOOL onOff) override;
@@ -154,6 +154,8 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   int GetRefNum(int i, int tabIndex = 0) override;
   int GetControllerRefNum(int i, int tabIndex = 0) override;
   ParamID FindRefParam(ReferenceTarget* ref, int& tabIndex) override;
+  // The controller slots already exist as references (GetControllerRefNum); once Control is a
+  // complete class these answer the slot's controller.
   Control* GetControllerByID(ParamID id, int tabIndex = 0) override { return nullptr; }
   Control* GetControllerByIndex(int i, int tabIndex = 0) override { return nullptr; }
   void GetValidity(TimeValue t, Interval& valid) override {}

@@ -1,6 +1,7 @@
 #include "ref.h"
 
 #include "hold.h"
+#include "maxapi.h"
 #include "ref_graph.h"
 
 #include <algorithm>
@@ -202,6 +203,8 @@ ReferenceTarget::~ReferenceTarget() {
 RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, RefMessage message, SClass_ID sclass,
                                             BOOL propagate, RefTargetHandle hTarg) {
   if (deleted_) return REF_SUCCEED;
+  // Scripts may switch change messages off around bulk edits; deletion is always told.
+  if (!RefMsgsEnabled() && message != REFMSG_TARGET_DELETED) return REF_SUCCEED;
   if (!hTarg) hTarg = this;
   RefGraph::hold(this);
   ++notifying_;

@@ -1,6 +1,7 @@
 #include "scene/host_class_desc.h"
 
 #include "core/class_registry.h"
+#include "hold.h"
 
 #include <vector>
 
@@ -18,6 +19,13 @@ HostClassDesc::HostClassDesc(const char* className, SClass_ID sclass, Class_ID c
                              Factory factory)
     : className_(className), sclass_(sclass), cid_(cid), category_(category), factory_(factory) {
   hostDescs().push_back(this);
+}
+
+void* HostClassDesc::Create(BOOL loading) {
+  theHold.Suspend();
+  void* made = factory_(loading);
+  theHold.Resume();
+  return made;
 }
 
 void registerHostClasses() {

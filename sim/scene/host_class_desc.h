@@ -15,7 +15,8 @@ class HOST_API HostClassDesc : public ClassDesc2 {
   HostClassDesc(const char* className, SClass_ID sclass, Class_ID cid, const char* category, Factory factory);
 
   int IsPublic() override { return TRUE; }
-  void* Create(BOOL loading) override { return factory_(loading); }
+  // A new object is nothing to undo: what its constructor sets up records nothing.
+  void* Create(BOOL loading) override;
   const TCHAR* ClassName() override { return className_; }
   SClass_ID SuperClassID() override { return sclass_; }
   Class_ID ClassID() override { return cid_; }

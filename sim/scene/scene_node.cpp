@@ -7,6 +7,7 @@
 #include "iparamb2.h"
 #include "scene/change_restore.h"
 #include "scene/controllers/controllers.h"
+#include "scene/host_class_desc.h"
 #include "scene/node_index.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ void SceneNode::setExposed(int ui, bool state) {
 
 // ---- life ---------------------------------------------------------------------------------------
 
-SceneNode::SceneNode(bool isRoot)
+SceneNode::SceneNode(bool isRoot, bool loading)
     : isRoot_(isRoot), name_(isRoot ? "Scene Root" : ""), handle_(g_nextHandle++), exposureIface_(this) {
   exposure_.set();
   wireColor_ = kWirePalette[handle_ % (sizeof(kWirePalette) / sizeof(kWirePalette[0]))];
@@ -74,6 +75,7 @@ SceneNode::SceneNode(bool isRoot)
     inScene_ = true;
     return;
   }
+  if (loading) return;
   // The transform controller is made outside any hold: a new node has nothing to undo yet.
   theHold.Suspend();
   ReplaceReference(0, NewDefaultMatrix3Controller());
@@ -555,6 +557,29 @@ TSTR SceneNode::SubAnimName(int i) {
     default: return TSTR();
   }
 }
+
+BOOL SceneNode::AssignController(Animatable* control, int subAnim) {
+  auto* c = dynamic_cast<Control*>(control);
+  if (isRoot_ || (control && !c)) return FALSE;
+  switch (subAnim) {
+    case 0:
+      if (c && c->SuperClassID() != CTRL_FLOAT_CLASS_ID) return FALSE;
+      SetVisController(c);
+      return visCtrl_ == c;
+    case 1: return c ? SetTMController(c) : FALSE;
+    case 4:
+      if (c && c->SuperClassID() != CTRL_FLOAT_CLASS_ID) return FALSE;
+      SetImageBlurMultController(c);
+      return blurCtrl_ == c;
+    default: return FALSE;
+  }
+}
+
+namespace {
+// Nodes made by class id (scene loading) start outside the scene; the loader attaches them.
+HostClassDesc nodeDesc("Node", BASENODE_CLASS_ID, Class_ID(BASENODE_CLASS_ID, 0), "",
+                       [](BOOL loading) -> void* { return static_cast<INode*>(new SceneNode(false, loading)); });
+}  // namespace
 
 std::string uniqueNodeName(std::string_view base) { return coreInterface()->nodeIndex().uniqueName(base); }
 

@@ -36,7 +36,9 @@ class HOST_API NodeExposure : public INodeExposure {
 
 class HOST_API SceneNode : public INode {
  public:
-  explicit SceneNode(bool isRoot = false);
+  // A loading node gets its transform controller from the scene file; any other starts with the
+  // host's default one.
+  explicit SceneNode(bool isRoot = false, bool loading = false);
   ~SceneNode() override;
 
   void GetClassName(TSTR& s) override { s = "Node"; }
@@ -150,6 +152,9 @@ class HOST_API SceneNode : public INode {
   int NumSubs() override { return isRoot_ ? 0 : 5; }
   Animatable* SubAnim(int i) override;
   TSTR SubAnimName(int i) override;
+  // Visibility, transform and blur multiplier take controllers of their kind (null removes the
+  // visibility and multiplier controllers).
+  BOOL AssignController(Animatable* control, int subAnim) override;
 
   // ---- host side ----
   // Frees the whole subtree below and including this node (scene reset and shutdown).

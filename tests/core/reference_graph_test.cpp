@@ -1,6 +1,7 @@
 #include "core/ref_graph.h"
 #include "core/undo_stack.h"
 #include "hold.h"
+#include "maxapi.h"
 #include "support/test_objects.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,22 @@ TEST_F(ReferenceGraph, ChangeNotificationsReachEveryDependentThroughTheChain) {
   EXPECT_EQ(top->senders[0], mid);  // each level hears it from its own target
   top->DeleteMe();
   EXPECT_EQ(Thing::alive, 0) << "the chain goes with its last reference";
+}
+
+TEST_F(ReferenceGraph, ChangeMessagesCanBeSwitchedOffButDeletionIsAlwaysTold) {
+  auto* t = new Thing;
+  auto* d = new Thing;
+  d->ReplaceReference(0, t);
+  DisableRefMsgs();
+  t->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  EnableRefMsgs();
+  EXPECT_TRUE(d->received.empty());
+  DisableRefMsgs();
+  t->DeleteMe();
+  EnableRefMsgs();
+  EXPECT_EQ(d->received, std::vector<RefMessage>{REFMSG_TARGET_DELETED});
+  EXPECT_EQ(d->GetReference(0), nullptr);
+  d->DeleteMe();
 }
 
 TEST_F(ReferenceGraph, AStopAnswerKeepsTheMessageFromGoingFurther) {

@@ -147,6 +147,53 @@ TEST_F(Controllers, ATransformControllerAppliesScaleThenRotationThenPosition) {
   prs->DeleteMe();
 }
 
+TEST_F(Controllers, KeysCanBeAddedAtTheCurrentValueAndDeleted) {
+  Control* c = bezierFloat();
+  AnimateOn();
+  setFloat(c, 10 * kFrame, 10.0f);
+  AnimateOff();
+  c->AddNewKey(5 * kFrame, 0);
+  ASSERT_EQ(c->NumKeys(), 3);
+  EXPECT_EQ(c->GetKeyIndex(5 * kFrame), 1);
+  EXPECT_FLOAT_EQ(floatAt(c, 5 * kFrame), 5.0f) << "a new key holds the value that was there";
+  c->AddNewKey(5 * kFrame, 0);
+  EXPECT_EQ(c->NumKeys(), 3);
+  c->DeleteKeyAtTime(10 * kFrame);
+  EXPECT_EQ(c->NumKeys(), 2);
+  EXPECT_FLOAT_EQ(floatAt(c, 10 * kFrame), 5.0f);
+  c->DeleteKeys(TRACK_DOALL);
+  EXPECT_EQ(c->NumKeys(), 0);
+  EXPECT_FLOAT_EQ(floatAt(c, 99 * kFrame), 0.0f) << "without keys the track keeps its first key's value";
+  c->DeleteMe();
+}
+
+TEST_F(Controllers, CopyTakesAnotherControllersAnimationOfTheSameValueType) {
+  Control* from = bezierFloat();
+  AnimateOn();
+  setFloat(from, 10 * kFrame, 3.0f);
+  AnimateOff();
+  Control* to = bezierFloat();
+  to->Copy(from);
+  EXPECT_EQ(to->NumKeys(), 2);
+  EXPECT_FLOAT_EQ(floatAt(to, 10 * kFrame), 3.0f);
+  setFloat(from, 10 * kFrame, 8.0f);
+  EXPECT_FLOAT_EQ(floatAt(to, 10 * kFrame), 3.0f) << "a copy, not an instance";
+
+  Control* point = NewDefaultPoint3Controller();
+  point->Copy(from);  // another value type: ignored
+  EXPECT_EQ(point->NumKeys(), 0);
+  // A position controller copies from any position-valued controller.
+  Control* xyz = NewDefaultPositionController();
+  Control* list = make<Control>(CTRL_POSITION_CLASS_ID, Class_ID(POSLIST_CONTROL_CLASS_ID, 0));
+  Control* inner = NewDefaultPositionController();
+  Point3 p(1, 2, 3);
+  inner->SetValue(0, &p);
+  list->AssignController(inner, 0);
+  xyz->Copy(list);
+  expectNear(point3At(xyz, 0), p);
+  for (Control* c : {from, to, point, xyz, list}) c->DeleteMe();
+}
+
 class ListControllers : public Controllers {
  protected:
   Control* floatList() { return make<Control>(CTRL_FLOAT_CLASS_ID, Class_ID(FLOATLIST_CONTROL_CLASS_ID, 0)); }
@@ -235,6 +282,41 @@ TEST_F(ListControllers, TheValueIsTheWeightedSumAndSettingItChangesTheActiveEntr
   EXPECT_FLOAT_EQ(floatAt(b, 0), 8.0f);
   EXPECT_FLOAT_EQ(floatAt(a, 0), 2.0f);
   list->DeleteMe();
+}
+
+TEST_F(ListControllers, RotationListsTurnInOrderAndScaleListsMultiply) {
+  auto* rot = make<Control>(CTRL_ROTATION_CLASS_ID, Class_ID(ROTLIST_CONTROL_CLASS_ID, 0));
+  Control* a = NewDefaultRotationController();
+  Control* b = NewDefaultRotationController();
+  Quat qa = sim::eulerToQuat(Point3(0.0f, 0.0f, 0.5f)), qb = sim::eulerToQuat(Point3(0.0f, 0.0f, 0.25f));
+  a->SetValue(0, &qa);
+  b->SetValue(0, &qb);
+  rot->AssignController(a, 0);
+  rot->AssignController(b, 1);
+  Quat total;
+  Interval valid = FOREVER;
+  rot->GetValue(0, &total, valid);
+  EXPECT_NEAR(sim::quatToEuler(total).z, 0.75f, 1e-5f);
+  // Setting the total turns the active entry only.
+  Quat want = sim::eulerToQuat(Point3(0.0f, 0.0f, 1.0f));
+  rot->SetValue(0, &want);
+  Quat first;
+  a->GetValue(0, &first, valid);
+  EXPECT_NEAR(sim::quatToEuler(first).z, 0.75f, 1e-5f);
+
+  auto* scale = make<Control>(CTRL_SCALE_CLASS_ID, Class_ID(SCALELIST_CONTROL_CLASS_ID, 0));
+  Control* s1 = NewDefaultScaleController();
+  Control* s2 = NewDefaultScaleController();
+  ScaleValue two(Point3(2, 2, 2)), three(Point3(3, 1, 1));
+  s1->SetValue(0, &two);
+  s2->SetValue(0, &three);
+  scale->AssignController(s1, 0);
+  scale->AssignController(s2, 1);
+  ScaleValue product;
+  scale->GetValue(0, &product, valid);
+  expectNear(product.s, Point3(6, 2, 2));
+  rot->DeleteMe();
+  scale->DeleteMe();
 }
 
 TEST_F(ListControllers, AppendingAndDeletingEntriesUndo) {

@@ -124,6 +124,41 @@ TEST_F(Materials, PostageStampsHaveTheThreeSizesAndRowsOfBlueGreenRedBottomFirst
   m->DeleteMe();
 }
 
+TEST_F(Materials, AMapsStampShowsTheMapFlatAndATransparentMaterialLetsTheBackgroundThrough) {
+  auto* checker = create<Texmap>(TEXMAP_CLASS_ID, Class_ID(CHECKER_CLASS_ID, 0));
+  PStamp* s = checker->CreatePStamp(PS_TINY);
+  std::vector<UBYTE> img(static_cast<size_t>(ByteWidth(24)) * 24);
+  s->GetImage(img.data());
+  EXPECT_EQ(pixel(img, 24, 2, 2), (std::vector<int>{0, 0, 0})) << "the first colour in the bottom-left corner";
+  EXPECT_EQ(pixel(img, 24, 21, 2), (std::vector<int>{255, 255, 255}));
+  checker->DeleteMe();
+
+  StdMat* clear = standard();
+  clear->SetOpacity(0.0f, 0);
+  clear->CreatePStamp(PS_SMALL);
+  std::vector<UBYTE> glass(static_cast<size_t>(ByteWidth(32)) * 32);
+  clear->GetPStamp(PS_SMALL)->GetImage(glass.data());
+  EXPECT_EQ(pixel(glass, 32, 16, 16), (std::vector<int>{0, 0, 0}));
+  clear->DeleteMe();
+}
+
+TEST_F(Materials, AClonedMaterialKeepsItsSettingsAndChangesOnItsOwn) {
+  StdMat* m = standard();
+  m->SetName("Wood");
+  m->SetDiffuse(Color(0.5f, 0.25f, 0.0f), 0);
+  m->SetGBufID(2);
+  DefaultRemapDir remap;
+  auto* c = static_cast<StdMat*>(m->Clone(remap));
+  ASSERT_NE(c, nullptr);
+  EXPECT_STREQ(c->GetName().data(), "Wood");
+  EXPECT_EQ(c->GetGBufID(), 2);
+  EXPECT_EQ(c->GetDiffuse(0), Color(0.5f, 0.25f, 0.0f));
+  c->SetDiffuse(Color(1.0f, 1.0f, 1.0f), 0);
+  EXPECT_EQ(m->GetDiffuse(0), Color(0.5f, 0.25f, 0.0f));
+  c->DeleteMe();
+  m->DeleteMe();
+}
+
 TEST_F(Materials, TheMaterialEditorHasTwentyFourSlotsThroughItsCoreInterface) {
   auto* medit = static_cast<IMtlEditInterface*>(GetCOREInterface(MTLEDIT_INTERFACE));
   ASSERT_NE(medit, nullptr);

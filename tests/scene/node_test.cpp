@@ -1,4 +1,5 @@
 #include "animate.h"
+#include "core/ref_graph.h"
 #include "hold.h"
 #include "inodeexposure.h"
 #include "scene/node_index.h"
@@ -106,6 +107,13 @@ TEST_F(Nodes, ExposureCategoriesAreIndependentAndOutsideOnesStayExposed) {
   e->SetExposed(false, 42);
   EXPECT_TRUE(e->IsExposed(42));
   EXPECT_TRUE(e->IsExposed(-1));
+  // Scripts reach the same through the published functions.
+  FPParams p(2, TYPE_bool, true, TYPE_INT, 0);
+  ASSERT_EQ(e->Invoke(INodeExposure::kSetExposed, &p), FPS_OK);
+  FPParams q(1, TYPE_INT, 0);
+  FPValue shown;
+  ASSERT_EQ(e->Invoke(INodeExposure::kIsExposed, shown, &q), FPS_OK);
+  EXPECT_TRUE(shown.b);
   // A hidden node is still found by name.
   EXPECT_EQ(ip->GetINodeByName(n->GetName()), n);
 }
@@ -208,6 +216,40 @@ TEST_F(Nodes, TwoNodesOfOneNameAreFoundInTheOrderTheyWereMade) {
   EXPECT_EQ(ip->GetINodeByName("twin"), b);
 }
 
+TEST_F(Nodes, DeletingANodeKeepsItsChildrenWhereTheyAreInTheWorldAndFreesWhatOnlyItHeld) {
+  INode* parent = makeBox();
+  INode* child = makeBox();
+  Point3 at(5.0f, 0.0f, 0.0f);
+  parent->GetTMController()->GetPositionController()->SetValue(0, &at);
+  parent->AttachChild(child, 0);
+  expectNear(child->GetNodeTM(0).GetTrans(), at);
+  Object* obj = parent->GetObjectRef();
+  sim::KeepAlive watch(obj);  // frees it once the test looks no more, as nothing else holds it
+
+  parent->Delete(0, TRUE);
+  EXPECT_TRUE(child->GetParentNode()->IsRootNode());
+  expectNear(child->GetNodeTM(0).GetTrans(), at);
+  EXPECT_EQ(obj->NumDependents(), 0) << "nothing holds the object of the deleted node";
+  EXPECT_EQ(ip->GetINodeByName("Box01"), nullptr);
+  EXPECT_EQ(ip->GetINodeByName("Box02"), child);
+}
+
+TEST_F(Nodes, InstancedObjectsAndSharedControllersStayOneObject) {
+  INode* a = makeBox();
+  INode* b = ip->CreateObjectNode(a->GetObjectRef());
+  EXPECT_EQ(a->GetObjectRef(), b->GetObjectRef());
+  b->SetTMController(a->GetTMController());
+  Point3 p(0.0f, 7.0f, 0.0f);
+  a->GetTMController()->GetPositionController()->SetValue(0, &p);
+  expectNear(b->GetNodeTM(0).GetTrans(), p);  // both nodes moved: their cached transforms were dropped
+  a->Delete(0, TRUE);
+  EXPECT_FALSE(b->GetObjectRef()->IsDeleted());
+  expectNear(b->GetNodeTM(0).GetTrans(), p);
+  Control* point = NewDefaultPoint3Controller();
+  EXPECT_FALSE(b->SetTMController(point)) << "only a transform controller drives a node";
+  point->DeleteMe();
+}
+
 TEST_F(Nodes, VisibilityAndBlurMultiplierControllersAreMadeWhenFirstSet) {
   INode* n = makeBox();
   EXPECT_EQ(n->GetVisController(), nullptr);
@@ -228,6 +270,17 @@ TEST_F(Nodes, VisibilityAndBlurMultiplierControllersAreMadeWhenFirstSet) {
   point->DeleteMe();
   n->SetVisController(nullptr);
   EXPECT_FLOAT_EQ(n->GetVisibility(0), 1.0f);
+
+  // Scripts assign through the sub-animations: 0 visibility, 1 transform, 4 blur multiplier.
+  Control* vis = NewDefaultFloatController();
+  EXPECT_TRUE(n->AssignController(vis, 0));
+  EXPECT_EQ(n->GetVisController(), vis);
+  EXPECT_STREQ(n->SubAnimName(0).data(), "Visibility");
+  Control* prs = NewDefaultMatrix3Controller();
+  EXPECT_TRUE(n->AssignController(prs, 1));
+  EXPECT_EQ(n->GetTMController(), prs);
+  EXPECT_FALSE(n->AssignController(prs, 0)) << "a transform does not drive visibility";
+  EXPECT_FALSE(n->AssignController(vis, 2)) << "the object is no controller slot";
 }
 
 TEST_F(Nodes, SelectionKeepsItsOrderAndForgetsDeletedNodes) {

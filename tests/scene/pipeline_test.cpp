@@ -51,6 +51,35 @@ TEST_F(Pipeline, AModifierMakesTheNodeCarryADerivedObjectAndTheWorldStateATriang
   EXPECT_FLOAT_EQ(base.Width().z, 25.0f);
 }
 
+TEST_F(Pipeline, TheWorldStateFollowsTheObjectsParameters) {
+  INode* n = makeBox();
+  IParamBlock2* pb = n->GetObjectRef()->GetParamBlock(0);
+  ParamBlockDesc2* d = pb->GetDesc();
+  pb->SetValue(d->IndextoID(d->NameToIndex("height")), 0, 40.0f);
+  pb->SetValue(d->IndextoID(d->NameToIndex("heightsegs")), 0, 3);
+  Object* tri = n->EvalWorldState(0).obj->ConvertToType(0, triObjectClassID);
+  ASSERT_NE(tri, nullptr);
+  Mesh& m = static_cast<TriObject*>(tri)->GetMesh();
+  EXPECT_FLOAT_EQ(m.getBoundingBox().Width().z, 40.0f);
+  EXPECT_EQ(m.getNumVerts(), 8 + 2 * 4) << "two more rings of four";
+  tri->DeleteMe();
+}
+
+TEST_F(Pipeline, CloningAModifiedObjectGivesAnIndependentStack) {
+  INode* n = makeBox();
+  ip->AddModifier(*n, *bend(45.0f));
+  DefaultRemapDir remap;
+  auto* copy = static_cast<IDerivedObject*>(n->GetObjectRef()->Clone(remap));
+  ASSERT_NE(copy, nullptr);
+  INode* other = ip->CreateObjectNode(copy);
+  auto* original = static_cast<IDerivedObject*>(n->GetObjectRef());
+  EXPECT_NE(copy->GetModifier(0), original->GetModifier(0));
+  EXPECT_NE(copy->GetObjRef(), original->GetObjRef());
+  copy->GetModifier(0)->DisableMod();
+  EXPECT_TRUE(original->GetModifier(0)->IsEnabled());
+  EXPECT_STREQ(other->GetName(), "Box02") << "a node of a modified object is named after its base object";
+}
+
 TEST_F(Pipeline, ADisabledModifierIsSkippedAndHiddenNodesAreEvaluatedToo) {
   INode* n = makeBox();
   Modifier* m = bend(90.0f);
@@ -153,6 +182,14 @@ TEST_F(Pipeline, AnExternalReferenceAnswersItsInterfaceWithTheSourceObject) {
   EXPECT_NE(tri, source);
   tri->DeleteMe();
   EXPECT_EQ(static_cast<Animatable*>(source)->GetInterface(IID_XREF_OBJECT8), nullptr);
+
+  // An external reference to an external reference resolves to the end when asked to.
+  auto* outer = create<Object>(SYSTEM_CLASS_ID, XREFOBJ_CLASS_ID);
+  outer->ReplaceReference(0, xref);
+  auto* outerIface = IXRefObject8::GetInterface(*outer);
+  EXPECT_EQ(outerIface->GetSourceObject(false, nullptr), xref);
+  EXPECT_EQ(outerIface->GetSourceObject(true, nullptr), source);
+  outer->DeleteMe();
 }
 
 }  // namespace

@@ -56,11 +56,13 @@ std::vector<TimeValue> mergedKeyTimes(Control* const* ctrls, int n) {
 XYZControl::XYZControl(Kind kind, BOOL loading) : kind_(kind) {
   if (loading) return;  // the scene file brings the axis controllers as references
   float initial = kind == Kind::Scale ? 1.0f : 0.0f;
+  theHold.Suspend();  // a new controller has nothing to undo
   for (int i = 0; i < 3; ++i) {
     Control* c = NewDefaultFloatController();
     c->SetValue(0, &initial, 1, CTRL_ABSOLUTE);
     ReplaceReference(i, c);
   }
+  theHold.Resume();
 }
 
 XYZControl::~XYZControl() = default;
@@ -221,9 +223,11 @@ void XYZControl::DeleteKeys(DWORD flags) {
 
 PRSControl::PRSControl(BOOL loading) {
   if (loading) return;
+  theHold.Suspend();
   ReplaceReference(0, NewDefaultPositionController());
   ReplaceReference(1, NewDefaultRotationController());
   ReplaceReference(2, NewDefaultScaleController());
+  theHold.Resume();
 }
 
 PRSControl::~PRSControl() = default;

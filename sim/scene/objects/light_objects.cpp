@@ -42,6 +42,12 @@ class StdLight : public GenLight {
   int NumSubs() override { return 2; }
   Animatable* SubAnim(int i) override { return GetReference(i); }
   TSTR SubAnimName(int i) override { return i == 0 ? TSTR("Color") : i == 1 ? TSTR("Multiplier") : TSTR(); }
+  BOOL AssignController(Animatable* control, int subAnim) override {
+    auto* c = dynamic_cast<Control*>(control);
+    SClass_ID want = subAnim == 0 ? CTRL_POINT3_CLASS_ID : CTRL_FLOAT_CLASS_ID;
+    if (!c || subAnim < 0 || subAnim > 1 || !ctrlFits(want, c->SuperClassID())) return FALSE;
+    return ReplaceReference(subAnim, c) == REF_SUCCEED;
+  }
 
   RefTargetHandle Clone(RemapDir& remap) override {
     auto* c = new StdLight(type_, TRUE);
