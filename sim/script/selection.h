@@ -5,7 +5,7 @@
 
 namespace sim::rt {
 
-// The one selected node, or a collection of the selected nodes.
+// The one selected node, or an array of the selected nodes (empty when nothing is selected).
 Value* selectionValue();
 
 }  // namespace sim::rt
