@@ -20,7 +20,7 @@ namespace {
 // through the getters and setters defined for it.
 class StructGlobal : public Value {
  public:
-  explicit StructGlobal(std::string name) : name_(std::move(name)) { make_permanent(); }
+  explicit StructGlobal(std::string name) : name_(std::move(name)) {}
   Value* get_property(Value* prop) override {
     const std::string& p = static_cast<Name*>(prop)->lower;
     if (const StructProperty* sp = PrimitiveTable::instance().findProperty(name_, p)) {
