@@ -36,10 +36,6 @@ void checkStack() {
   if (used > kStackBudget || used < -kStackBudget) throw RuntimeError("Stack overflow: script recursion is too deep");
 }
 
-Value* nameValue(const Symbol* s, std::string_view spelling) {
-  if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());
-  return s->nameValue;
-}
 
 // ---- variables -------------------------------------------------------------------------------------
 
@@ -693,6 +689,11 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+Value* nameValue(const Symbol* s, std::string_view spelling) {
+  if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());
+  return s->nameValue;
+}
 
 Value* Evaluator::call(Value* fn, Value** args, int count, const char* nameForErrors) {
   checkStack();

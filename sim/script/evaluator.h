@@ -25,6 +25,9 @@ class HOST_API Evaluator {
   static const std::shared_ptr<SyntaxTree>& currentTree();
 };
 
+// The #name value of a symbol, made once and cached in the symbol.
+Value* nameValue(const Symbol* s, std::string_view spelling);
+
 // Keeps `v` alive in the innermost allocation frame and answers it.
 HOST_API Value* keep(Value* v);
 

@@ -27,16 +27,6 @@ namespace sim::rt {
 
 const std::string& lowerName(Value* prop) { return static_cast<Name*>(prop)->lower; }
 
-// The script's name of a sub-animation: its display name with blanks as underscores.
-bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
-  if (shown.Length() != static_cast<int>(lower.size())) return false;
-  for (size_t i = 0; i < lower.size(); ++i) {
-    char c = shown.str()[i] == ' ' ? '_' : asciiLower(shown.str()[i]);
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 int findSubAnim(Animatable* a, const std::string& lower) {
   for (int i = 0, n = a->NumSubs(); i < n; ++i)
     if (subAnimNameMatches(a->SubAnimName(i), lower)) return i;

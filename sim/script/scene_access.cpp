@@ -23,22 +23,13 @@ ValueMetaClass BitArray_class("BitArray");
 
 const std::string& lowerName(Value* v) { return static_cast<Name*>(v)->lower; }
 
-bool subAnimNamed(Animatable* a, int i, const std::string& lower) {
-  TSTR shown = a->SubAnimName(i);
-  if (shown.Length() != static_cast<int>(lower.size())) return false;
-  for (size_t k = 0; k < lower.size(); ++k) {
-    char c = shown.str()[k] == ' ' ? '_' : sim::asciiLower(shown.str()[k]);
-    if (c != lower[k]) return false;
-  }
-  return true;
-}
 
 // The sub-animation named `lower` that holds a controller, searched a few levels down (a node's
 // position lives under its transform controller). Answers the parent and the index.
 bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
   if (!root || depth > 3) return false;
   for (int i = 0, n = root->NumSubs(); i < n; ++i) {
-    if (!subAnimNamed(root, i, lower)) continue;
+    if (!subAnimNameMatches(root->SubAnimName(i), lower)) continue;
     parent = root;
     index = i;
     return true;
@@ -160,6 +151,15 @@ ReferenceTarget* wrapperTarget(Value* v) {
 }
 
 }  // namespace
+
+bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
+  if (shown.Length() != static_cast<int>(lower.size())) return false;
+  for (size_t k = 0; k < lower.size(); ++k) {
+    char c = shown.str()[k] == ' ' ? '_' : sim::asciiLower(shown.str()[k]);
+    if (c != lower[k]) return false;
+  }
+  return true;
+}
 
 bool isController(ReferenceTarget* t) {
   switch (t ? t->SuperClassID() : 0) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "maxscript/classes.h"
+#include "strclass.h"
 #include "script/ast_names.h"
 #include "script/scope.h"
 
@@ -29,6 +30,8 @@ ReferenceTarget* baseObjectOf(INode* node);
 // The modifier of a node's stack with this name (without case), or null.
 Modifier* findModifier(INode* node, const std::string& lower);
 bool isController(ReferenceTarget* t);
+// Whether a sub-animation's display name is the script name `lower` (blanks read as underscores).
+bool subAnimNameMatches(const TSTR& shown, const std::string& lower);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
 Value* wrapSubAnim(ReferenceTarget* parent, int index);
 

@@ -11,11 +11,6 @@ namespace {
 ValueMetaClass MAXScriptFunction_class("MAXScriptFunction");
 ValueMetaClass StructDef_class("StructDef");
 
-Value* nameValue(const Symbol* s, std::string_view spelling) {
-  if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());
-  return s->nameValue;
-}
-
 }  // namespace
 
 // ---- functions -----------------------------------------------------------------------------------
