@@ -11,6 +11,9 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
       "qzmhost: a headless 3D host that loads the render-pass manager's plug-ins and runs scripts\n"
       "against a scene. Without a file or -e it opens an interactive Listener on a terminal.",
       "qzmhost"};
+  // Paths may start with a slash on every system (Wine hands Unix paths through); they are never
+  // Windows-style options.
+  app.allow_windows_style_options(false);
   app.add_option("file", options.scriptFile, "Script file (.ms) to run with every plug-in loaded");
   app.add_option("-e,--eval", options.expression, "Evaluate one expression and print its value");
   app.add_option("--plugins", options.pluginFolder,

@@ -35,6 +35,7 @@ void listPlugins() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sim::os::writeStandardStreamsAsBytes();
   HostOptions options;
   if (auto status = parseHostOptions(argc, argv, options)) return *status;
 

@@ -30,10 +30,20 @@ using BOOL = int;
 #endif
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
-using DWORD = std::uint32_t;
-using ULONG = std::uint32_t;  // 32 bits on every platform, as on the host's own
 using UINT = unsigned int;
 using INT_PTR = std::intptr_t;
 using ULONG_PTR = std::uintptr_t;
+#if defined(_WIN32)
+// The same types as <windows.h> declares, so that the host's Win32 sources can include both.
+using DWORD = unsigned long;
+using ULONG = unsigned long;
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+struct HWND__;
+using HWND = HWND__*;
+#else
+using DWORD = std::uint32_t;
+using ULONG = std::uint32_t;  // 32 bits on every platform, as on the host's own
 using HINSTANCE = void*;
 using HWND = void*;
+#endif

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #if defined(_WIN32)
@@ -18,7 +19,41 @@
 namespace sim {
 namespace {
 
-#if defined(_WIN32)
+#if defined(__MINGW32__)
+// MinGW's own printf writes numbers as C99 does ("1e+10", "inf"), as the host's texts need; the
+// system's msvcrt one does not ("1e+010", "1.#INF"). It takes its decimal point from the locale, so
+// a thread whose locale has another one formats with the "C" locale for the call.
+class ThreadCLocale {
+ public:
+  ThreadCLocale() {
+    const char* point = localeconv()->decimal_point;
+    if (point && point[0] == '.' && point[1] == 0) return;
+    mode_ = _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    const char* previous = setlocale(LC_NUMERIC, nullptr);
+    previous_ = previous ? previous : "C";
+    setlocale(LC_NUMERIC, "C");
+    switched_ = true;
+  }
+  ~ThreadCLocale() {
+    if (!switched_) return;
+    setlocale(LC_NUMERIC, previous_.c_str());
+    _configthreadlocale(mode_);
+  }
+
+ private:
+  bool switched_ = false;
+  int mode_ = 0;
+  std::string previous_;
+};
+int formatInto(char* buf, size_t size, const char* format, va_list args) {
+  ThreadCLocale c;
+  return __mingw_vsnprintf(buf, size, format, args);
+}
+int formatLength(const char* format, va_list args) {
+  ThreadCLocale c;
+  return __mingw_vsnprintf(nullptr, 0, format, args);
+}
+#elif defined(_WIN32)
 _locale_t cLocale() {
   static _locale_t loc = _create_locale(LC_NUMERIC, "C");
   return loc;

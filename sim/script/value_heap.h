@@ -17,7 +17,7 @@ struct HOST_API ValueHeap {
 namespace sim {
 
 // An allocation frame for the lifetime of a C++ scope (exceptions included).
-class AllocFrame {
+class HOST_API AllocFrame {
  public:
   AllocFrame();
   ~AllocFrame();

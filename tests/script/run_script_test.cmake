@@ -1,13 +1,18 @@
 # Runs one script with qzmhost and compares what it printed with the expected text: standard
 # output, then (when there is any) a line "--- stderr" and standard error, then "--- exit N" when
-# the host did not end with 0.
+# the host did not end with 0. EMULATOR, when set, runs a host built for another system (Wine).
 execute_process(
-  COMMAND ${HOST} --plugins ${PLUGINS} ${SCRIPT}
+  COMMAND ${EMULATOR} ${HOST} --plugins ${PLUGINS} ${SCRIPT}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
   RESULT_VARIABLE status
   TIMEOUT 120)
+if(EMULATOR)
+  # Windows programs and their command interpreter end lines with CR LF.
+  string(REGEX REPLACE "\r+\n" "\n" out "${out}")
+  string(REGEX REPLACE "\r+\n" "\n" err "${err}")
+endif()
 set(actual "${out}")
 if(NOT err STREQUAL "")
   string(APPEND actual "--- stderr\n${err}")

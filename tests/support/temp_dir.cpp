@@ -5,7 +5,9 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
+#if !defined(_WIN32)
+#  include <sys/wait.h>
+#endif
 
 namespace test {
 
@@ -40,7 +42,11 @@ CommandResult runCommand(const std::string& commandLine) {
   std::string full = commandLine + " >" + dir.file("out") + " 2>" + dir.file("err");
   int raw = std::system(full.c_str());
   CommandResult r;
+#if defined(_WIN32)
+  r.status = raw;  // the command interpreter's exit code itself
+#else
   r.status = raw == -1 ? -1 : WEXITSTATUS(raw);
+#endif
   r.out = slurp(dir.path() / "out");
   r.err = slurp(dir.path() / "err");
   return r;
