@@ -33,9 +33,10 @@ struct ProcessState {
 };
 
 struct KernelObject {
-  enum class Kind { PipeRead, PipeWrite, Process, Thread };
+  enum class Kind { PipeRead, PipeWrite, Process, Thread, OwnProcess };
   ~KernelObject();
   Kind kind = Kind::Thread;
+  DWORD access = 0;  // OwnProcess: the rights OpenProcess granted
   int fd = -1;  // pipe ends; owned
   std::shared_ptr<PipeBacklog> backlog;   // pipe reading ends
   std::shared_ptr<ProcessState> process;  // processes

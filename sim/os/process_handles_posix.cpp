@@ -84,6 +84,7 @@ BOOL DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle, HANDLE h
   if (!source) return FALSE;
   auto copy = std::make_unique<KernelObject>();
   copy->kind = source->kind;
+  copy->access = source->access;
   copy->backlog = source->backlog;
   copy->process = source->process;
   if (source->fd >= 0) {

@@ -30,5 +30,11 @@ BOOL closeHandle(void* object);
 BOOL getVersionEx(void* versionInformation);
 BOOL initializeSecurityDescriptor(void* securityDescriptor, DWORD revision);
 BOOL setSecurityDescriptorDacl(void* securityDescriptor, BOOL daclPresent, void* dacl, BOOL daclDefaulted);
+DWORD getCurrentProcessId();
+void* openProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId);
+BOOL getProcessAffinityMask(void* process, std::uintptr_t* processMask, std::uintptr_t* systemMask);
+BOOL setProcessAffinityMask(void* process, std::uintptr_t mask);
+DWORD getPriorityClass(void* process);
+BOOL setPriorityClass(void* process, DWORD priorityClass);
 
 }  // namespace sim::os::kernel32

@@ -63,4 +63,24 @@ BOOL setSecurityDescriptorDacl(void* securityDescriptor, BOOL daclPresent, void*
   return SetSecurityDescriptorDacl(securityDescriptor, daclPresent, static_cast<ACL*>(dacl), daclDefaulted);
 }
 
+DWORD getCurrentProcessId() { return GetCurrentProcessId(); }
+
+void* openProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) {
+  return OpenProcess(desiredAccess, inheritHandle, processId);
+}
+
+BOOL getProcessAffinityMask(void* process, std::uintptr_t* processMask, std::uintptr_t* systemMask) {
+  DWORD_PTR p = 0, s = 0;
+  if (!GetProcessAffinityMask(process, &p, &s)) return FALSE;
+  *processMask = p;
+  *systemMask = s;
+  return TRUE;
+}
+
+BOOL setProcessAffinityMask(void* process, std::uintptr_t mask) { return SetProcessAffinityMask(process, mask); }
+
+DWORD getPriorityClass(void* process) { return GetPriorityClass(process); }
+
+BOOL setPriorityClass(void* process, DWORD priorityClass) { return SetPriorityClass(process, priorityClass); }
+
 }  // namespace sim::os::kernel32

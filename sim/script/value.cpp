@@ -34,7 +34,12 @@ void pop_alloc_frame() {
   if (g_allocFrames.empty()) return;
   std::vector<Value*> made = std::move(g_allocFrames.back());
   g_allocFrames.pop_back();
-  for (Value* v : made) v->release();
+  // A function's result (return_value) outlives the frames it opened: it passes to the caller's.
+  Value* result = thread_local(current_result);
+  for (Value* v : made) {
+    if (v == result && !g_allocFrames.empty()) g_allocFrames.back().push_back(v);
+    else v->release();
+  }
 }
 
 namespace sim {

@@ -1,0 +1,4 @@
+// The struct global QZMsysinfo and its three properties.
+#pragma once
+
+void DefineSysInfo();
