@@ -22,6 +22,10 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
   app.add_option("--scene", options.sceneFile, "Open a saved scene before running")->type_name("FILE");
   app.add_flag("--list-plugins", options.listPlugins,
                "Print one line per loaded module (file, description, version, classes) and exit");
+  app.add_option("--scramble", options.scramble,
+                 "Write IN in the scrambled form that the script library's FileIn_ reads, as OUT, and exit")
+      ->expected(2)
+      ->type_name("IN OUT");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

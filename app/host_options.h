@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct HostOptions {
   std::string scriptFile;                 // FILE.ms to run
@@ -10,6 +11,7 @@ struct HostOptions {
   std::string pluginFolder;               // --plugins DIR, else the folder beside the executable
   std::string sceneFile;                  // --scene FILE
   bool listPlugins = false;
+  std::vector<std::string> scramble;      // --scramble IN OUT
 };
 
 // Parses the command line; on --help or an error prints what it has to say and returns the exit

@@ -6,6 +6,7 @@
 #include "core/plugin_loader.h"
 #include "host_options.h"
 #include "os/terminal.h"
+#include "scramble_tool.h"
 #include "script/listener_session.h"
 
 #include <iostream>
@@ -38,6 +39,12 @@ int main(int argc, char** argv) {
   sim::os::writeStandardStreamsAsBytes();
   HostOptions options;
   if (auto status = parseHostOptions(argc, argv, options)) return *status;
+  if (!options.scramble.empty()) {
+    std::string errors;
+    int status = scrambleFile(options.scramble[0], options.scramble[1], errors);
+    if (status != 0) std::cerr << "qzmhost: " << errors << "\n";
+    return status;
+  }
 
   std::ostringstream problems;
   sim::startHost(options.pluginFolder, problems);

@@ -36,5 +36,7 @@ BOOL getProcessAffinityMask(void* process, std::uintptr_t* processMask, std::uin
 BOOL setProcessAffinityMask(void* process, std::uintptr_t mask);
 DWORD getPriorityClass(void* process);
 BOOL setPriorityClass(void* process, DWORD priorityClass);
+void getSystemTime(void* systemTime);
+std::int16_t getAsyncKeyState(int virtualKey);
 
 }  // namespace sim::os::kernel32

@@ -83,4 +83,8 @@ DWORD getPriorityClass(void* process) { return GetPriorityClass(process); }
 
 BOOL setPriorityClass(void* process, DWORD priorityClass) { return SetPriorityClass(process, priorityClass); }
 
+void getSystemTime(void* systemTime) { GetSystemTime(static_cast<SYSTEMTIME*>(systemTime)); }
+
+std::int16_t getAsyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
+
 }  // namespace sim::os::kernel32

@@ -1,4 +1,5 @@
 #include "script/runtime.h"
+#include "script/published_calls.h"
 
 #include "core/class_registry.h"
 #include "core/text.h"
@@ -137,6 +138,7 @@ Value* Runtime::builtin(const Symbol* name) {
   else {
     for (const SuperClassName& s : kSuperClasses)
       if (equalsIgnoreCase(s.name, lower)) found = new MAXSuperClass(s.name, s.id);
+    if (!found) found = coreInterfaceNamed(lower);
   }
   if (!found) return nullptr;
   builtinCache_[name] = ValueRef(found);

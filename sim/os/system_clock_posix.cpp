@@ -1,0 +1,23 @@
+// host/winsystem.h on a POSIX host.
+#include "winsystem.h"
+
+#include <ctime>
+
+void GetSystemTime(LPSYSTEMTIME lpSystemTime) {
+  if (!lpSystemTime) return;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::tm utc{};
+  gmtime_r(&now.tv_sec, &utc);
+  lpSystemTime->wYear = static_cast<WORD>(utc.tm_year + 1900);
+  lpSystemTime->wMonth = static_cast<WORD>(utc.tm_mon + 1);
+  lpSystemTime->wDayOfWeek = static_cast<WORD>(utc.tm_wday);
+  lpSystemTime->wDay = static_cast<WORD>(utc.tm_mday);
+  lpSystemTime->wHour = static_cast<WORD>(utc.tm_hour);
+  lpSystemTime->wMinute = static_cast<WORD>(utc.tm_min);
+  // A leap second reads as the last ordinary one, as the Windows clock has none.
+  lpSystemTime->wSecond = static_cast<WORD>(utc.tm_sec > 59 ? 59 : utc.tm_sec);
+  lpSystemTime->wMilliseconds = static_cast<WORD>(now.tv_nsec / 1000000);
+}
+
+SHORT GetAsyncKeyState(int) { return 0; }
