@@ -261,6 +261,26 @@ Value* makeBitArray(const BitArrayLiteral& literal, Env& env) {
   return b;
 }
 
+Value* bitArrayValue(const BitArray& bits) {
+  auto* b = static_cast<BitArrayValue*>(keep(new BitArrayValue));
+  b->bits = bits;
+  return b;
+}
+
+BitArray toBitArray(Value* v) {
+  if (auto* b = dynamic_cast<BitArrayValue*>(v)) return b->bits;
+  if (!is_array(v)) throw ConversionError(v, "BitArray");
+  auto* a = static_cast<Array*>(v);
+  BitArray bits;
+  for (int k = 0; k < a->size; ++k) {
+    int i = a->data[k]->to_int();
+    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", a->data[k]);
+    if (i > bits.GetSize()) bits.SetSize(i, 1);
+    bits.Set(i - 1);
+  }
+  return bits;
+}
+
 Value* constructFromClass(Value* cls, Value** args, int count) {
   auto* c = dynamic_cast<MAXClass*>(cls);
   if (!c) return nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "maxscript/classes.h"
+#include "bitarray.h"
 #include "strclass.h"
 #include "script/ast_names.h"
 #include "script/scope.h"
@@ -22,6 +23,11 @@ Value* getPropertyController(Value* owner, Value* name);
 void setPropertyController(Value* owner, Value* name, Value* controller);
 
 Value* makeBitArray(const BitArrayLiteral& literal, Env& env);
+// A new bit array value holding `bits`.
+Value* bitArrayValue(const BitArray& bits);
+// A bit array value, or an array of 1-based indices, as bits; raises the conversion error for
+// anything else.
+BitArray toBitArray(Value* v);
 // A new instance of a class value (scene objects come with a node, as in the host); null when `cls`
 // is no class.
 Value* constructFromClass(Value* cls, Value** args, int count);
