@@ -205,6 +205,18 @@ TEST_F(PerPassMaterial, SetSubMtlInsideACallersHoldLeavesThatHoldOpenForTheCalle
   EXPECT_EQ(params(m)->GetInt(whichPass), 7);
 }
 
+TEST_F(PerPassMaterial, SetSubMtlOfAMaterialIntoItselfChangesAndRecordsNothing) {
+  Mtl* m = newMaterial();
+  const int stepsBefore = sim::undoDepth();
+  m->SetSubMtl(0, m);
+  EXPECT_EQ(m->GetSubMtl(0), nullptr);
+  EXPECT_FALSE(theHold.Holding());
+  EXPECT_EQ(sim::undoDepth(), stepsBefore);
+  m->SetSubMtl(101, coloured(Color(1.0f, 0.0f, 0.0f)));
+  m->SetSubMtl(-1, coloured(Color(1.0f, 0.0f, 0.0f)));
+  EXPECT_EQ(sim::undoDepth(), stepsBefore);
+}
+
 TEST_F(PerPassMaterial, AChangedSlotMaterialLosesItsTinyStampOnly) {
   Mtl* m = newMaterial();
   StdMat* changed = coloured(Color(1.0f, 0.0f, 0.0f));
