@@ -9,7 +9,12 @@
 
 #define IMTLRENDER_COMPATIBILITY_MTLBASE_INTERFACEID Interface_ID(0x5537445b, 0x70a97e02)
 
+#if defined(_WIN32)
+struct _IMAGELIST;
+using HIMAGELIST = _IMAGELIST*;  // as <commctrl.h> declares it
+#else
 using HIMAGELIST = void*;
+#endif
 
 class HOST_API IMtlRender_Compatibility_MtlBase : public FPStaticInterface {
  public:
