@@ -7,6 +7,7 @@
 #include "resource_strings.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -68,14 +69,21 @@ Mtl* QZMMaterial::GetSubMtl(int i) { return isSlot(i) ? slots_[static_cast<size_
 // The record goes into the caller's hold when there is one; otherwise the change is a step of its
 // own. Either way the hold level opened here is the one closed here, so a caller's hold stays open
 // for the rest of its changes.
+//
+// The record takes hold of the old material before the reference lets it go, and is put after the
+// reference's own record: records are freed in the order they were put, so the record that frees
+// the material last is this one, which lets it go for good.
 void QZMMaterial::SetSubMtl(int i, Mtl* m) {
   if (!isSlot(i)) return;
   theHold.Begin();
-  if (theHold.Holding()) theHold.Put(new SetSubRestore(this, i, slots_[static_cast<size_t>(i)], m));
-  if (ReplaceReference(i, m, TRUE) == REF_SUCCEED)
+  std::unique_ptr<SetSubRestore> record;
+  if (theHold.Holding()) record = std::make_unique<SetSubRestore>(this, i, slots_[static_cast<size_t>(i)], m);
+  if (ReplaceReference(i, m, TRUE) == REF_SUCCEED) {
+    if (record) theHold.Put(record.release());
     theHold.Accept(kSetSubMtlUndoLabel);
-  else
+  } else {
     theHold.Cancel();
+  }
   RefreshPanelRows();
 }
 
