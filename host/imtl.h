@@ -192,8 +192,10 @@ class HOST_API MtlBase : public ReferenceTarget, public ISubMap {
   PStamp* GetPStamp(int sz);
   void DiscardPStamp(int sz);
 
-  IOResult Save(ISave* isave) override { return IO_OK; }
-  IOResult Load(ILoad* iload) override { return IO_OK; }
+  // The name and the G-buffer id, as chunks of their own; a derived class calls these from its own
+  // Save and Load.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
 
  protected:
   // Copies the name and G-buffer id (what MtlBase holds) into a clone.

@@ -329,6 +329,13 @@ RemapDir& NoRemap() {
 
 // ---- SingleRefMaker ------------------------------------------------------------------------------
 
-SingleRefMaker::~SingleRefMaker() { DeleteAllRefsFromMe(); }
+// A holder that goes away is not an edit: recording its reference change would leave the undo
+// stack pointing at a freed maker (and a record freed inside an open hold would add to that hold
+// while it is being cut back).
+SingleRefMaker::~SingleRefMaker() {
+  theHold.Suspend();
+  DeleteAllRefsFromMe();
+  theHold.Resume();
+}
 
 void SingleRefMaker::SetRef(RefTargetHandle rtarg) { ReplaceReference(0, rtarg, TRUE); }
