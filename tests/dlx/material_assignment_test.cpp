@@ -71,4 +71,14 @@ TEST_F(ScriptLibrary, AssignmentFamilyAndTheSceneMaterialLibrary) {
             "3\n0\n3\ntrue\n0\ntrue\nundefined\n0\n");
 }
 
+TEST_F(ScriptLibrary, MakeMaterialSharesOneOrGivesEachNodeItsOwn) {
+  EXPECT_EQ(run("b = for i in 1 to 3 collect (box())\n"
+                "print (QZMMakeMaterial b 1)\n"
+                "print (classOf b[1].material); print (b[1].material == b[2].material and b[2].material == b[3].material)\n"
+                "print (QZMMakeMaterial b 0)\n"
+                "print (b[1].material == b[2].material or b[2].material == b[3].material or b[1].material == b[3].material)\n"
+                "print (QZMMakeMaterial #() 0)"),
+            "true\nQZMMaterial\ntrue\ntrue\nfalse\ntrue\n");
+}
+
 }  // namespace
