@@ -17,8 +17,8 @@ class QZMPropHolder : public HelperObject, public IQZMPropHolderFP {
   int creating = 0;                // set while the create mouse procedure places a new holder
   int extDispFlags = 0;
 
-  // Builds the parameter block with its defaults unless `loading` a clone or a stored holder, which
-  // gets its block from elsewhere.
+  // With `makeBlock` the holder gets a new parameter block with every default; a clone is made
+  // without one and is given a copy of the original's.
   explicit QZMPropHolder(bool makeBlock = true);
   ~QZMPropHolder() override;
 

@@ -7,7 +7,7 @@
 #include "quat.h"
 #include "script_text.h"
 
-#include <cstring>
+#include <cstdint>
 
 namespace {
 

@@ -166,6 +166,7 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
  private:
   friend class ParamEntryRestore;
   friend class ParamTableRestore;
+  friend class ParamControllerRestore;
 
   // The entries of one parameter: a column of its kind (an entry count for OwnerRef and None), and
   // for P_ANIMATABLE numeric, point and colour parameters one controller reference per entry.
@@ -234,6 +235,8 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   bool writeDriven(int p, int tab, TimeValue t, const ::Point4& v);
   template <class T>
   bool writeThrough(int p, int tab, TimeValue t, const T& v);
+  // Puts `c` in the entry's controller slot, with an undo record of the block's own.
+  bool replaceController(int p, int tab, Control* c);
 
   // ---- tables (param_block2_tables.cpp) ----
   // Takes `n` entries from `at` out of the table (and their controllers into `controllers`).

@@ -5,6 +5,7 @@
 #include "animate.h"
 #include "control.h"
 #include "core/param_block2.h"
+#include "hold.h"
 
 #include <type_traits>
 
@@ -38,6 +39,45 @@ Control* newControllerFor(int type) {
 }
 
 }  // namespace
+
+// Undo of a change of an entry's controller. It holds the block the way the block's own records
+// do (a referenced block goes with its last hold), and both controllers.
+class ParamControllerRestore : public RestoreObj {
+ public:
+  ParamControllerRestore(ParamBlock2* pb, int ref, ReferenceTarget* oldC, ReferenceTarget* newC)
+      : pb_(pb), hold_(pb, pb->HasDependents() != FALSE), ref_(ref), old_(oldC), new_(newC) {}
+  void Restore(int) override { apply(old_.get()); }
+  void Redo() override { apply(new_.get()); }
+  TSTR Description() override { return TSTR("Parameter controller"); }
+
+ private:
+  void apply(ReferenceTarget* c) {
+    if (pb_->IsDeleted() || (c && c->IsDeleted())) return;
+    ParamBlock2::NoRecords quiet;
+    pb_->ReplaceReference(ref_, c);
+    pb_->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  }
+  ParamBlock2* pb_;
+  KeepAlive hold_;
+  int ref_;
+  KeepAlive old_, new_;
+};
+
+bool ParamBlock2::replaceController(int p, int tab, Control* c) {
+  const int ref = refIndexOf(p, tab, true);
+  if (ref < 0) return false;
+  ReferenceTarget* old = params_[static_cast<size_t>(p)].controllers[static_cast<size_t>(tab)];
+  RestoreObj* record = theHold.Holding() ? new ParamControllerRestore(this, ref, old, c) : nullptr;
+  bool ok;
+  {
+    NoRecords quiet;
+    ok = ReplaceReference(ref, c) == REF_SUCCEED;
+  }
+  if (!record) return ok;
+  if (ok) theHold.Put(record);
+  else delete record;
+  return ok;
+}
 
 Control* ParamBlock2::controllerAt(int p, int tab) {
   const Param& prm = params_[static_cast<size_t>(p)];
@@ -97,10 +137,14 @@ bool ParamBlock2::writeThrough(int p, int tab, TimeValue t, const T& v) {
     } else {
       now = std::get<std::vector<T>>(prm.values)[static_cast<size_t>(tab)];
     }
-    SuspendAnimate();
-    c->SetValue(0, &now);
-    ResumeAnimate();
-    if (ReplaceReference(refIndexOf(p, tab, true), c) != REF_SUCCEED) {
+    {
+      // A controller nobody holds yet has nothing to undo.
+      NoRecords quiet;
+      SuspendAnimate();
+      c->SetValue(0, &now);
+      ResumeAnimate();
+    }
+    if (!replaceController(p, tab, c)) {
       c->MaybeAutoDelete();
       return false;
     }
@@ -161,7 +205,7 @@ BOOL ParamBlock2::SetControllerByID(ParamID id, int tabIndex, Control* newc, boo
       }
     }
   }
-  if (ReplaceReference(refIndexOf(p, tab, true), newc) != REF_SUCCEED) return FALSE;
+  if (!replaceController(p, tab, newc)) return FALSE;
   lastId_ = id;
   lastTab_ = is_tab(defAt(p).type) ? tab : -1;
   NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);

@@ -65,8 +65,9 @@ TEST_F(ParamBlockControllers, SetControllerByIDTakesOnlyControllersOfTheEntrysTy
   Control* point = NewDefaultPoint3Controller();
   EXPECT_FALSE(pb->SetControllerByID(hp_whichPass, 0, point));
   point->MaybeAutoDelete();
-  EXPECT_FALSE(pb->SetControllerByID(hp_iconsize, 0, NewDefaultFloatController()))
-      << "an entry without a controller slot";
+  Control* unused = NewDefaultFloatController();
+  EXPECT_FALSE(pb->SetControllerByID(hp_iconsize, 0, unused)) << "an entry without a controller slot";
+  unused->MaybeAutoDelete();
 
   Control* f = NewDefaultFloatController();
   ASSERT_TRUE(pb->SetControllerByID(hp_whichPass, 0, f));
