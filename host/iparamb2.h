@@ -477,9 +477,15 @@ class HOST_API IParamBlock2 : public ReferenceTarget {
   virtual int GetRefNum(int i, int tabIndex = 0) = 0;
   virtual int GetControllerRefNum(int i, int tabIndex = 0) = 0;
   virtual ParamID FindRefParam(ReferenceTarget* ref, int& tabIndex) = 0;
-  // Controllers of P_ANIMATABLE entries arrive with the scene work; until then these answer null.
+  // Controllers of P_ANIMATABLE entries (numeric, point and colour types). An entry has none until
+  // it is set with the animate state on at a time other than 0, or one is assigned; while it has
+  // one, the entry's value is the controller's, and setting it sets the controller's value.
   virtual Control* GetControllerByID(ParamID id, int tabIndex = 0) = 0;
   virtual Control* GetControllerByIndex(int i, int tabIndex = 0) = 0;
+  // Puts `newc` (a controller of the entry's value type, or null to go back to a plain value) in
+  // charge of the entry. With preserveFrameZeroValue the new controller first takes the entry's
+  // value at time 0. FALSE for an entry without a controller slot or a controller that does not fit.
+  virtual BOOL SetControllerByID(ParamID id, int tabIndex, Control* newc, bool preserveFrameZeroValue = true) = 0;
   // Plain values are valid forever: `valid` is left as it is.
   virtual void GetValidity(TimeValue t, Interval& valid) = 0;
 };

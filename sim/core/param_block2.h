@@ -154,10 +154,9 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   int GetRefNum(int i, int tabIndex = 0) override;
   int GetControllerRefNum(int i, int tabIndex = 0) override;
   ParamID FindRefParam(ReferenceTarget* ref, int& tabIndex) override;
-  // The controller slots already exist as references (GetControllerRefNum); once Control is a
-  // complete class these answer the slot's controller.
-  Control* GetControllerByID(ParamID id, int tabIndex = 0) override { return nullptr; }
-  Control* GetControllerByIndex(int i, int tabIndex = 0) override { return nullptr; }
+  Control* GetControllerByID(ParamID id, int tabIndex = 0) override;
+  Control* GetControllerByIndex(int i, int tabIndex = 0) override;
+  BOOL SetControllerByID(ParamID id, int tabIndex, Control* newc, bool preserveFrameZeroValue = true) override;
   void GetValidity(TimeValue t, Interval& valid) override {}
 
   // ---- host side ----
@@ -167,6 +166,7 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
  private:
   friend class ParamEntryRestore;
   friend class ParamTableRestore;
+  friend class ParamControllerRestore;
 
   // The entries of one parameter: a column of its kind (an entry count for OwnerRef and None), and
   // for P_ANIMATABLE numeric, point and colour parameters one controller reference per entry.
@@ -220,6 +220,23 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   // Replaces entry (p, tab) with `e`, recording undo and (unless told not to) notifying.
   BOOL write(int p, int tab, Entry&& e, bool notify = true);
   BOOL writeTarget(ParamID id, ReferenceTarget* t, int tabIndex);
+
+  // ---- controllers of animatable entries (param_block2_controllers.cpp) ----
+  // The controller driving entry `tab` of parameter index `p`, or null.
+  Control* controllerAt(int p, int tab);
+  // Reads a driven entry at `t` into `v`; false when the entry has no controller.
+  bool readDriven(int p, int tab, TimeValue t, float& v);
+  bool readDriven(int p, int tab, TimeValue t, ::Point3& v);
+  bool readDriven(int p, int tab, TimeValue t, ::Point4& v);
+  // Writes through the entry's controller, making one first when the animate state is on at a
+  // time other than 0; false when the value goes into the column instead.
+  bool writeDriven(int p, int tab, TimeValue t, float v);
+  bool writeDriven(int p, int tab, TimeValue t, const ::Point3& v);
+  bool writeDriven(int p, int tab, TimeValue t, const ::Point4& v);
+  template <class T>
+  bool writeThrough(int p, int tab, TimeValue t, const T& v);
+  // Puts `c` in the entry's controller slot, with an undo record of the block's own.
+  bool replaceController(int p, int tab, Control* c);
 
   // ---- tables (param_block2_tables.cpp) ----
   // Takes `n` entries from `at` out of the table (and their controllers into `controllers`).

@@ -5,13 +5,16 @@
 
 #include "inode.h"
 
+#include <cmath>
+
 namespace sim {
 
 // ---- SetValue ------------------------------------------------------------------------------------
 
-BOOL ParamBlock2::SetValue(ParamID id, TimeValue, int v, int tabIndex) {
+BOOL ParamBlock2::SetValue(ParamID id, TimeValue t, int v, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab)) return FALSE;
+  if (writeDriven(p, tab, t, static_cast<float>(v))) return TRUE;
   switch (kindAt(p)) {
     case ParamKind::Int: return write(p, tab, Entry(std::in_place_type<int>, v));
     case ParamKind::Float: return write(p, tab, Entry(std::in_place_type<float>, static_cast<float>(v)));
@@ -19,9 +22,10 @@ BOOL ParamBlock2::SetValue(ParamID id, TimeValue, int v, int tabIndex) {
   }
 }
 
-BOOL ParamBlock2::SetValue(ParamID id, TimeValue, float v, int tabIndex) {
+BOOL ParamBlock2::SetValue(ParamID id, TimeValue t, float v, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab)) return FALSE;
+  if ((kindAt(p) == ParamKind::Int || kindAt(p) == ParamKind::Float) && writeDriven(p, tab, t, v)) return TRUE;
   switch (kindAt(p)) {
     case ParamKind::Float: return write(p, tab, Entry(std::in_place_type<float>, v));
     case ParamKind::Int: return write(p, tab, Entry(std::in_place_type<int>, static_cast<int>(v)));
@@ -29,9 +33,10 @@ BOOL ParamBlock2::SetValue(ParamID id, TimeValue, float v, int tabIndex) {
   }
 }
 
-BOOL ParamBlock2::SetValue(ParamID id, TimeValue, const ::Point3& v, int tabIndex) {
+BOOL ParamBlock2::SetValue(ParamID id, TimeValue t, const ::Point3& v, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab) || kindAt(p) != ParamKind::Point3) return FALSE;
+  if (writeDriven(p, tab, t, v)) return TRUE;
   return write(p, tab, Entry(std::in_place_type<::Point3>, v));
 }
 
@@ -39,9 +44,10 @@ BOOL ParamBlock2::SetValue(ParamID id, TimeValue t, const Color& v, int tabIndex
   return SetValue(id, t, ::Point3(v.r, v.g, v.b), tabIndex);
 }
 
-BOOL ParamBlock2::SetValue(ParamID id, TimeValue, const ::Point4& v, int tabIndex) {
+BOOL ParamBlock2::SetValue(ParamID id, TimeValue t, const ::Point4& v, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab) || kindAt(p) != ParamKind::Point4) return FALSE;
+  if (writeDriven(p, tab, t, v)) return TRUE;
   return write(p, tab, Entry(std::in_place_type<::Point4>, v));
 }
 
@@ -67,10 +73,14 @@ BOOL ParamBlock2::SetValue(ParamID id, TimeValue, ReferenceTarget* v, int tabInd
 
 // ---- GetValue ------------------------------------------------------------------------------------
 
-BOOL ParamBlock2::GetValue(ParamID id, TimeValue, int& v, Interval&, int tabIndex) {
+BOOL ParamBlock2::GetValue(ParamID id, TimeValue t, int& v, Interval&, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab)) return FALSE;
   const Param& prm = params_[static_cast<size_t>(p)];
+  if (float f = 0; (prm.kind == ParamKind::Int || prm.kind == ParamKind::Float) && readDriven(p, tab, t, f)) {
+    v = static_cast<int>(std::lround(f));
+    return TRUE;
+  }
   const size_t k = static_cast<size_t>(tab);
   switch (prm.kind) {
     case ParamKind::Int: v = std::get<std::vector<int>>(prm.values)[k]; return TRUE;
@@ -79,10 +89,11 @@ BOOL ParamBlock2::GetValue(ParamID id, TimeValue, int& v, Interval&, int tabInde
   }
 }
 
-BOOL ParamBlock2::GetValue(ParamID id, TimeValue, float& v, Interval&, int tabIndex) {
+BOOL ParamBlock2::GetValue(ParamID id, TimeValue t, float& v, Interval&, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab)) return FALSE;
   const Param& prm = params_[static_cast<size_t>(p)];
+  if ((prm.kind == ParamKind::Int || prm.kind == ParamKind::Float) && readDriven(p, tab, t, v)) return TRUE;
   const size_t k = static_cast<size_t>(tab);
   switch (prm.kind) {
     case ParamKind::Float: v = std::get<std::vector<float>>(prm.values)[k]; return TRUE;
@@ -91,9 +102,10 @@ BOOL ParamBlock2::GetValue(ParamID id, TimeValue, float& v, Interval&, int tabIn
   }
 }
 
-BOOL ParamBlock2::GetValue(ParamID id, TimeValue, ::Point3& v, Interval&, int tabIndex) {
+BOOL ParamBlock2::GetValue(ParamID id, TimeValue t, ::Point3& v, Interval&, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab) || kindAt(p) != ParamKind::Point3) return FALSE;
+  if (readDriven(p, tab, t, v)) return TRUE;
   v = std::get<std::vector<::Point3>>(params_[static_cast<size_t>(p)].values)[static_cast<size_t>(tab)];
   return TRUE;
 }
@@ -105,9 +117,10 @@ BOOL ParamBlock2::GetValue(ParamID id, TimeValue t, Color& v, Interval& ivalid, 
   return TRUE;
 }
 
-BOOL ParamBlock2::GetValue(ParamID id, TimeValue, ::Point4& v, Interval&, int tabIndex) {
+BOOL ParamBlock2::GetValue(ParamID id, TimeValue t, ::Point4& v, Interval&, int tabIndex) {
   int p, tab;
   if (!locate(id, tabIndex, p, tab) || kindAt(p) != ParamKind::Point4) return FALSE;
+  if (readDriven(p, tab, t, v)) return TRUE;
   v = std::get<std::vector<::Point4>>(params_[static_cast<size_t>(p)].values)[static_cast<size_t>(tab)];
   return TRUE;
 }

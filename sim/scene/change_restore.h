@@ -14,7 +14,7 @@ template <class T>
 class ValueRestore : public RestoreObj {
  public:
   ValueRestore(ReferenceTarget* owner, T oldValue, T newValue, std::function<void(const T&)> apply, const char* what)
-      : owner_(owner, false), old_(std::move(oldValue)), new_(std::move(newValue)), apply_(std::move(apply)), what_(what) {}
+      : owner_(owner, owner->HasDependents() != FALSE), old_(std::move(oldValue)), new_(std::move(newValue)), apply_(std::move(apply)), what_(what) {}
   void Restore(int) override {
     if (owner_.live()) apply_(old_);
   }
@@ -24,7 +24,10 @@ class ValueRestore : public RestoreObj {
   TSTR Description() override { return TSTR(what_); }
 
  private:
-  KeepAlive owner_;  // keeps the owner's memory only; a deleted owner makes the record do nothing
+  // Keeps the owner's memory; a deleted owner makes the record do nothing. An owner that was
+  // referenced when the change was made belongs to the reference system: when this record is its
+  // last hold and nothing references it any more (a controller made inside an undone hold), it goes.
+  KeepAlive owner_;
   T old_, new_;
   std::function<void(const T&)> apply_;
   const char* what_;

@@ -239,6 +239,12 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
       if (!parent->AssignController(c, index)) throw RuntimeError("Cannot assign this controller: ", controller);
       return;
     }
+    if (ParamRef p = findParam(obj, name)) {
+      auto* ctrl = c ? dynamic_cast<Control*>(c) : nullptr;
+      if ((c && !ctrl) || !p.block->SetControllerByID(p.id, 0, ctrl))
+        throw RuntimeError("Cannot assign this controller: ", controller);
+      return;
+    }
   }
   throw AccessorError(owner, name);
 }

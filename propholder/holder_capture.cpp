@@ -1,0 +1,275 @@
+#include "holder_capture.h"
+
+#include "animate.h"
+#include "holder_params.h"
+#include "holder_scene.h"
+#include "istdplug.h"
+#include "maxapi.h"
+#include "maxscript/maxscript.h"
+#include "property_catalogue.h"
+#include "record_fields.h"
+#include "script_text.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr const char* kInvalidPassMessage = "QZMMessage: Invalid Pass Index\n";
+constexpr const char* kMaterialFlagScript = "QZMCaptureProps.doAddMaterial = true\n";
+// The address of a stored controller or object, appended to the script layer's QZMIDA.
+constexpr const char* kControllerAddressScript =
+    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i][%i]\")\n";
+constexpr const char* kObjectAddressScript =
+    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i]\")\n";
+
+void runQuietly(const std::string& text) { ExecuteMAXScriptScript(text.c_str(), TRUE); }
+
+void print(const std::string& text) { the_listener->edit_stream->puts(text.c_str()); }
+
+// Animation is suspended and animate mode off for the whole capture, so that writing the records
+// and filling the lists makes no keys; every way out resumes it.
+class AnimateSuspended {
+ public:
+  AnimateSuspended() {
+    SuspendAnimate();
+    AnimateOff();
+  }
+  ~AnimateSuspended() { ResumeAnimate(); }
+  AnimateSuspended(const AnimateSuspended&) = delete;
+  AnimateSuspended& operator=(const AnimateSuspended&) = delete;
+};
+
+// Keeps the target node and the receiving block for the length of a capture. Every property read
+// runs script, and script can delete the node or the holder; the capture then stops instead of
+// touching freed objects.
+class CaptureKeeper {
+ public:
+  CaptureKeeper(INode* node, IParamBlock2* pb) {
+    node_.SetRef(node);
+    block_.SetRef(pb);
+  }
+  bool alive() {
+    auto* node = static_cast<INode*>(node_.GetRef());
+    return node && block_.GetRef() && !node->IsDeleted() && !block_.GetRef()->IsDeleted();
+  }
+
+ private:
+  SingleRefMaker node_, block_;
+};
+
+// Where a property's controller goes: the table of the pass (or initial) record and the list class
+// made for it when the table's entry is empty.
+struct ControllerTable {
+  ParamID passTable;
+  ParamID initialTable;
+  const char* passName;
+  const char* initialName;
+  SClass_ID listSuperClass;
+  ULONG listClass;
+};
+
+constexpr ControllerTable kPosTable{pb_propertyPosController, pb_IpropertyPosController, "propertyPosController",
+                                    "IpropertyPosController", CTRL_POSITION_CLASS_ID, POSLIST_CONTROL_CLASS_ID};
+
+// The table for a controller of `name`, or null when such a controller is not stored. Position,
+// rotation and scale keep any controller they have.
+bool chooseTable(const std::string& name, Control* c, ControllerTable& out) {
+  if (name == "position") {
+    out = {pb_propertyPosController, pb_IpropertyPosController, "propertyPosController", "IpropertyPosController",
+           CTRL_POINT3_CLASS_ID, POINT3LIST_CONTROL_CLASS_ID};
+    return true;
+  }
+  if (name == "rotation") {
+    out = {pb_propertyRotController, pb_IpropertyRotController, "propertyRotController", "IpropertyRotController",
+           CTRL_ROTATION_CLASS_ID, ROTLIST_CONTROL_CLASS_ID};
+    return true;
+  }
+  if (name == "scale") {
+    out = {pb_propertyScaleController, pb_IpropertyScaleController, "propertyScaleController",
+           "IpropertyScaleController", CTRL_SCALE_CLASS_ID, SCALELIST_CONTROL_CLASS_ID};
+    return true;
+  }
+  switch (c->SuperClassID()) {
+    case CTRL_POINT3_CLASS_ID:
+      out = {pb_propertyPoint3Controller, pb_IpropertyPoint3Controller, "propertyPoint3Controller",
+             "IpropertyPoint3Controller", CTRL_POINT3_CLASS_ID, POINT3LIST_CONTROL_CLASS_ID};
+      return true;
+    case CTRL_FLOAT_CLASS_ID:
+      out = {pb_propertyFloatController, pb_IpropertyFloatController, "propertyFloatController",
+             "IpropertyFloatController", CTRL_FLOAT_CLASS_ID, FLOATLIST_CONTROL_CLASS_ID};
+      return true;
+    case CTRL_POINT4_CLASS_ID:
+    case CTRL_FRGBA_CLASS_ID:
+      out = {pb_propertyPoint4Controller, pb_IpropertyPoint4Controller, "propertyPoint4Controller",
+             "IpropertyPoint4Controller", c->SuperClassID(), POINT4LIST_CONTROL_CLASS_ID};
+      return true;
+    case CTRL_POSITION_CLASS_ID: out = kPosTable; return true;
+    case CTRL_ROTATION_CLASS_ID:
+      out = {pb_propertyRotController, pb_IpropertyRotController, "propertyRotController", "IpropertyRotController",
+             CTRL_ROTATION_CLASS_ID, ROTLIST_CONTROL_CLASS_ID};
+      return true;
+    case CTRL_SCALE_CLASS_ID:
+      out = {pb_propertyScaleController, pb_IpropertyScaleController, "propertyScaleController",
+             "IpropertyScaleController", CTRL_SCALE_CLASS_ID, SCALELIST_CONTROL_CLASS_ID};
+      return true;
+    default: return false;
+  }
+}
+
+// The decimal value of a class field, 0 when it is empty or not a number.
+int fieldNumber(std::string_view field) {
+  std::string text(field);
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || v < 0 || v > 0x7fffffff) return 0;
+  return static_cast<int>(v);
+}
+
+class Capture {
+ public:
+  explicit Capture(const CaptureRequest& r) : r_(r), pb_(r.pblock) {}
+
+  void run() {
+    AnimateSuspended suspended;
+    CaptureKeeper keeper(r_.node, pb_);
+    const TimeValue t = GetCOREInterface()->GetTime();
+    if (!r_.initial && r_.whichPass < kFirstPassNumber) {
+      print(kInvalidPassMessage);
+      return;
+    }
+    const int p = r_.initial ? 0 : findOrAppendPass();
+
+    int topLevelEval = r_.topLevelEval;
+    const NodeKind kind = KindOfSuperClass(ResolveNodeKind(r_.node, topLevelEval, r_.debug));
+    holderName_ = FindHolderNodeName(pb_);
+
+    const ParamID stateTab = r_.initial ? pb_IpropertyState : pb_propertyState;
+    const ParamID classTab = r_.initial ? pb_IpropertyClass : pb_propertyClass;
+    const ParamID animTab = r_.initial ? pb_IpropertyIsAnimated : pb_propertyIsAnimated;
+    std::string oldState, oldClass, oldAnim;
+    if (p < pb_->Count(stateTab)) {
+      oldState = holder_tables::GetText(pb_, stateTab, p);
+      oldClass = holder_tables::GetText(pb_, classTab, p);
+      oldAnim = holder_tables::GetText(pb_, animTab, p);
+    }
+    if (kind == NodeKind::Other) return;
+
+    const std::string nodeName = r_.node->GetName();
+    std::string state, cls, anim;
+    const int count = pb_->Count(pb_propertyName);
+    for (int k = 0; k < count; ++k) {
+      if (r_.doOnlyUncaptured == 1 && !RecordField(oldState, k).empty()) {
+        AppendField(state, RecordField(oldState, k));
+        AppendField(cls, RecordField(oldClass, k));
+        AppendField(anim, RecordField(oldAnim, k));
+        continue;
+      }
+      const std::string name = holder_tables::GetText(pb_, pb_propertyName, k);
+      PropertyReading reading = ReadProperty(r_.node, nodeName, name, kind, r_.initial, !r_.initial);
+      if (!keeper.alive()) return;
+      if (reading.isMaterialSlot && newPass_ && !r_.initial) {
+        runQuietly(kMaterialFlagScript);
+        if (!keeper.alive()) return;
+      }
+      if (reading.object) storeObject(reading, kind, oldClass, k);
+      AppendField(state, reading.value);
+      AppendField(cls, reading.classTag);
+      const bool stored = reading.controller && storeController(name, reading.controller, p, k, t);
+      AppendField(anim, stored ? "1" : "0");
+      if (stored) runQuietly(ComposeText(kControllerAddressScript, {InLiteral(QuotedName(holderName_)), tableName_,
+                                                                     FormatInt(p + 1), FormatInt(k + 1)}));
+      if (!keeper.alive()) return;
+    }
+    holder_tables::GrowTo(pb_, stateTab, p + 1);
+    holder_tables::GrowTo(pb_, classTab, p + 1);
+    holder_tables::GrowTo(pb_, animTab, p + 1);
+    holder_tables::SetText(pb_, stateTab, p, state);
+    holder_tables::SetText(pb_, classTab, p, cls);
+    holder_tables::SetText(pb_, animTab, p, anim);
+  }
+
+ private:
+  int findOrAppendPass() {
+    const int n = pb_->Count(pb_passlist);
+    for (int i = 0; i < n; ++i)
+      if (pb_->GetInt(pb_passlist, 0, i) == r_.whichPass) return i;
+    int pass = r_.whichPass;
+    pb_->Append(pb_passlist, 1, &pass);
+    newPass_ = true;
+    return pb_->Count(pb_passlist) - 1;
+  }
+
+  // Puts `c` into sub-controller k of the list at entry p of its table, filling the slots below k
+  // that the list does not have yet with the same controller, named "Null". False when the
+  // controller is not of a kind that is stored, or the list would not take it.
+  bool storeController(const std::string& name, Control* c, int p, int k, TimeValue t) {
+    ControllerTable table;
+    if (!chooseTable(name, c, table)) return false;
+    const ParamID id = r_.initial ? table.initialTable : table.passTable;
+    tableName_ = r_.initial ? table.initialName : table.passName;
+    holder_tables::GrowTo(pb_, id, p + 1);
+    ReferenceTarget* entry = pb_->GetReferenceTarget(id, t, p);
+    if (!entry) {
+      entry = static_cast<ReferenceTarget*>(
+          GetCOREInterface()->CreateInstance(table.listSuperClass, Class_ID(table.listClass, 0)));
+      if (!entry) return false;
+      if (!pb_->SetValue(id, 0, entry, p)) {
+        entry->MaybeAutoDelete();
+        return false;
+      }
+    }
+    auto* list = dynamic_cast<Control*>(entry);
+    IListControl* lc = list ? GetIListControlInterface(list) : nullptr;
+    if (!lc) return false;
+    for (int i = lc->GetListCount(); i < k; ++i) {
+      if (!list->AssignController(c, i)) return false;
+      lc->SetName(i, "Null");
+    }
+    if (!list->AssignController(c, k)) return false;
+    lc->SetName(k, "Captured");
+    return true;
+  }
+
+  // Stores an object value in the object table, reusing the slot that the old class field of this
+  // property names, and writes its index as the class field.
+  void storeObject(PropertyReading& reading, NodeKind kind, const std::string& oldClass, int k) {
+    const ParamID objTab = r_.initial ? pb_IpropertyObject : pb_propertyObject;
+    const ParamID classTab = r_.initial ? pb_IpropertyClass : pb_propertyClass;
+    const bool hasClassRecords = pb_->Count(classTab) > 0;
+    const bool lines = !r_.initial && kind == NodeKind::Geometry;
+    int index = 0;  // 1-based
+    if (hasClassRecords) {
+      if (lines) print(std::string(RecordField(oldClass, k)) + " - this one\n");
+      index = fieldNumber(RecordField(oldClass, k));
+    } else if (lines && reading.isTexmap) {
+      print("texmap value detected\n");
+    }
+    // An index outside the table (a record edited by hand) takes a new slot rather than growing
+    // the table to whatever the field says.
+    if (index < 1 || index > pb_->Count(objTab)) {
+      ReferenceTarget* obj = reading.object;
+      pb_->Append(objTab, 1, &obj);
+      index = pb_->Count(objTab);
+    } else {
+      pb_->SetValue(objTab, 0, reading.object, index - 1);
+    }
+    reading.value = "reftarg";
+    reading.classTag = FormatInt(index);
+    runQuietly(ComposeText(kObjectAddressScript, {InLiteral(QuotedName(holderName_)),
+                                                  r_.initial ? "IpropertyObject" : "propertyObject", FormatInt(index)}));
+  }
+
+  const CaptureRequest& r_;
+  IParamBlock2* pb_;
+  bool newPass_ = false;
+  std::string holderName_;
+  std::string tableName_;
+};
+
+}  // namespace
+
+void RunCapture(const CaptureRequest& request) {
+  if (!request.node || !request.pblock) return;
+  Capture(request).run();
+}

@@ -1,0 +1,139 @@
+#include "holder_scene.h"
+
+#include "holder_capture.h"
+#include "holder_params.h"
+#include "ixrefobj.h"
+#include "maxapi.h"
+#include "maxscript/maxscript.h"
+#include "prop_holder.h"
+
+#include <vector>
+
+Object* UnwrappedObject(INode* node, SClass_ID& sclass) {
+  sclass = 0;
+  // The top of the pipeline: a node bound to space warps shows its world-space derived object, so
+  // that such a node (a derived object over a derived object) is not taken for its base object.
+  Object* obj = node ? node->GetObjOrWSMRef() : nullptr;
+  if (!obj) return nullptr;
+  sclass = obj->SuperClassID();
+  if (sclass == GEN_DERIVOB_CLASS_ID) {
+    obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
+    if (!obj) return nullptr;
+    sclass = obj->SuperClassID();
+  }
+  if (sclass == SYSTEM_CLASS_ID && obj->ClassID() == XREFOBJ_CLASS_ID) {
+    if (IXRefObject8* xref = IXRefObject8::GetInterface(*obj))
+      if (Object* source = xref->GetSourceObject(false)) sclass = source->SuperClassID();
+  }
+  return obj;
+}
+
+bool IsKnownKind(SClass_ID sclass) {
+  switch (sclass) {
+    case GEOMOBJECT_CLASS_ID:
+    case SHAPE_CLASS_ID:
+    case HELPER_CLASS_ID:
+    case LIGHT_CLASS_ID:
+    case CAMERA_CLASS_ID: return true;
+    default: return false;
+  }
+}
+
+void PrintForcedEval(SClass_ID sclass) {
+  the_listener->edit_stream->printf("Forcing top level eval to true... %d\n", static_cast<int>(sclass));
+}
+
+SClass_ID ResolveNodeKind(INode* node, int& topLevelEval, bool debug) {
+  SClass_ID sclass = 0;
+  UnwrappedObject(node, sclass);
+  if (topLevelEval == 0 && !IsKnownKind(sclass)) {
+    if (debug) PrintForcedEval(sclass);
+    topLevelEval = 1;
+  }
+  if (topLevelEval == 1 && node) {
+    const ObjectState& os = node->EvalWorldState(0, TRUE);
+    sclass = os.obj ? os.obj->SuperClassID() : 0;
+  }
+  return sclass;
+}
+
+namespace {
+
+class HolderNodeFinder : public DependentEnumProc {
+ public:
+  int proc(ReferenceMaker* rmaker) override {
+    if (!rmaker || rmaker->SuperClassID() != BASENODE_CLASS_ID) return DEP_ENUM_CONTINUE;
+    auto* node = static_cast<INode*>(rmaker);
+    Object* obj = node->GetObjectRef();
+    if (obj && obj->ClassID() == QZMPROPHOLDER_CLASS_ID) {
+      found = node;
+      return DEP_ENUM_HALT;
+    }
+    return DEP_ENUM_CONTINUE;
+  }
+  INode* found = nullptr;
+};
+
+QZMPropHolder* HolderOf(Object* obj) {
+  if (!obj || obj->ClassID() != QZMPROPHOLDER_CLASS_ID || obj->SuperClassID() != HELPER_CLASS_ID) return nullptr;
+  return dynamic_cast<QZMPropHolder*>(obj);
+}
+
+// A node to visit: its handle (the node may be gone by the time it is visited, since every capture
+// runs script) and whether the forcing line is written for it.
+struct Visit {
+  ULONG handle;
+  bool printForced;
+  SClass_ID sclass;
+};
+
+void collect(INode* node, int walkFlag, std::vector<Visit>& out, int depth) {
+  // A hierarchy this deep cannot be built by the host; stopping here keeps the stack bounded.
+  if (!node || depth > 10000) return;
+  SClass_ID sclass = 0;
+  UnwrappedObject(node, sclass);
+  bool forced = walkFlag == 0 && !IsKnownKind(sclass);
+  if (forced) walkFlag = 1;
+  out.push_back(Visit{node->GetHandle(), forced, sclass});
+  for (int i = 0; i < node->NumberOfChildren(); ++i) collect(node->GetChildNode(i), walkFlag, out, depth + 1);
+}
+
+}  // namespace
+
+std::string FindHolderNodeName(IParamBlock2* pblock) {
+  if (!pblock) return {};
+  HolderNodeFinder finder;
+  pblock->DoEnumDependents(&finder);
+  return finder.found ? std::string(finder.found->GetName()) : std::string();
+}
+
+int WalkSceneHolders(const HolderWalk& walk, int topLevelEval, bool debug) {
+  Interface* ip = GetCOREInterface();
+  INode* root = ip->GetRootNode();
+  if (!root) return 0;
+  const int children = root->NumberOfChildren();
+  std::vector<Visit> visits;
+  for (int i = 0; i < children; ++i) collect(root->GetChildNode(i), topLevelEval, visits, 0);
+
+  for (const Visit& v : visits) {
+    INode* node = ip->GetINodeByHandle(v.handle);
+    if (!node) continue;
+    if (v.printForced && debug) PrintForcedEval(v.sclass);
+    SClass_ID sclass = 0;
+    QZMPropHolder* holder = HolderOf(UnwrappedObject(node, sclass));
+    IParamBlock2* pb = holder ? holder->pblock : nullptr;
+    INode* target = pb ? pb->GetINode(pb_node) : nullptr;
+    if (!target) continue;
+    const int ownTopLevel = pb->GetInt(pb_doTopLevelEval);
+    switch (walk.mode) {
+      case HolderWalk::CapturePass:
+        RunCapture(CaptureRequest{target, pb, false, walk.whichPass, walk.doOnlyUncaptured, ownTopLevel, debug});
+        break;
+      case HolderWalk::CaptureInitial:
+        RunCapture(CaptureRequest{target, pb, true, 0, walk.doOnlyUncaptured, ownTopLevel, debug});
+        break;
+      case HolderWalk::RestorePass: holder->RestorePass(walk.whichPass, walk.whereInList, target, pb, ownTopLevel); break;
+    }
+  }
+  return children;
+}

@@ -1,0 +1,20 @@
+#include "record_fields.h"
+
+std::string_view RecordField(std::string_view record, int k) {
+  if (k < 0) return {};
+  size_t start = 0;
+  for (int i = 0; i < k; ++i) {
+    size_t sep = record.find(kFieldSeparator, start);
+    if (sep == std::string_view::npos) return {};
+    start = sep + 1;
+  }
+  size_t end = record.find(kFieldSeparator, start);
+  if (end == std::string_view::npos) return {};
+  return record.substr(start, end - start);
+}
+
+void AppendField(std::string& record, std::string_view text) {
+  for (char c : text)
+    if (c != kFieldSeparator) record += c;
+  record += kFieldSeparator;
+}

@@ -1,0 +1,70 @@
+#include "script_text.h"
+
+#include <charconv>
+#include <cmath>
+
+std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(tmpl.size() + 64);
+  auto next = args.begin();
+  for (size_t i = 0; i < tmpl.size(); ++i) {
+    const char c = tmpl[i];
+    if (c == '%' && i + 1 < tmpl.size()) {
+      const char f = tmpl[i + 1];
+      if (f == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+      if (f == 's' || f == 'i' || f == 'd' || f == 'f') {
+        if (next != args.end()) out += *next++;
+        ++i;
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
+namespace {
+std::string escaped(std::string_view text, std::string_view special) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (special.find(c) != std::string_view::npos) out += '\\';
+    out += c;
+  }
+  return out;
+}
+}  // namespace
+
+std::string QuotedName(std::string_view name) { return escaped(name, "'\\"); }
+
+std::string InLiteral(std::string_view text) { return escaped(text, "\"\\"); }
+
+std::string FormatFloat(double v) {
+  if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
+  if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
+  char buf[400];  // the longest double written with six decimals has 317 characters
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+  if (r.ec != std::errc()) return "0.000000";
+  return std::string(buf, r.ptr);
+}
+
+std::string FormatInt(long long v) {
+  char buf[32];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
+std::string SplitArrow(std::string_view name, int k) {
+  if (name.empty() || k < 0) return {};
+  size_t start = 0;
+  for (int part = 0;; ++part) {
+    size_t arrow = name.find("->", start);
+    if (part == k) return std::string(name.substr(start, arrow == std::string_view::npos ? arrow : arrow - start));
+    if (arrow == std::string_view::npos) return {};
+    start = arrow + 2;
+  }
+}

@@ -1,0 +1,33 @@
+// Composing the script texts the holder runs through the host's script engine. Every text the
+// holder runs or appends to QZMIDA is written once, as a template with %s / %i / %d / %f slots, and
+// filled here from arguments already turned into text, so no text has a size limit.
+//
+// Names of scene nodes come from users; inside `$'...'` a quote or backslash would end the name
+// early and let the rest of it run as script. They are escaped the way the language escapes them
+// (\' and \\). Where a text sits inside a string literal of the composed text (the execute branch,
+// the QZMIDA addresses), it is escaped once more for the literal. Names without those characters
+// give the texts byte for byte.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// `tmpl` with each %s, %i, %d or %f slot replaced by the next of `args`, in order; "%%" gives "%".
+// Slots without an argument stay empty.
+std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string_view> args);
+
+// A name as it goes between the quotes of $'...' or '...'.
+std::string QuotedName(std::string_view name);
+// Text as it goes inside a "..." literal of a composed text.
+std::string InLiteral(std::string_view text);
+
+// Numbers as the C formats "%f" and "%i" write them, always with a point as decimal separator and
+// without looking at the process locale.
+std::string FormatFloat(double v);
+std::string FormatInt(long long v);
+
+// Part `k` of a node name cut at each "->": part 0 is the text before the first "->" (the whole
+// name when there is none), part 1 the text between the first and the second "->" or the end.
+// Empty when the name has fewer than k+1 parts.
+std::string SplitArrow(std::string_view name, int k);
