@@ -5,6 +5,7 @@
 #include "render.h"
 #include "render/pstamp.h"
 #include "scene/change_restore.h"
+#include "scenefile/chunk_io.h"
 
 #include <algorithm>
 
@@ -60,6 +61,28 @@ void MtlBase::DiscardPStamp(int sz) {
   if (sz < PS_SMALL || sz > PS_TINY || !stamps_[sz]) return;
   stamps_[sz]->DeleteThis();
   stamps_[sz] = nullptr;
+}
+
+namespace {
+enum : USHORT { kMtlName = 0x0001, kMtlGBufID = 0x0002 };
+}
+
+IOResult MtlBase::Save(ISave* isave) {
+  const std::int32_t gbuf = gbufID_;
+  if (sim::io::writeText(isave, kMtlName, name_.str()) != IO_OK) return IO_ERROR;
+  return sim::io::writeChunk(isave, kMtlGBufID, gbuf);
+}
+
+IOResult MtlBase::Load(ILoad* iload) {
+  return sim::io::forEachChunk(iload, [&](USHORT id) -> IOResult {
+    if (id == kMtlName) return sim::io::readText(iload, name_.str());
+    if (id == kMtlGBufID) {
+      std::int32_t gbuf;
+      if (sim::io::read(iload, gbuf) != IO_OK) return IO_ERROR;
+      gbufID_ = gbuf;
+    }
+    return IO_OK;
+  });
 }
 
 void MtlBase::copyMtlBase(MtlBase* to) const {
