@@ -169,7 +169,9 @@ IOResult ParamBlock2::loadParam(ILoad* iload, int& savedRef) {
   if (!is_tab(defAt(p).type) && count != 1) return reader->fail();
   const bool refEntries = prm.kind == ParamKind::Ref;
   const int slots = refEntries || prm.hasControllers ? count : 0;
-  if (h.refs != slots) return reader->fail();
+  // Each reference is an index in the maker's reference list further on: a count the rest of the
+  // file cannot hold is refused before anything is allocated for it.
+  if (h.refs != slots || size_t(h.refs) * sizeof(std::int32_t) > reader->bytesToEnd()) return reader->fail();
   savedRefs_.push_back(SavedRefs{first, h.refs, p, !refEntries});
   if (prm.hasControllers) prm.controllers.assign(static_cast<size_t>(count), nullptr);
   refLayoutDirty_ = true;

@@ -38,6 +38,8 @@ class HOST_API ChunkReader final : public ILoad {
   // Bytes left unread in the open chunk (in the whole input when none is open).
   size_t remaining() const { return levelEnd() - pos_; }
   size_t position() const { return pos_; }
+  // Bytes of the input from here to its end.
+  size_t bytesToEnd() const { return size_ - pos_; }
   bool damaged() const { return damaged_; }
   size_t damagedAt() const { return damagedAt_; }
   // Records a problem the caller found in what it read (the first one counts).

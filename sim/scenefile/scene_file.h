@@ -13,6 +13,7 @@ namespace sim {
 using Bytes = std::vector<unsigned char>;
 
 // The scene as a file's bytes. False, with `error` saying why, when an object could not be saved.
+// Errors never name the file: callers put it in front.
 HOST_API bool writeScene(Bytes& out, std::string& error);
 // Writes the scene to `path` through a temporary file that takes the place of the old one only
 // once it is complete, so a failed save leaves the old file as it was.

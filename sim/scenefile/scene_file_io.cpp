@@ -29,14 +29,14 @@ fs::path temporaryBeside(const fs::path& path) {
 bool writeAll(const fs::path& path, const Bytes& bytes, std::string& error) {
   FILE* f = std::fopen(path.string().c_str(), "wb");
   if (!f) {
-    error = "cannot write " + path.string() + ": " + systemError(errno);
+    error = systemError(errno);
     return false;
   }
   const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   const int writeErr = errno;
   const bool closed = std::fclose(f) == 0;
   if (!written || !closed) {
-    error = "cannot write " + path.string() + ": " + systemError(written ? errno : writeErr);
+    error = systemError(written ? errno : writeErr);
     return false;
   }
   return true;
@@ -57,7 +57,7 @@ bool saveSceneFile(const std::string& path, std::string& error) {
   std::error_code ec;
   fs::rename(tmp, target, ec);
   if (ec) {
-    error = "cannot write " + path + ": " + ec.message();
+    error = ec.message();
     fs::remove(tmp, ec);
     return false;
   }
@@ -68,12 +68,12 @@ SceneLoadResult loadSceneFile(const std::string& path) {
   SceneLoadResult result;
   std::error_code ec;
   if (fs::is_directory(path, ec)) {
-    result.error = "cannot read " + path + ": it is a folder";
+    result.error = "it is a folder, not a file";
     return result;
   }
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
-    result.error = "cannot read " + path + ": " + systemError(errno);
+    result.error = systemError(errno);
     return result;
   }
   Bytes bytes;
@@ -86,7 +86,7 @@ SceneLoadResult loadSceneFile(const std::string& path) {
   const int err = errno;
   std::fclose(f);
   if (!ok) {
-    result.error = "cannot read " + path + ": " + (ec ? ec.message() : systemError(err));
+    result.error = ec ? ec.message() : systemError(err);
     return result;
   }
   return readScene(bytes.data(), bytes.size());
