@@ -135,10 +135,10 @@ void LoadFromFile(benchmark::State& state) {
   std::filesystem::remove(benchFile());
 }
 
-BENCHMARK(SaveToMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(LoadFromMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(SaveToMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(LoadFromMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 

@@ -12,7 +12,6 @@
 #include "scenefile/chunk_reader.h"
 #include "scenefile/stand_in.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace sim {

@@ -1,5 +1,7 @@
 // Scene files: what a saved scene gives back, what a damaged one does not do, and how a scene whose
 // module is missing survives a session without it.
+#include "animate.h"
+#include "control.h"
 #include "core/class_registry.h"
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
@@ -247,6 +249,53 @@ TEST_F(SceneFile, SharedTargetsStaySharedAndNodesKeepTheirPlaceAndSettings) {
   ASSERT_EQ(ip->GetSelNodeCount(), 2);
   EXPECT_EQ(ip->GetSelNode(0), c2);
   EXPECT_EQ(ip->GetSelNode(1), a2);
+}
+
+TEST_F(SceneFile, ControllersModifiersLightsAndCamerasKeepWhatTheyHoldBesideTheirReferences) {
+  INode* box = node("Box", create<Object>(GEOMOBJECT_CLASS_ID, Class_ID(BOXOBJ_CLASS_ID, 0)));
+  auto* bend = create<Modifier>(OSM_CLASS_ID, Class_ID(BENDOSM_CLASS_ID, 0));
+  ASSERT_TRUE(ip->AddModifier(*box, *bend));
+  bend->DisableMod();
+  bend->SetName("Kink");
+  auto* list = create<Control>(CTRL_FLOAT_CLASS_ID, Class_ID(FLOATLIST_CONTROL_CLASS_ID, 0));
+  for (float v : {0.25f, 0.5f}) {
+    Control* leaf = NewDefaultFloatController();
+    leaf->SetValue(0, &v);
+    list->AssignController(leaf, dynamic_cast<IListControl*>(list)->GetListCount());
+  }
+  auto* entries = dynamic_cast<IListControl*>(list);
+  entries->SetName(1, "Captured");
+  entries->SetActive(1);
+  float keyed = 0.75f;
+  AnimateOn();
+  entries->GetSubCtrl(0)->SetValue(1600, &keyed);
+  AnimateOff();
+  box->SetVisController(list);
+  auto* omni = create<GenLight>(LIGHT_CLASS_ID, Class_ID(OMNI_LIGHT_CLASS_ID, 0));
+  omni->SetShadow(1);
+  node("Omni", omni);
+  auto* cam = create<GenCamera>(CAMERA_CLASS_ID, Class_ID(SIMPLE_CAM_CLASS_ID, 0));
+  cam->SetFOV(0, 1.0f);
+  node("Cam", cam);
+
+  reload(save());
+
+  INode* box2 = byName("Box");
+  auto* derived = dynamic_cast<IDerivedObject*>(box2->GetObjectRef());
+  ASSERT_NE(derived, nullptr);
+  ASSERT_EQ(derived->NumModifiers(), 1);
+  EXPECT_FALSE(derived->GetModifier(0)->IsEnabled());
+  EXPECT_EQ(derived->GetModifier(0)->GetName().str(), "Kink");
+  auto* list2 = dynamic_cast<IListControl*>(box2->GetVisController());
+  ASSERT_NE(list2, nullptr);
+  ASSERT_EQ(list2->GetListCount(), 2);
+  EXPECT_EQ(list2->GetActive(), 1);
+  EXPECT_EQ(list2->GetName(1).str(), "Captured");
+  EXPECT_EQ(list2->GetSubCtrl(0)->NumKeys(), 2);
+  EXPECT_FLOAT_EQ(box2->GetVisibility(1600), 0.75f + 0.5f);
+  Interval valid = FOREVER;
+  EXPECT_EQ(dynamic_cast<GenLight*>(byName("Omni")->GetObjectRef())->GetShadow(), 1);
+  EXPECT_EQ(dynamic_cast<GenCamera*>(byName("Cam")->GetObjectRef())->GetFOV(0, valid), 1.0f);
 }
 
 TEST_F(SceneFile, AFileCutAtAnyChunkBoundaryIsRefusedAndLeavesTheSceneAlone) {

@@ -4,8 +4,8 @@
 #include "iparamb2.h"
 #include "istdplug.h"
 #include "scene/host_class_desc.h"
-#include "scenefile/chunk_io.h"
 #include "scene/scene_values.h"
+#include "scenefile/chunk_io.h"
 #include "script/property_table.h"
 #include "stdmat.h"
 
