@@ -189,13 +189,13 @@ IOResult ParamBlock2::loadParam(ILoad* iload, int& savedRef) {
     switch (prm.kind) {
       case ParamKind::Int: {
         std::vector<int> col(n);
-        std::memcpy(col.data(), at, avail);
+        if (avail) std::memcpy(col.data(), at, avail);
         prm.values = std::move(col);
         break;
       }
       case ParamKind::Float: {
         std::vector<float> col(n);
-        std::memcpy(col.data(), at, avail);
+        if (avail) std::memcpy(col.data(), at, avail);
         prm.values = std::move(col);
         break;
       }
