@@ -7,6 +7,7 @@
 #include "host_options.h"
 #include "os/terminal.h"
 #include "scramble_tool.h"
+#include "scenefile/scene_file.h"
 #include "script/listener_session.h"
 
 #include <iostream>
@@ -33,6 +34,16 @@ void listPlugins() {
   }
 }
 
+// Opens the scene of --scene; what it lacks goes to the Listener (standard output), a failure to
+// standard error.
+bool openScene(const std::string& path) {
+  const sim::SceneLoadResult r = sim::loadSceneFile(path);
+  for (const std::string& w : r.warnings) std::cout << w << "\n";
+  std::cout.flush();
+  if (!r.ok) std::cerr << "qzmhost: " << path << ": " << r.error << "\n";
+  return r.ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,8 +64,7 @@ int main(int argc, char** argv) {
   int status = 0;
   if (options.listPlugins) {
     listPlugins();
-  } else if (!options.sceneFile.empty()) {
-    std::cerr << "qzmhost: this build cannot open scene files yet\n";
+  } else if (!options.sceneFile.empty() && !openScene(options.sceneFile)) {
     status = 1;
   } else if (options.expression) {
     status = sim::rt::evaluateAndPrint(*options.expression, stdout, stderr) ? 0 : 1;

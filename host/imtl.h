@@ -163,6 +163,9 @@ class HOST_API ISubMap {
 
 constexpr ULONG I_SUBMAP = 0x1150;
 
+// The chunk a material's Save puts its MtlBase data in.
+constexpr unsigned short MTL_HDR_CHUNK = 0x4000;
+
 class HOST_API MtlBase : public ReferenceTarget, public ISubMap {
  public:
   MtlBase();
@@ -192,8 +195,8 @@ class HOST_API MtlBase : public ReferenceTarget, public ISubMap {
   PStamp* GetPStamp(int sz);
   void DiscardPStamp(int sz);
 
-  // The name and the G-buffer id, as chunks of their own; a derived class calls these from its own
-  // Save and Load.
+  // The MtlBase data (name, G-buffer id) as chunks of the current level. A material saves them
+  // inside a chunk MTL_HDR_CHUNK of its own Save and hands that chunk's content to Load.
   IOResult Save(ISave* isave) override;
   IOResult Load(ILoad* iload) override;
 

@@ -208,6 +208,11 @@ class HOST_API Modifier : public BaseObject {
   virtual MSTR GetName(bool localized = true);
   virtual void SetName(MSTR n);
 
+  // The enabled states and the name as chunks of the current level; a modifier with chunks of its
+  // own writes these first.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
+
  private:
   void setEnabled(BOOL on);
   BOOL enabled_ = TRUE;

@@ -16,6 +16,9 @@ class HOST_API TriObject : public GeomObject {
   const TCHAR* GetObjectName() override { return "Mesh"; }
   RefResult NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage) override { return REF_SUCCEED; }
   RefTargetHandle Clone(RemapDir& remap) override;
+  // Vertices, faces, selection level, vertex selection and soft selection.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
 
   Mesh& GetMesh() { return mesh; }
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr USHORT MTL_HDR_CHUNK = 0x4000;
-
 // Older numeric interface ids the host asks materials for; the material answers itself.
 constexpr ULONG I_MTL_SELF_A = 0x2F96F73;
 constexpr ULONG I_MTL_SELF_B = 0x66B073EA;

@@ -54,7 +54,13 @@ ParamKind paramKind(const ParamDef& d) {
 
 // ---- construction ------------------------------------------------------------------------------
 
-ParamBlock2::ParamBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner) : desc_(desc), owner_(owner) {
+ParamBlock2::ParamBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner) : desc_(desc), owner_(owner) { build(desc); }
+
+void ParamBlock2::build(ParamBlockDesc2* desc) {
+  desc_ = desc;
+  params_.clear();
+  refParams_.clear();
+  refLayoutDirty_ = true;
   params_.resize(desc->count);
   for (int p = 0; p < desc->count; ++p) {
     const ParamDef& d = defAt(p);

@@ -50,6 +50,10 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   RefResult NotifyRefChanged(Interval changeInt, RefTargetHandle hTarget, PartID& partID, RefMessage message) override;
   void RefDeleted() override;
   RefTargetHandle Clone(RemapDir& remap) override;
+  // Every parameter's entries (param_block2_io.cpp); references are saved by the host.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
+  int RemapRefOnLoad(int iref) override;
 
   // ---- IParamBlock2 ----
   DWORD GetVersion() override { return desc_->version; }
@@ -187,6 +191,22 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
     NoRecords(const NoRecords&) = delete;
     NoRecords& operator=(const NoRecords&) = delete;
   };
+
+  // Fills the block with `desc`'s parameters at their defaults (a loaded block learns its
+  // descriptor from the file).
+  void build(ParamBlockDesc2* desc);
+
+  // ---- scene files (param_block2_io.cpp) ----
+  // Where the references the file saved for a parameter go: `count` saved references from `first`
+  // belong to parameter `p` (its entries, or its controllers); p -1 drops them.
+  struct SavedRefs {
+    int first, count, p;
+    bool controllers;
+  };
+  IOResult loadParam(ILoad* iload, int& savedRef);
+  void fillDefaults(int p, int count);
+  std::vector<SavedRefs> savedRefs_;
+  bool loaded_ = false;
 
   // ---- lookup ----
   int paramIndex(ParamID id) const;

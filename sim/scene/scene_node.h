@@ -155,6 +155,10 @@ class HOST_API SceneNode : public INode {
   // Visibility, transform and blur multiplier take controllers of their kind (null removes the
   // visibility and multiplier controllers).
   BOOL AssignController(Animatable* control, int subAnim) override;
+  // Name, settings, user properties, pivot and exposure (scene_node_io.cpp). The hierarchy is the
+  // scene's to save.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
 
   // ---- host side ----
   // Frees the whole subtree below and including this node (scene reset and shutdown).

@@ -1,80 +1,39 @@
-// ISave and ILoad over a byte buffer, for testing Save and Load of single objects. A chunk is its id
-// (2 bytes), its length (4 bytes) and its contents, which are bytes or further chunks.
+// The host's own chunk writer and reader over a byte buffer, for testing Save and Load of single
+// objects without a scene file around them.
 #pragma once
 
-#include "ioapi.h"
+#include "scenefile/chunk_reader.h"
+#include "scenefile/chunk_writer.h"
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace test {
 
 class MemorySave : public ISave {
  public:
-  void BeginChunk(USHORT id) override {
-    put(&id, sizeof id);
-    open_.push_back(bytes.size());
-    ULONG length = 0;
-    put(&length, sizeof length);
-  }
-  void EndChunk() override {
-    if (open_.empty()) return;
-    size_t at = open_.back();
-    open_.pop_back();
-    ULONG length = static_cast<ULONG>(bytes.size() - at - sizeof(ULONG));
-    std::memcpy(bytes.data() + at, &length, sizeof length);
-  }
-  IOResult Write(const void* buf, ULONG nbytes, ULONG* nwrit) override {
-    put(buf, nbytes);
-    if (nwrit) *nwrit = nbytes;
-    return IO_OK;
-  }
-  std::vector<unsigned char> bytes;
+  MemorySave() : writer_(bytes) {}
+  void BeginChunk(USHORT id) override { writer_.BeginChunk(id); }
+  void EndChunk() override { writer_.EndChunk(); }
+  int CurChunkDepth() override { return writer_.CurChunkDepth(); }
+  IOResult Write(const void* buf, ULONG nbytes, ULONG* nwrit) override { return writer_.Write(buf, nbytes, nwrit); }
+  IOResult WriteWString(const char* str) override { return writer_.WriteWString(str); }
+  IOResult WriteCString(const char* str) override { return writer_.WriteCString(str); }
+  int GetRefID(void* ptarg) override { return writer_.GetRefID(ptarg); }
+  sim::Bytes bytes;
 
  private:
-  void put(const void* p, size_t n) {
-    const auto* c = static_cast<const unsigned char*>(p);
-    bytes.insert(bytes.end(), c, c + n);
-  }
-  std::vector<size_t> open_;
+  sim::ChunkWriter writer_;
 };
 
-class MemoryLoad : public ILoad {
+// Reads what a MemorySave wrote (copied, so the reader owns its bytes).
+class MemoryLoad {
  public:
-  explicit MemoryLoad(std::vector<unsigned char> data) : bytes_(std::move(data)) { ends_.push_back(bytes_.size()); }
-  IOResult OpenChunk() override {
-    const size_t header = sizeof(USHORT) + sizeof(ULONG);
-    if (pos_ >= ends_.back()) return IO_END;
-    if (pos_ + header > ends_.back()) return IO_ERROR;
-    std::memcpy(&id_, bytes_.data() + pos_, sizeof id_);
-    ULONG length = 0;
-    std::memcpy(&length, bytes_.data() + pos_ + sizeof id_, sizeof length);
-    pos_ += header;
-    if (length > ends_.back() - pos_) return IO_ERROR;
-    ends_.push_back(pos_ + length);
-    return IO_OK;
-  }
-  USHORT CurChunkID() override { return id_; }
-  IOResult CloseChunk() override {
-    if (ends_.size() < 2) return IO_ERROR;
-    pos_ = ends_.back();
-    ends_.pop_back();
-    return IO_OK;
-  }
-  IOResult Read(void* buf, ULONG nbytes, ULONG* nread) override {
-    size_t n = std::min<size_t>(nbytes, ends_.back() - pos_);
-    std::memcpy(buf, bytes_.data() + pos_, n);
-    pos_ += n;
-    if (nread) *nread = static_cast<ULONG>(n);
-    return n == nbytes ? IO_OK : IO_ERROR;
-  }
+  explicit MemoryLoad(std::vector<unsigned char> data) : bytes_(std::move(data)), reader_(bytes_.data(), bytes_.size(), 0) {}
+  ILoad* reader() { return &reader_; }
 
  private:
   std::vector<unsigned char> bytes_;
-  std::vector<size_t> ends_;
-  size_t pos_ = 0;
-  USHORT id_ = 0;
+  sim::ChunkReader reader_;
 };
 
 }  // namespace test

@@ -50,6 +50,10 @@ class LeafControl : public Control {
   void DeleteKeys(DWORD flags) override;
   Interval GetTimeRange(DWORD flags) override;
 
+  // The value and the keys (controller_io.cpp).
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
+
   // ---- host side ----
   T valueAt(TimeValue t) const { return track_.value(t); }
   const KeyTrack<T>& track() const { return track_; }
@@ -214,6 +218,11 @@ class HOST_API ListControl : public Control, public IListControl {
   MSTR GetName(int index) override;
   Control* GetSubCtrl(int index) override;
   float GetSubCtrlWeight(int index, TimeValue t) override;
+
+  // The entries' names and weights and the active entry (controller_io.cpp); the entries'
+  // controllers are references.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
 
  private:
   struct Entry {

@@ -73,6 +73,16 @@ class KeyTrack {
   }
 
   void setConstant(const T& v) { constant_ = v; }
+  const T& constant() const { return constant_; }
+  // Replaces value and keys at once (scene loading); false, changing nothing, unless the keys are
+  // in strictly increasing time order.
+  bool assign(const T& constant, std::vector<Key<T>> keys) {
+    for (size_t i = 1; i < keys.size(); ++i)
+      if (!(keys[i - 1].time < keys[i].time)) return false;
+    constant_ = constant;
+    keys_ = std::move(keys);
+    return true;
+  }
   template <class F>
   void forEachKeyValue(F&& f) {
     for (auto& k : keys_) f(k.value);

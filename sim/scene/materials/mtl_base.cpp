@@ -6,6 +6,7 @@
 #include "render.h"
 #include "render/pstamp.h"
 #include "scene/change_restore.h"
+#include "scenefile/chunk_io.h"
 
 #include <algorithm>
 
@@ -64,78 +65,25 @@ void MtlBase::DiscardPStamp(int sz) {
 }
 
 namespace {
-
-constexpr USHORT MTLBASE_NAME_CHUNK = 0x1000;
-constexpr USHORT MTLBASE_GBUFID_CHUNK = 0x1010;
-
-IOResult writeBytes(ISave* isave, const void* data, ULONG n) {
-  ULONG written = 0;
-  IOResult r = isave->Write(data, n, &written);
-  return r == IO_OK && written != n ? IO_ERROR : r;
+enum : USHORT { kMtlName = 0x0001, kMtlGBufID = 0x0002 };
 }
-
-IOResult readBytes(ILoad* iload, void* data, ULONG n) {
-  ULONG read = 0;
-  IOResult r = iload->Read(data, n, &read);
-  return r == IO_OK && read != n ? IO_ERROR : r;
-}
-
-// A name is its length and its bytes. The length is not trusted: the bytes are read in pieces, so
-// a damaged length ends in a read error rather than a huge allocation.
-IOResult readName(ILoad* iload, std::string& name) {
-  ULONG length = 0;
-  if (IOResult r = readBytes(iload, &length, sizeof length); r != IO_OK) return r;
-  std::string text;
-  char piece[4096];
-  while (length > 0) {
-    ULONG n = length < sizeof piece ? length : static_cast<ULONG>(sizeof piece);
-    if (IOResult r = readBytes(iload, piece, n); r != IO_OK) return r;
-    text.append(piece, n);
-    length -= n;
-  }
-  name = std::move(text);
-  return IO_OK;
-}
-
-}  // namespace
 
 IOResult MtlBase::Save(ISave* isave) {
-  if (!isave) return IO_ERROR;
-  const std::string& name = name_.str();
-  ULONG length = static_cast<ULONG>(name.size());
-  isave->BeginChunk(MTLBASE_NAME_CHUNK);
-  IOResult r = writeBytes(isave, &length, sizeof length);
-  if (r == IO_OK && length > 0) r = writeBytes(isave, name.data(), length);
-  isave->EndChunk();
-  if (r != IO_OK) return r;
-  isave->BeginChunk(MTLBASE_GBUFID_CHUNK);
-  r = writeBytes(isave, &gbufID_, sizeof gbufID_);
-  isave->EndChunk();
-  return r;
+  const std::int32_t gbuf = gbufID_;
+  if (sim::io::writeText(isave, kMtlName, name_.str()) != IO_OK) return IO_ERROR;
+  return sim::io::writeChunk(isave, kMtlGBufID, gbuf);
 }
 
 IOResult MtlBase::Load(ILoad* iload) {
-  if (!iload) return IO_ERROR;
-  IOResult r;
-  while ((r = iload->OpenChunk()) == IO_OK) {
-    switch (iload->CurChunkID()) {
-      case MTLBASE_NAME_CHUNK: {
-        std::string name;
-        r = readName(iload, name);
-        if (r == IO_OK) name_ = MSTR(name);
-        break;
-      }
-      case MTLBASE_GBUFID_CHUNK:
-        r = readBytes(iload, &gbufID_, sizeof gbufID_);
-        break;
-      default:
-        break;
+  return sim::io::forEachChunk(iload, [&](USHORT id) -> IOResult {
+    if (id == kMtlName) return sim::io::readText(iload, name_.str());
+    if (id == kMtlGBufID) {
+      std::int32_t gbuf;
+      if (sim::io::read(iload, gbuf) != IO_OK) return IO_ERROR;
+      gbufID_ = gbuf;
     }
-    IOResult closed = iload->CloseChunk();
-    if (r != IO_OK) return r;
-    if (closed != IO_OK) return closed;
-  }
-  return r == IO_END ? IO_OK : r;
+    return IO_OK;
+  });
 }
 
 void MtlBase::copyMtlBase(MtlBase* to) const {

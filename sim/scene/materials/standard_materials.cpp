@@ -5,6 +5,7 @@
 #include "istdplug.h"
 #include "scene/host_class_desc.h"
 #include "scene/scene_values.h"
+#include "scenefile/chunk_io.h"
 #include "script/property_table.h"
 #include "stdmat.h"
 
@@ -39,6 +40,17 @@ class BlockMtl : public Base {
   int NumParamBlocks() override { return 1; }
   IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock : nullptr; }
   IParamBlock2* GetParamBlockByID(BlockID id) override { return pblock && pblock->ID() == id ? pblock : nullptr; }
+
+  // The MtlBase data in its chunk; the parameter block is a reference.
+  IOResult Save(ISave* isave) override {
+    isave->BeginChunk(MTL_HDR_CHUNK);
+    IOResult r = MtlBase::Save(isave);
+    isave->EndChunk();
+    return r;
+  }
+  IOResult Load(ILoad* iload) override {
+    return io::forEachChunk(iload, [&](USHORT id) { return id == MTL_HDR_CHUNK ? MtlBase::Load(iload) : IO_OK; });
+  }
 
   void Update(TimeValue t, Interval& valid) override { time_ = t; }
   Interval Validity(TimeValue) override { return FOREVER; }

@@ -4,6 +4,7 @@
 #include "scene/change_restore.h"
 #include "scene/host_class_desc.h"
 #include "scene/scene_values.h"
+#include "scenefile/chunk_io.h"
 #include "script/property_table.h"
 
 namespace sim {
@@ -26,6 +27,11 @@ class StdCamera : public GenCamera {
     return c;
   }
 
+  IOResult Save(ISave* isave) override { return io::writeChunk(isave, kSettingsChunk, settings_); }
+  IOResult Load(ILoad* iload) override {
+    return io::forEachChunk(iload, [&](USHORT id) { return id == kSettingsChunk ? io::read(iload, settings_) : IO_OK; });
+  }
+
   int Type() override { return type_ == FREE_CAMERA ? FREE_CAMERA : TARGETED_CAMERA; }
   void SetFOV(TimeValue, float f) override { change(&Settings::fov, f); }
   float GetFOV(TimeValue, Interval&) override { return settings_.fov; }
@@ -42,6 +48,7 @@ class StdCamera : public GenCamera {
   BOOL IsOrtho() override { return settings_.ortho; }
 
  private:
+  static constexpr USHORT kSettingsChunk = 0x0001;
   struct Settings {
     float fov = 45.0f * kDegToRad;
     float tdist = 160.0f;

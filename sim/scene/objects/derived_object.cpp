@@ -2,6 +2,7 @@
 
 #include "hold.h"
 #include "scene/host_class_desc.h"
+#include "scenefile/chunk_io.h"
 
 #include <algorithm>
 
@@ -86,6 +87,25 @@ RefTargetHandle DerivedObject::Clone(RemapDir& remap) {
   }
   BaseClone(this, c, remap);
   return c;
+}
+
+namespace {
+enum : USHORT { kModifierSlot = 0x0001 };
+}
+
+IOResult DerivedObject::Save(ISave* isave) {
+  for (size_t i = 0; i < mods_.size(); ++i) {
+    isave->BeginChunk(kModifierSlot);
+    isave->EndChunk();
+  }
+  return IO_OK;
+}
+
+IOResult DerivedObject::Load(ILoad* iload) {
+  return io::forEachChunk(iload, [&](USHORT id) {
+    if (id == kModifierSlot) mods_.push_back(Slot{nullptr, std::make_unique<ModContext>()});
+    return IO_OK;
+  });
 }
 
 void DerivedObject::ReferenceObject(Object* pob) {

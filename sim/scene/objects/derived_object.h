@@ -31,6 +31,9 @@ class HOST_API DerivedObject : public IDerivedObject {
   Animatable* SubAnim(int i) override;
   TSTR SubAnimName(int i) override;
   RefTargetHandle Clone(RemapDir& remap) override;
+  // One chunk per modifier, so that loading knows how many references there are to set.
+  IOResult Save(ISave* isave) override;
+  IOResult Load(ILoad* iload) override;
 
   void ReferenceObject(Object* pob) override;
   Object* GetObjRef() override { return obj_; }

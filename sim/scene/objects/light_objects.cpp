@@ -7,6 +7,7 @@
 #include "scene/controllers/controllers.h"
 #include "scene/host_class_desc.h"
 #include "scene/scene_values.h"
+#include "scenefile/chunk_io.h"
 #include "script/property_table.h"
 
 namespace sim {
@@ -58,6 +59,12 @@ class StdLight : public GenLight {
     return c;
   }
 
+  // The plain settings; colour and multiplier are references.
+  IOResult Save(ISave* isave) override { return io::writeChunk(isave, kSettingsChunk, settings_); }
+  IOResult Load(ILoad* iload) override {
+    return io::forEachChunk(iload, [&](USHORT id) { return id == kSettingsChunk ? io::read(iload, settings_) : IO_OK; });
+  }
+
   int Type() override { return type_; }
   void SetRGBColor(TimeValue t, Point3& rgb) override {
     if (color_) color_->SetValue(t, &rgb, 1, CTRL_ABSOLUTE);
@@ -87,6 +94,7 @@ class StdLight : public GenLight {
   float GetTDist(TimeValue, Interval&) override { return settings_.tdist; }
 
  private:
+  static constexpr USHORT kSettingsChunk = 0x0001;
   struct Settings {
     int shadow = 0;
     int on = 1;

@@ -1,6 +1,7 @@
 #include "object.h"
 
 #include "scene/change_restore.h"
+#include "scenefile/chunk_io.h"
 
 void Object::Deform(Deformer* defProc, int useSel) {
   if (!defProc) return;
@@ -48,6 +49,34 @@ void Modifier::setEnabled(BOOL on) {
 
 void Modifier::EnableMod() { setEnabled(TRUE); }
 void Modifier::DisableMod() { setEnabled(FALSE); }
+
+namespace {
+enum : USHORT { kModEnabled = 0x0001, kModName = 0x0002 };
+struct ModifierState {
+  std::int32_t enabled, enabledInViews, named;
+};
+}  // namespace
+
+IOResult Modifier::Save(ISave* isave) {
+  const ModifierState st{enabled_, enabledInViews_, named_ ? 1 : 0};
+  if (sim::io::writeChunk(isave, kModEnabled, st) != IO_OK) return IO_ERROR;
+  return named_ ? sim::io::writeText(isave, kModName, name_.str()) : IO_OK;
+}
+
+IOResult Modifier::Load(ILoad* iload) {
+  return sim::io::forEachChunk(iload, [&](USHORT id) -> IOResult {
+    if (id == kModEnabled) {
+      ModifierState st;
+      if (sim::io::read(iload, st) != IO_OK) return IO_ERROR;
+      enabled_ = st.enabled ? TRUE : FALSE;
+      enabledInViews_ = st.enabledInViews ? TRUE : FALSE;
+      named_ = st.named != 0;
+    } else if (id == kModName) {
+      return sim::io::readText(iload, name_.str());
+    }
+    return IO_OK;
+  });
+}
 
 MSTR Modifier::GetName(bool) { return named_ ? name_ : MSTR(GetObjectName()); }
 

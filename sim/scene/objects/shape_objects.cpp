@@ -4,6 +4,7 @@
 #include "scene/host_class_desc.h"
 #include "scene/objects/param_object.h"
 #include "scene/objects/primitive_meshes.h"
+#include "scenefile/chunk_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,7 @@ constexpr float kPi = 3.14159265358979f;
 
 class SplineShapeObject : public ShapeObject {
  public:
+  static constexpr USHORT kPointsChunk = 0x0001;
   std::vector<Point3> points;
 
   void GetClassName(TSTR& s) override { s = "SplineShape"; }
@@ -37,6 +39,22 @@ class SplineShapeObject : public ShapeObject {
     TriObject* tri = CreateNewTriObject();
     buildCappedOutlineMesh(tri->mesh, points);
     return tri;
+  }
+  // The outline's points, three floats each.
+  IOResult Save(ISave* isave) override {
+    std::vector<float> f;
+    for (const Point3& p : points) f.insert(f.end(), {p.x, p.y, p.z});
+    return io::writeArray(isave, kPointsChunk, f.data(), f.size());
+  }
+  IOResult Load(ILoad* iload) override {
+    return io::forEachChunk(iload, [&](USHORT id) -> IOResult {
+      std::vector<float> f;
+      if (id != kPointsChunk) return IO_OK;
+      if (io::readArray(iload, f) != IO_OK || f.size() % 3 != 0) return IO_ERROR;
+      points.clear();
+      for (size_t i = 0; i < f.size(); i += 3) points.emplace_back(f[i], f[i + 1], f[i + 2]);
+      return IO_OK;
+    });
   }
   BOOL IsDeformable() override { return TRUE; }
   int NumPoints() override { return static_cast<int>(points.size()); }

@@ -5,6 +5,7 @@
 #include "iparamb2.h"
 #include "scene/change_restore.h"
 #include "scene/host_class_desc.h"
+#include "scenefile/chunk_io.h"
 #include "script/property_table.h"
 
 namespace sim {
@@ -42,6 +43,19 @@ class XRefObject : public Object, public IXRefObject8 {
     c->objName_ = objName_;
     BaseClone(this, c, remap);
     return c;
+  }
+
+  // The file and object names; the source object is a reference.
+  IOResult Save(ISave* isave) override {
+    if (io::writeText(isave, kFileChunk, file_) != IO_OK) return IO_ERROR;
+    return io::writeText(isave, kObjNameChunk, objName_);
+  }
+  IOResult Load(ILoad* iload) override {
+    return io::forEachChunk(iload, [&](USHORT id) {
+      if (id == kFileChunk) return io::readText(iload, file_);
+      if (id == kObjNameChunk) return io::readText(iload, objName_);
+      return IO_OK;
+    });
   }
 
   ObjectState Eval(TimeValue t) override { return source_ ? source_->Eval(t) : ObjectState(this); }
@@ -82,6 +96,7 @@ class XRefObject : public Object, public IXRefObject8 {
   }
 
  private:
+  static constexpr USHORT kFileChunk = 0x0001, kObjNameChunk = 0x0002;
   Object* source_ = nullptr;
   std::string file_;
   std::string objName_;

@@ -1,0 +1,346 @@
+// Reading a scene: every object is made through its class descriptor (a stand-in when its class is
+// missing), loads its own chunks, and gets its references once all objects exist. Only when the
+// whole file has been read without a fault does the current scene make way for the loaded one;
+// until then the loaded objects are held by the loader alone and go with it on any error.
+#include "scenefile/scene_file.h"
+
+#include "core/class_registry.h"
+#include "core/core_interface.h"
+#include "core/ref_graph.h"
+#include "core/undo_stack.h"
+#include "hold.h"
+#include "imtl.h"
+#include "imtledit.h"
+#include "scene/scene_node.h"
+#include "scene/scene_services.h"
+#include "scenefile/chunk_format.h"
+#include "scenefile/chunk_io.h"
+#include "scenefile/chunk_reader.h"
+#include "scenefile/stand_in.h"
+
+#include <cstring>
+#include <new>
+#include <set>
+
+namespace sim {
+
+namespace {
+
+std::string damagedAt(size_t byte) { return "scene file is damaged at byte " + std::to_string(byte); }
+
+class SceneReader {
+ public:
+  SceneReader(const unsigned char* data, size_t size) : data_(data), size_(size), r_(data, size, kSceneHeaderSize) {}
+
+  SceneLoadResult run() {
+    SceneLoadResult result;
+    if (size_ < kSceneHeaderSize || std::memcmp(data_, kSceneMagic, sizeof kSceneMagic) != 0) {
+      result.error = "not a scene file";
+      return result;
+    }
+    std::uint32_t version;
+    std::memcpy(&version, data_ + sizeof kSceneMagic, sizeof version);
+    if (version == 0) {
+      result.error = "not a scene file";
+      return result;
+    }
+    if (version > kSceneVersion) {
+      result.error = "made by a newer version";
+      return result;
+    }
+    const IOResult r = io::forEachChunk(&r_, [this](USHORT id) { return readSection(id); });
+    if (r != IO_OK || r_.damaged() || !sawScene_) {
+      result.error = damagedAt(r_.damaged() ? r_.damagedAt() : r_.position());
+      return result;
+    }
+    commit();
+    result.ok = true;
+    result.warnings = std::move(warnings_);
+    return result;
+  }
+
+ private:
+  IOResult readSection(USHORT id) {
+    switch (id) {
+      case kClassDirectory:
+        if (sawDirectory_) return r_.fail();
+        sawDirectory_ = true;
+        return io::forEachChunk(&r_, [this](USHORT e) { return e == kClassEntry ? readClass() : IO_OK; });
+      case kMakers:
+        if (!sawDirectory_ || sawMakers_) return r_.fail();
+        sawMakers_ = true;
+        if (io::forEachChunk(&r_, [this](USHORT m) { return m == kMaker ? readMaker() : IO_OK; }) != IO_OK) return IO_ERROR;
+        return connect();
+      case kScene:
+        if (!sawMakers_ || sawScene_) return r_.fail();
+        sawScene_ = true;
+        return io::forEachChunk(&r_, [this](USHORT s) { return readSceneChunk(s); });
+      default:
+        return IO_OK;
+    }
+  }
+
+  // ---- classes ----
+  bool getText(std::string& s) {
+    std::uint32_t n;
+    if (!r_.get(n) || n > r_.remaining()) return false;
+    s.assign(reinterpret_cast<const char*>(r_.rest()), n);
+    r_.skip(n);
+    return true;
+  }
+
+  IOResult readClass() {
+    SavedClass c;
+    std::uint32_t sclass, a, b;
+    if (!r_.get(sclass) || !r_.get(a) || !r_.get(b) || !getText(c.name) || !getText(c.module)) return r_.fail();
+    c.sclass = sclass;
+    c.cid = Class_ID(a, b);
+    classes_.push_back(std::move(c));
+    return IO_OK;
+  }
+
+  // ---- objects ----
+  ReferenceTarget* create(const SavedClass& c) {
+    if (ClassDesc* cd = ClassRegistry::instance().find(c.sclass, c.cid)) {
+      auto* made = static_cast<Animatable*>(cd->Create(TRUE));
+      if (auto* t = dynamic_cast<ReferenceTarget*>(made)) return t;
+      if (made) made->DeleteThis();
+      return nullptr;
+    }
+    if (reported_.insert(std::make_pair(c.sclass, c.cid)).second)
+      warnings_.push_back("-- Missing class " + c.name + " of module " + (c.module.empty() ? "(none)" : c.module) +
+                          ": its objects are kept as they were saved");
+    return makeStandIn(c);
+  }
+
+  IOResult readMaker() {
+    const size_t start = r_.position();
+    ReferenceTarget* obj = nullptr;
+    const SavedClass* cls = nullptr;
+    std::vector<std::int32_t> refs;
+    size_t refsAt = start;
+    IOResult r = io::forEachChunk(&r_, [&](USHORT id) -> IOResult {
+      switch (id) {
+        case kMakerClass: {
+          std::uint32_t index;
+          if (obj || io::read(&r_, index) != IO_OK || index >= classes_.size()) return r_.fail();
+          cls = &classes_[index];
+          obj = create(*cls);
+          if (!obj) return r_.fail();
+          holds_.emplace_back(obj);
+          return IO_OK;
+        }
+        case kMakerData:
+          return obj ? loadData(obj, *cls) : r_.fail();
+        case kMakerRefs: {
+          std::uint32_t n;
+          refsAt = r_.position();
+          if (!r_.get(n) || r_.remaining() != size_t(n) * sizeof(std::int32_t)) return r_.fail();
+          refs.resize(n);
+          ULONG got;
+          return r_.Read(refs.data(), n * sizeof(std::int32_t), &got);
+        }
+        case kMakerAppData:
+          return obj ? readAppData(obj) : r_.fail();
+        default:
+          return IO_OK;
+      }
+    });
+    if (r != IO_OK) return IO_ERROR;
+    if (!obj) return r_.fail(start);
+    if (auto* missing = dynamic_cast<MissingClass*>(obj)) missing->setNumRefs(static_cast<int>(refs.size()));
+    objects_.push_back(obj);
+    refs_.push_back(Refs{refsAt, std::move(refs)});
+    return IO_OK;
+  }
+
+  IOResult loadData(ReferenceTarget*& obj, const SavedClass& cls) {
+    const ChunkReader::Mark mark = r_.mark();
+    const int depth = r_.CurChunkDepth();
+    IOResult r = obj->Load(&r_);
+    if (r_.CurChunkDepth() < depth) return r_.fail();
+    r_.closeTo(depth);
+    if (r_.takeStandInWish() && !r_.damaged()) {
+      // The object cannot read its data: a stand-in keeps it instead.
+      holds_.pop_back();
+      obj = makeStandIn(cls);
+      holds_.emplace_back(obj);
+      r_.restore(mark);
+      r = obj->Load(&r_);
+      r_.closeTo(depth);
+    }
+    if (r != IO_OK || r_.damaged()) return r_.fail();
+    return IO_OK;
+  }
+
+  IOResult readAppData(ReferenceTarget* obj) {
+    std::uint32_t n;
+    if (!r_.get(n) || n > r_.remaining() / 20) return r_.fail();
+    for (std::uint32_t k = 0; k < n; ++k) {
+      std::uint32_t a, b, sclass, sub, len;
+      if (!r_.get(a) || !r_.get(b) || !r_.get(sclass) || !r_.get(sub) || !r_.get(len) || len > r_.remaining()) return r_.fail();
+      void* bytes = MAX_malloc(len);
+      if (len) std::memcpy(bytes, r_.rest(), len);
+      r_.skip(len);
+      obj->AddAppDataChunk(Class_ID(a, b), sclass, sub, len, bytes);
+    }
+    return r_.remaining() == 0 ? IO_OK : r_.fail();
+  }
+
+  // Sets every saved reference, once every object exists.
+  IOResult connect() {
+    const int n = static_cast<int>(objects_.size());
+    for (size_t i = 0; i < objects_.size(); ++i) {
+      ReferenceTarget* obj = objects_[i];
+      const Refs& refs = refs_[i];
+      for (size_t k = 0; k < refs.targets.size(); ++k) {
+        const int target = refs.targets[k];
+        if (target < -1 || target >= n) return r_.fail(refs.at);
+        // A class that now has fewer references (or moved them) decides where each one goes.
+        const int slot = obj->RemapRefOnLoad(static_cast<int>(k));
+        if (slot < 0 || slot >= obj->NumRefs()) continue;
+        ReferenceTarget* t = target < 0 ? nullptr : objects_[static_cast<size_t>(target)];
+        if (obj->GetReference(slot) == t) continue;
+        if (obj->ReplaceReference(slot, t) != REF_SUCCEED || obj->GetReference(slot) != t) return r_.fail(refs.at);
+      }
+    }
+    r_.setObjects(&objects_);
+    r_.finish();
+    return IO_OK;
+  }
+
+  // ---- the scene ----
+  template <class T>
+  T* objectAt(std::int32_t i) {
+    return i >= 0 && static_cast<size_t>(i) < objects_.size() ? dynamic_cast<T*>(objects_[static_cast<size_t>(i)]) : nullptr;
+  }
+
+  bool getIndices(std::vector<std::int32_t>& out) {
+    std::uint32_t n;
+    if (!r_.get(n) || n > r_.remaining() / sizeof(std::int32_t)) return false;
+    out.resize(n);
+    ULONG got;
+    return r_.Read(out.data(), n * sizeof(std::int32_t), &got) == IO_OK;
+  }
+
+  IOResult readSceneChunk(USHORT id) {
+    std::vector<std::int32_t> v;
+    switch (id) {
+      case kHierarchy: {
+        // Pairs of node and parent; a parent always comes before its children, so the hierarchy
+        // read is a tree whatever the file says.
+        if (!getIndices(v) || v.size() % 2 != 0) return r_.fail();
+        std::set<SceneNode*> placed;
+        for (size_t k = 0; k < v.size(); k += 2) {
+          SceneNode* node = objectAt<SceneNode>(v[k]);
+          SceneNode* parent = v[k + 1] < 0 ? nullptr : objectAt<SceneNode>(v[k + 1]);
+          if (!node || node->IsRootNode() || placed.count(node) || (v[k + 1] >= 0 && (!parent || !placed.count(parent))) ||
+              v[k + 1] < -1)
+            return r_.fail();
+          placed.insert(node);
+          hierarchy_.emplace_back(node, parent);
+        }
+        return r_.remaining() == 0 ? IO_OK : r_.fail();
+      }
+      case kMeditSlots: {
+        if (!getIndices(v) || !r_.get(activeSlot_)) return r_.fail();
+        for (std::int32_t i : v) {
+          MtlBase* m = objectAt<MtlBase>(i);
+          if (i != -1 && !m) return r_.fail();
+          medit_.push_back(m);
+        }
+        return IO_OK;
+      }
+      case kSceneMaterials:
+        if (!getIndices(v)) return r_.fail();
+        for (std::int32_t i : v) {
+          MtlBase* m = objectAt<MtlBase>(i);
+          if (!m) return r_.fail();
+          library_.push_back(m);
+        }
+        return IO_OK;
+      case kSelection:
+        if (!getIndices(v)) return r_.fail();
+        for (std::int32_t i : v) {
+          SceneNode* n = objectAt<SceneNode>(i);
+          if (!n) return r_.fail();
+          selection_.push_back(n);
+        }
+        return IO_OK;
+      case kTime: {
+        std::int32_t t, start, end;
+        if (!r_.get(t) || !r_.get(start) || !r_.get(end)) return r_.fail();
+        time_ = t;
+        range_ = Interval(start, end);
+        haveTime_ = true;
+        return IO_OK;
+      }
+      default:
+        return IO_OK;
+    }
+  }
+
+  void commit() {
+    CoreInterface* core = coreInterface();
+    core->resetScene();
+    INode* root = core->GetRootNode();
+    for (auto& [node, parent] : hierarchy_) (parent ? static_cast<INode*>(parent) : root)->AttachChild(node, FALSE);
+    MaterialEditorSlots& medit = sceneServices().materialEditor;
+    for (size_t i = 0; i < medit_.size() && i < static_cast<size_t>(NUM_MEDIT_SLOTS); ++i)
+      if (medit_[i]) medit.PutMtlToMtlEditor(medit_[i], static_cast<int>(i));
+    medit.SetActiveMtlSlot(activeSlot_);
+    for (MtlBase* m : library_) core->GetSceneMtls()->Add(m);
+    for (SceneNode* n : selection_)
+      if (n->inScene()) core->SelectNode(n, FALSE);
+    if (haveTime_) {
+      core->SetAnimRange(range_);
+      core->SetTime(time_, FALSE);
+    }
+    flushUndo();
+  }
+
+  struct Refs {
+    size_t at;  // where the references were read, for the message
+    std::vector<std::int32_t> targets;
+  };
+
+  const unsigned char* data_;
+  size_t size_;
+  ChunkReader r_;
+  bool sawDirectory_ = false, sawMakers_ = false, sawScene_ = false;
+  std::vector<SavedClass> classes_;
+  std::set<std::pair<SClass_ID, Class_ID>> reported_;
+  std::vector<std::string> warnings_;
+  std::vector<KeepAlive> holds_;  // the loader's claim on every object until the scene takes them
+  std::vector<ReferenceTarget*> objects_;
+  std::vector<Refs> refs_;
+  std::vector<std::pair<SceneNode*, SceneNode*>> hierarchy_;
+  std::vector<MtlBase*> medit_, library_;
+  std::int32_t activeSlot_ = 0;
+  std::vector<SceneNode*> selection_;
+  TimeValue time_ = 0;
+  Interval range_;
+  bool haveTime_ = false;
+};
+
+// Loading records nothing to undo; the load ends by forgetting every step anyway.
+struct HoldSuspended {
+  HoldSuspended() { theHold.Suspend(); }
+  ~HoldSuspended() { theHold.Resume(); }
+};
+
+}  // namespace
+
+SceneLoadResult readScene(const unsigned char* data, size_t size) {
+  HoldSuspended quiet;
+  try {
+    SceneReader reader(data, size);
+    return reader.run();
+  } catch (const std::bad_alloc&) {
+    SceneLoadResult result;
+    result.error = "not enough memory to load the scene";
+    return result;
+  }
+}
+
+}  // namespace sim
