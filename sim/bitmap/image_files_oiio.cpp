@@ -4,6 +4,7 @@
 #include "bitmap/bitmap_factory.h"
 #include "bitmap/image_files.h"
 #include "bitmap/image_formats.h"
+#include "os/quiet_stderr.h"
 
 #include <OpenImageIO/imageio.h>
 
@@ -126,6 +127,7 @@ bool imageFilesAvailable() { return true; }
 
 Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
   configureOnce();
+  os::QuietStderr quiet;
   const std::string name = bi.Name();
   std::error_code ec;
   if (!fs::is_regular_file(fs::path(name), ec)) {
@@ -182,6 +184,7 @@ Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
 
 BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi) {
   configureOnce();
+  os::QuietStderr quiet;
   const std::string target = bi.Name();
   const ImageFileFormat* format = formatForFile(target);
   if (!format) return BMMRES_BADFILENAME;
