@@ -148,6 +148,10 @@ Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
     status = BMMRES_INVALIDFORMAT;
     return nullptr;
   }
+  if (spec.width < 1 || spec.height < 1) {
+    status = BMMRES_CORRUPTFILE;
+    return nullptr;
+  }
   if (!BitmapFactory::sizeAllowed(spec.width, spec.height)) {
     status = BMMRES_MEMORYERROR;
     return nullptr;
