@@ -57,15 +57,6 @@ TEST(Bitmaps, TheManagerRefusesSizesBelowOneAndImagesTooLargeToHold) {
   EXPECT_TRUE(same(p, BMM_Color_fl(0, 0, 0, 0))) << "a new bitmap is all zero";
 }
 
-TEST(Bitmaps, ABitmapKeepsTheTypeAndAlphaItWasMadeWith) {
-  BitmapPtr b = create(3, 2, BMM_FLOAT_RGBA_32, MAP_HAS_ALPHA);
-  EXPECT_EQ(b->Width(), 3);
-  EXPECT_EQ(b->Height(), 2);
-  EXPECT_EQ(b->Type(), BMM_FLOAT_RGBA_32);
-  EXPECT_TRUE(b->HasAlpha());
-  EXPECT_FALSE(create(3, 2, BMM_TRUE_32, 0)->HasAlpha());
-}
-
 TEST(Bitmaps, ARunReachingOutsideMovesOnlyThePartInsideToItsOwnColumns) {
   BitmapPtr b = create(8, 6);
   fillPattern(*b);
@@ -189,16 +180,6 @@ TEST(Bitmaps, TheFormatBlockHoldsTheFileHandlersDefaultsForTheNamesEnding) {
     EXPECT_FALSE(bi.CreateFmtSpecBlock()) << name;
     EXPECT_EQ(bi.GetPiData(), nullptr);
   }
-}
-
-TEST(Bitmaps, InfoFlagsAreAddedAndTakenAwayAsTheHostDoes) {
-  BitmapInfo bi;
-  bi.SetFlags(MAP_HAS_ALPHA);
-  bi.SetFlags(MAP_ALPHA_PREMULTIPLIED);
-  EXPECT_EQ(bi.Flags(), DWORD(MAP_HAS_ALPHA | MAP_ALPHA_PREMULTIPLIED));
-  bi.ResetFlags(MAP_ALPHA_PREMULTIPLIED);
-  EXPECT_EQ(bi.Flags(), DWORD(MAP_HAS_ALPHA));
-  EXPECT_TRUE(bi.TestFlags(MAP_HAS_ALPHA));
 }
 
 }  // namespace
