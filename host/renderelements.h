@@ -2,9 +2,8 @@
 // file. IRenderElementMgr holds the list; Interface::GetCurRenderElementMgr reaches it.
 #pragma once
 
+#include "bitmap.h"
 #include "render.h"
-
-class PBBitmap;
 
 class HOST_API IRenderElement : public SpecialFX {
  public:
@@ -13,7 +12,8 @@ class HOST_API IRenderElement : public SpecialFX {
   virtual BOOL IsEnabled() const = 0;
   virtual void SetElementName(const TCHAR* newName) = 0;
   virtual const TCHAR* ElementName() const = 0;
-  // The element's output image description; null until bitmaps are set up for it.
+  // The element's output image description: Set keeps a copy of the description (null removes
+  // it); Get answers the element's own, null while it has none. It stays the element's.
   virtual void SetPBBitmap(PBBitmap*& pPBBitmap) const = 0;
   virtual void GetPBBitmap(PBBitmap*& pPBBitmap) const = 0;
 };
@@ -28,6 +28,11 @@ class HOST_API IRenderElementMgr {
   virtual int NumRenderElements() = 0;
   // Null for an index outside the list.
   virtual ReferenceTarget* GetRenderElement(int index) = 0;
+  // The output file of element [index]: setting a name gives the element an output description
+  // for that file (64-bit colour with alpha); null or "" takes it away. Get answers null for an
+  // index outside the list or an element without one.
+  virtual void SetRenderElementFilename(int index, const TCHAR* filename) = 0;
+  virtual const TCHAR* GetRenderElementFilename(int index) = 0;
   virtual void SetElementsActive(BOOL elementsActive) = 0;
   virtual BOOL GetElementsActive() const = 0;
 };

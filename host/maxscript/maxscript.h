@@ -1,6 +1,7 @@
 // The script runtime as plug-ins see it.
 #pragma once
 
+#include "maxscript/bitmaps.h"
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
 #include "maxscript/execute.h"

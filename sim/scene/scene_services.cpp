@@ -10,6 +10,7 @@
 #include "stdmat.h"
 
 #include <cstdio>
+#include <memory>
 
 GammaMgr gammaMgr;
 
@@ -130,6 +131,29 @@ BOOL RenderElementList::RemoveRenderElement(ReferenceTarget* e) {
   return FALSE;
 }
 
+void RenderElementList::SetRenderElementFilename(int index, const TCHAR* filename) {
+  auto* element = dynamic_cast<IRenderElement*>(GetRenderElement(index));
+  if (!element) return;
+  PBBitmap* none = nullptr;
+  if (!filename || !*filename) {
+    element->SetPBBitmap(none);
+    return;
+  }
+  PBBitmap output;
+  output.bi.SetName(filename);
+  output.bi.SetType(BMM_TRUE_64);
+  output.bi.SetFlags(MAP_HAS_ALPHA);
+  PBBitmap* given = &output;
+  element->SetPBBitmap(given);
+}
+
+const TCHAR* RenderElementList::GetRenderElementFilename(int index) {
+  auto* element = dynamic_cast<IRenderElement*>(GetRenderElement(index));
+  PBBitmap* output = nullptr;
+  if (element) element->GetPBBitmap(output);
+  return output ? output->bi.Name() : nullptr;
+}
+
 // ---- the services together ----------------------------------------------------------------------
 
 void SceneServices::reset() {
@@ -191,7 +215,7 @@ class LogExposure : public ToneOperator {
   }
 };
 
-// A render element that keeps a name, an enabled state and the name of its output file.
+// A render element that keeps a name, an enabled state and the description of its output file.
 class NamedRenderElement : public IRenderElement {
  public:
   explicit NamedRenderElement(const char* cls) : cls_(cls), name_(cls) {}
@@ -203,6 +227,7 @@ class NamedRenderElement : public IRenderElement {
     auto* c = new NamedRenderElement(cls_);
     c->name_ = name_;
     c->enabled_ = enabled_;
+    if (output_) c->output_.reset(output_->Clone());
     BaseClone(this, c, remap);
     return c;
   }
@@ -215,15 +240,15 @@ class NamedRenderElement : public IRenderElement {
   BOOL IsEnabled() const override { return enabled_; }
   void SetElementName(const TCHAR* newName) override { name_ = newName ? newName : ""; }
   const TCHAR* ElementName() const override { return name_.c_str(); }
-  // Output images come with the host's bitmaps; until one is set the element has none.
-  void SetPBBitmap(PBBitmap*& pPBBitmap) const override { output_ = pPBBitmap; }
-  void GetPBBitmap(PBBitmap*& pPBBitmap) const override { pPBBitmap = output_; }
+  // A copy, so that the caller's description may go whenever the caller likes.
+  void SetPBBitmap(PBBitmap*& pPBBitmap) const override { output_.reset(pPBBitmap ? pPBBitmap->Clone() : nullptr); }
+  void GetPBBitmap(PBBitmap*& pPBBitmap) const override { pPBBitmap = output_.get(); }
 
  private:
   const char* cls_;
   std::string name_;
   BOOL enabled_ = TRUE;
-  mutable PBBitmap* output_ = nullptr;
+  mutable std::unique_ptr<PBBitmap> output_;
 };
 
 HostClassDesc lightTracerDesc("Light_Tracer", RADIOSITY_CLASS_ID, Class_ID(0x39ff19ec, 0x772d5bff), "Advanced Lighting",

@@ -127,6 +127,8 @@ class HOST_API RenderElementList : public IRenderElementMgr {
   void RemoveAllRenderElements() override { elements_.clear(false); }
   int NumRenderElements() override { return elements_.NumRefs(); }
   ReferenceTarget* GetRenderElement(int index) override { return elements_.GetReference(index); }
+  void SetRenderElementFilename(int index, const TCHAR* filename) override;
+  const TCHAR* GetRenderElementFilename(int index) override;
   void SetElementsActive(BOOL elementsActive) override { active_ = elementsActive; }
   BOOL GetElementsActive() const override { return active_; }
   void reset() {

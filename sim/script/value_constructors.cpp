@@ -1,6 +1,7 @@
 // Calling a value class makes a value: (color 255 0 0), (quat 0 0 0 1), (eulerAngles 0 0 90),
-// (point3 1 2 3), (matrix3 1).
+// (point3 1 2 3), (matrix3 1), (bitmap 320 240 color:white).
 #include "maxscript/maxscript.h"
+#include "script/bitmap_values.h"
 #include "script/value_constructors.h"
 
 #include <cmath>
@@ -56,6 +57,7 @@ Value* constructValue(ValueMetaClass* cls, Value** args, int count) {
     return new Matrix3Value(Matrix3(args[0]->to_point3(), args[1]->to_point3(), args[2]->to_point3(), args[3]->to_point3()));
   }
   if (cls == class_tag(Array)) return new Array;
+  if (cls == class_tag(MAXBitMap)) return makeBitmapValue(args, count);
   return nullptr;
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class SceneServices : public test::SceneFixture {};
@@ -70,6 +72,41 @@ TEST_F(SceneServices, RenderElementsAreAListOfTheCurrentRenderer) {
   EXPECT_EQ(out, nullptr) << "no output image until bitmaps are set up";
   EXPECT_TRUE(mgr->RemoveRenderElement(diffuse));
   EXPECT_EQ(mgr->GetRenderElement(0), depth);
+}
+
+TEST_F(SceneServices, ARenderElementKeepsItsOwnCopyOfItsOutputDescription) {
+  IRenderElementMgr* mgr = ip->GetCurRenderElementMgr();
+  auto* diffuse = create<IRenderElement>(RENDER_ELEMENT_CLASS_ID, Class_ID(0x4e2b3a10, 1));
+  ASSERT_TRUE(mgr->AddRenderElement(diffuse));
+  mgr->SetRenderElementFilename(0, "passes/diffuse.exr");
+  EXPECT_STREQ(mgr->GetRenderElementFilename(0), "passes/diffuse.exr");
+  PBBitmap* out = nullptr;
+  diffuse->GetPBBitmap(out);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(out->bi.Type(), BMM_TRUE_64);
+  EXPECT_TRUE(out->bi.TestFlags(MAP_HAS_ALPHA));
+  EXPECT_TRUE(out->bi.CreateFmtSpecBlock());
+  EXPECT_STREQ(out->bi.Device(), "OpenEXR");
+
+  {
+    auto given = std::make_unique<PBBitmap>(BitmapInfo("passes/other.png"));
+    PBBitmap* p = given.get();
+    diffuse->SetPBBitmap(p);
+  }
+  EXPECT_STREQ(mgr->GetRenderElementFilename(0), "passes/other.png") << "the caller's description may go";
+  DefaultRemapDir remap;
+  auto* copy = static_cast<IRenderElement*>(diffuse->Clone(remap));
+  PBBitmap* copied = nullptr;
+  copy->GetPBBitmap(copied);
+  ASSERT_NE(copied, nullptr);
+  EXPECT_STREQ(copied->bi.Name(), "passes/other.png");
+  copy->DeleteMe();
+
+  mgr->SetRenderElementFilename(0, "");
+  EXPECT_EQ(mgr->GetRenderElementFilename(0), nullptr);
+  mgr->SetRenderElementFilename(5, "nowhere.exr");
+  EXPECT_EQ(mgr->GetRenderElementFilename(5), nullptr);
+  EXPECT_EQ(mgr->GetRenderElementFilename(-1), nullptr);
 }
 
 TEST_F(SceneServices, APreviewRecordsTheSettingsItWasAskedFor) {

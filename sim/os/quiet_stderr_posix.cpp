@@ -1,0 +1,25 @@
+#include "os/quiet_stderr.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sim::os {
+
+QuietStderr::QuietStderr() {
+  std::fflush(stderr);
+  int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null < 0) return;
+  saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (saved_ >= 0) ::dup2(null, STDERR_FILENO);
+  ::close(null);
+}
+
+QuietStderr::~QuietStderr() {
+  if (saved_ < 0) return;
+  std::fflush(stderr);
+  ::dup2(saved_, STDERR_FILENO);
+  ::close(saved_);
+}
+
+}  // namespace sim::os
