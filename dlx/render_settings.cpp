@@ -1,12 +1,13 @@
 // Render settings the pass manager switches between passes: advanced lighting, exposure control,
 // the advanced-lighting preference, gamma, render element output, and the time slider.
-#include "pending_primitives.h"
+#include "primitive_args.h"
 
 #include "animate.h"
 #include "gamma.h"
 #include "iradiositypreferences.h"
 #include "maxapi.h"
 #include "radiosity.h"
+#include "renderelements.h"
 #include "toneop.h"
 
 namespace {
@@ -69,7 +70,21 @@ Value* QZMSetUseAdvLighting_cf(Value** arg_list, int count) {
   return true_value;
 }
 
-QZM_PENDING_PRIMITIVE(QZMSetREoutput, 1)
+// Prepares the output file description of render element [index] (0-based) for writing; false for
+// an index outside the list or an element without an output description.
+def_visible_primitive(QZMSetREoutput, "QZMSetREoutput");
+Value* QZMSetREoutput_cf(Value** arg_list, int count) {
+  checkCount(_T("QZMSetREoutput"), 1, count);
+  int index = arg_list[0]->to_int();
+  IRenderElementMgr* elements = GetCOREInterface()->GetCurRenderElementMgr();
+  if (!elements || index < 0 || index >= elements->NumRenderElements()) return false_value;
+  auto* element = dynamic_cast<IRenderElement*>(elements->GetRenderElement(index));
+  PBBitmap* output = nullptr;
+  if (element) element->GetPBBitmap(output);
+  if (!output) return false_value;
+  output->bi.CreateFmtSpecBlock();
+  return true_value;
+}
 
 def_visible_primitive(QZMGetTimeMode, "QZMGetTimeMode");
 Value* QZMGetTimeMode_cf(Value**, int) { return Integer::intern(GetTimeDisplayMode()); }
