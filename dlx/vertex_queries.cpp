@@ -45,9 +45,12 @@ Value* QZMgetVertPositions_cf(Value** arg_list, int count) {
   return frame.result(result);
 }
 
-def_visible_primitive(QZMgetVertSelPositions, "QZMgetVertSelPositions");
-Value* QZMgetVertSelPositions_cf(Value** arg_list, int count) {
-  checkCount(_T("QZMgetVertSelPositions"), 1, count);
+namespace {
+
+// An array of one value per selected vertex, in vertex order, made by `valueOf(mesh, i)`.
+template <class ValueOf>
+Value* perSelectedVertex(const TCHAR* name, Value** arg_list, int count, ValueOf valueOf) {
+  checkCount(name, 1, count);
   INode* node = nodeArgument(arg_list[0]);
   ResultFrame frame;
   EvaluatedMesh evaluated(node, now());
@@ -56,23 +59,22 @@ Value* QZMgetVertSelPositions_cf(Value** arg_list, int count) {
   auto* result = new Array;
   frame.keep(result);
   for (int i = 0; i < mesh.numVerts && i < sel.GetSize(); ++i)
-    if (sel[i]) result->append(new Point3Value(mesh.verts[i]));
+    if (sel[i]) result->append(valueOf(mesh, i));
   return frame.result(result);
+}
+
+}  // namespace
+
+def_visible_primitive(QZMgetVertSelPositions, "QZMgetVertSelPositions");
+Value* QZMgetVertSelPositions_cf(Value** arg_list, int count) {
+  return perSelectedVertex(_T("QZMgetVertSelPositions"), arg_list, count,
+                           [](const Mesh& mesh, int i) -> Value* { return new Point3Value(mesh.verts[i]); });
 }
 
 def_visible_primitive(QZMgetVertSelection, "QZMgetVertSelection");
 Value* QZMgetVertSelection_cf(Value** arg_list, int count) {
-  checkCount(_T("QZMgetVertSelection"), 1, count);
-  INode* node = nodeArgument(arg_list[0]);
-  ResultFrame frame;
-  EvaluatedMesh evaluated(node, now());
-  const Mesh& mesh = meshOf(evaluated);
-  BitArray sel = selectedVertices(evaluated);
-  auto* result = new Array;
-  frame.keep(result);
-  for (int i = 0; i < mesh.numVerts && i < sel.GetSize(); ++i)
-    if (sel[i]) result->append(Integer::intern(i + 1));
-  return frame.result(result);
+  return perSelectedVertex(_T("QZMgetVertSelection"), arg_list, count,
+                           [](const Mesh&, int i) { return Integer::intern(i + 1); });
 }
 
 def_visible_primitive(QZMgetVertSoftSelection, "QZMgetVertSoftSelection");
