@@ -29,7 +29,7 @@ TEST_F(ScriptLibrary, The62ndByteIsShiftedBy22WhateverTheGenerator) {
   std::string bytes(61, ' ');
   bytes += static_cast<char>('1' + 22);
   dir.write("pos62.ms", bytes);
-  EXPECT_EQ(run("print (FileIn_ \"" + dir.file("pos62.ms") + "\")"), "true\n");
+  EXPECT_EQ(run("print (FileIn_ " + quoted(dir.file("pos62.ms")) + ")"), "true\n");
   // A short text worked out position by position.
   dir.write("assign.ms", [] {
     std::string plain = "qzmSeven=7";
@@ -37,17 +37,17 @@ TEST_F(ScriptLibrary, The62ndByteIsShiftedBy22WhateverTheGenerator) {
     for (size_t i = 0; i < plain.size(); ++i) s += static_cast<char>(stored(static_cast<unsigned char>(plain[i]), int(i) + 1));
     return s;
   }());
-  EXPECT_EQ(run("global qzmSeven; FileIn_ \"" + dir.file("assign.ms") + "\"; print qzmSeven"), "7\n");
+  EXPECT_EQ(run("global qzmSeven; FileIn_ " + quoted(dir.file("assign.ms")) + "; print qzmSeven"), "7\n");
 }
 
 TEST_F(ScriptLibrary, FileInOnFilesThatHoldNothingUsefulOrDoNotExist) {
   test::TempDir dir;
   dir.write("empty.ms", "");
   dir.write("blank.ms", "  \r\n \n  ");
-  EXPECT_EQ(run("print (FileIn_ \"" + dir.file("empty.ms") + "\")"), "true\n");
-  EXPECT_EQ(run("print (FileIn_ \"" + dir.file("blank.ms") + "\" quiet:false)"), "true\n");
+  EXPECT_EQ(run("print (FileIn_ " + quoted(dir.file("empty.ms")) + ")"), "true\n");
+  EXPECT_EQ(run("print (FileIn_ " + quoted(dir.file("blank.ms")) + " quiet:false)"), "true\n");
   std::string missing = dir.file("missing.ms");
-  EXPECT_EQ(errorOf("FileIn_ \"" + missing + "\""), "-- Runtime error: fileIn cannot open file: \"" + missing + "\"");
+  EXPECT_EQ(errorOf("FileIn_ " + quoted(missing)), "-- Runtime error: fileIn cannot open file: " + quoted(missing));
 }
 
 TEST_F(ScriptLibrary, AnErrorHalfWayIsReportedAfterTheExpressionsBeforeIt) {
@@ -61,7 +61,7 @@ TEST_F(ScriptLibrary, AnErrorHalfWayIsReportedAfterTheExpressionsBeforeIt) {
     s += static_cast<char>(c >= 33 ? stored(c, pos) : c);
   }
   dir.write("half.ms", s);
-  EXPECT_EQ(run("try (FileIn_ \"" + dir.file("half.ms") + "\") catch (print (getCurrentException()))\nprint qzmHalf"),
+  EXPECT_EQ(run("try (FileIn_ " + quoted(dir.file("half.ms")) + ") catch (print (getCurrentException()))\nprint qzmHalf"),
             "Error occurred during fileIn: \n\"-- Type error: Call needs function or class, got: undefined\"\n1\n");
 }
 
@@ -70,7 +70,7 @@ TEST_F(ScriptLibrary, GarbageAndUnfinishedTextRaiseWithoutCrashing) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919 + 13) % 256);
   dir.write("garbage.ms", garbage);
-  EXPECT_NE(errorOf("FileIn_ \"" + dir.file("garbage.ms") + "\""), "");
+  EXPECT_NE(errorOf("FileIn_ " + quoted(dir.file("garbage.ms"))), "");
   // "(1 +" stored at positions 1 to 4.
   std::string plain = "(1 +";
   std::string s;
@@ -79,7 +79,7 @@ TEST_F(ScriptLibrary, GarbageAndUnfinishedTextRaiseWithoutCrashing) {
     s += static_cast<char>(c >= 33 ? stored(c, int(i) + 1) : c);
   }
   dir.write("unfinished.ms", s);
-  std::string text = run("try (FileIn_ \"" + dir.file("unfinished.ms") + "\") catch (print (getCurrentException()))");
+  std::string text = run("try (FileIn_ " + quoted(dir.file("unfinished.ms")) + ") catch (print (getCurrentException()))");
   EXPECT_NE(text.find("Error occurred during fileIn: \n\"-- Runtime error: Unexpected end-of-script during compile.\""),
             std::string::npos)
       << text;

@@ -13,7 +13,7 @@ class ScrambledFiles : public test::ScriptLibrary {
     dir_.write("plain.ms", plain);
     return test::runCommand(std::string(QZM_HOST_EXE) + " --scramble " + dir_.file("plain.ms") + " " + out);
   }
-  std::string fileIn(const std::string& path) { return run("print (FileIn_ \"" + path + "\")"); }
+  std::string fileIn(const std::string& path) { return run("print (FileIn_ " + quoted(path) + ")"); }
   test::TempDir dir_;
 };
 

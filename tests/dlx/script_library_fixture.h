@@ -35,6 +35,15 @@ class ScriptLibrary : public ::testing::Test {
     ExecuteMAXScriptScript(script.c_str(), FALSE);
     return the_listener->edit_stream->text();
   }
+  // `text` as a script string literal (Windows paths hold backslashes).
+  static std::string quoted(const std::string& text) {
+    std::string s = "\"";
+    for (char c : text) {
+      if (c == '"' || c == '\\') s += '\\';
+      s += c;
+    }
+    return s + "\"";
+  }
   // The error text `call` raises ("" when it raises none).
   static std::string errorOf(const std::string& call) {
     return run("try (" + call + "; format \"\") catch (format \"%\" (getCurrentException()))");

@@ -68,7 +68,7 @@ IOResult TriObject::Load(ILoad* iload) {
   for (size_t i = 0; i < nv; ++i) mesh.verts[i] = Point3(verts[i * 3], verts[i * 3 + 1], verts[i * 3 + 2]);
   for (size_t i = 0; i < nf; ++i) {
     Face& f = mesh.faces[i];
-    f.setVerts(&faces[i * 5]);
+    f.setVerts(static_cast<int>(faces[i * 5]), static_cast<int>(faces[i * 5 + 1]), static_cast<int>(faces[i * 5 + 2]));
     f.smGroup = faces[i * 5 + 3];
     f.flags = faces[i * 5 + 4];
   }
