@@ -43,14 +43,26 @@ std::string QuotedName(std::string_view name) { return escaped(name, "'\\"); }
 
 std::string InLiteral(std::string_view text) { return escaped(text, "\"\\"); }
 
+namespace {
+std::string enclosed(char quote, const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += quote;
+  out += text;
+  out += quote;
+  return out;
+}
+}  // namespace
+
 std::string HolderPath(std::string_view name) {
   bool plain = !name.empty() && !(name[0] >= '0' && name[0] <= '9');
   for (char c : name)
     plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
-  return plain ? std::string(name) : "'" + QuotedName(name) + "'";
+  if (plain) return std::string(name);
+  return enclosed('\'', QuotedName(name));
 }
 
-std::string StringLiteral(std::string_view text) { return "\"" + InLiteral(text) + "\""; }
+std::string StringLiteral(std::string_view text) { return enclosed('"', InLiteral(text)); }
 
 namespace {
 constexpr const char* kControllerAddressScript =
