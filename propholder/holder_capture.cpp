@@ -1,6 +1,6 @@
 #include "holder_capture.h"
 
-#include "animate.h"
+#include "holder_guards.h"
 #include "holder_params.h"
 #include "holder_scene.h"
 #include "istdplug.h"
@@ -17,46 +17,9 @@ namespace {
 
 constexpr const char* kInvalidPassMessage = "QZMMessage: Invalid Pass Index\n";
 constexpr const char* kMaterialFlagScript = "QZMCaptureProps.doAddMaterial = true\n";
-// The address of a stored controller or object, appended to the script layer's QZMIDA.
-constexpr const char* kControllerAddressScript =
-    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i][%i]\")\n";
-constexpr const char* kObjectAddressScript =
-    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i]\")\n";
-
 void runQuietly(const std::string& text) { ExecuteMAXScriptScript(text.c_str(), TRUE); }
 
 void print(const std::string& text) { the_listener->edit_stream->puts(text.c_str()); }
-
-// Animation is suspended and animate mode off for the whole capture, so that writing the records
-// and filling the lists makes no keys; every way out resumes it.
-class AnimateSuspended {
- public:
-  AnimateSuspended() {
-    SuspendAnimate();
-    AnimateOff();
-  }
-  ~AnimateSuspended() { ResumeAnimate(); }
-  AnimateSuspended(const AnimateSuspended&) = delete;
-  AnimateSuspended& operator=(const AnimateSuspended&) = delete;
-};
-
-// Keeps the target node and the receiving block for the length of a capture. Every property read
-// runs script, and script can delete the node or the holder; the capture then stops instead of
-// touching freed objects.
-class CaptureKeeper {
- public:
-  CaptureKeeper(INode* node, IParamBlock2* pb) {
-    node_.SetRef(node);
-    block_.SetRef(pb);
-  }
-  bool alive() {
-    auto* node = static_cast<INode*>(node_.GetRef());
-    return node && block_.GetRef() && !node->IsDeleted() && !block_.GetRef()->IsDeleted();
-  }
-
- private:
-  SingleRefMaker node_, block_;
-};
 
 // Where a property's controller goes: the table of the pass (or initial) record and the list class
 // made for it when the table's entry is empty.
@@ -132,7 +95,7 @@ class Capture {
 
   void run() {
     AnimateSuspended suspended;
-    CaptureKeeper keeper(r_.node, pb_);
+    NodeAndBlockKeeper keeper(r_.node, pb_);
     const TimeValue t = GetCOREInterface()->GetTime();
     if (!r_.initial && r_.whichPass < kFirstPassNumber) {
       print(kInvalidPassMessage);
@@ -177,8 +140,7 @@ class Capture {
       AppendField(cls, reading.classTag);
       const bool stored = reading.controller && storeController(name, reading.controller, p, k, t);
       AppendField(anim, stored ? "1" : "0");
-      if (stored) runQuietly(ComposeText(kControllerAddressScript, {InLiteral(QuotedName(holderName_)), tableName_,
-                                                                     FormatInt(p + 1), FormatInt(k + 1)}));
+      if (stored) runQuietly(ControllerAddressText(holderName_, tableName_, p, k));
       if (!keeper.alive()) return;
     }
     holder_tables::GrowTo(pb_, stateTab, p + 1);
@@ -256,8 +218,7 @@ class Capture {
     }
     reading.value = "reftarg";
     reading.classTag = FormatInt(index);
-    runQuietly(ComposeText(kObjectAddressScript, {InLiteral(QuotedName(holderName_)),
-                                                  r_.initial ? "IpropertyObject" : "propertyObject", FormatInt(index)}));
+    runQuietly(ObjectAddressText(holderName_, r_.initial ? "IpropertyObject" : "propertyObject", FormatInt(index)));
   }
 
   const CaptureRequest& r_;

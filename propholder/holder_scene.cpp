@@ -2,6 +2,7 @@
 
 #include "holder_capture.h"
 #include "holder_params.h"
+#include "holder_restore.h"
 #include "ixrefobj.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
@@ -132,7 +133,9 @@ int WalkSceneHolders(const HolderWalk& walk, int topLevelEval, bool debug) {
       case HolderWalk::CaptureInitial:
         RunCapture(CaptureRequest{target, pb, true, 0, walk.doOnlyUncaptured, ownTopLevel, debug});
         break;
-      case HolderWalk::RestorePass: holder->RestorePass(walk.whichPass, walk.whereInList, target, pb, ownTopLevel); break;
+      case HolderWalk::RestorePass:
+        RunRestore(RestoreRequest{target, pb, false, walk.whichPass, walk.whereInList, {}, ownTopLevel, debug});
+        break;
     }
   }
   return children;

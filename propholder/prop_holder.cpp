@@ -2,6 +2,8 @@
 
 #include "holder_capture.h"
 #include "holder_params.h"
+#include "holder_removal.h"
+#include "holder_restore.h"
 #include "holder_scene.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
@@ -107,13 +109,24 @@ void QZMPropHolder::UnlinkControllers(ReferenceTarget*) {
   the_listener->edit_stream->puts("UnlinkInstancedControllers DIsabled\n");
 }
 
-// Restore and removal of passes and properties work on the records written by capture; they are
-// not part of this module yet and leave every holder and node unchanged.
-void QZMPropHolder::RestorePass(int, int, INode*, IParamBlock2*, int) {}
-void QZMPropHolder::RestorePassOnAllHolders(int, int, IParamBlock2*) {}
-void QZMPropHolder::RestoreInitial(INode*, IParamBlock2*, const TCHAR*, int) {}
-int QZMPropHolder::RemoveProperties(Tab<const TCHAR*>&, IParamBlock2*) { return 0; }
-int QZMPropHolder::RemovePassFrom(int, IParamBlock2*) { return 0; }
+void QZMPropHolder::RestorePass(int whichPass, int whereInList, INode* node, IParamBlock2* pb, int topLevelEval) {
+  RunRestore(RestoreRequest{node, pb, false, whichPass, whereInList, {}, topLevelEval, debugPrint()});
+}
+
+void QZMPropHolder::RestorePassOnAllHolders(int whichPass, int whereInList, IParamBlock2* pb) {
+  WalkSceneHolders(HolderWalk{HolderWalk::RestorePass, whichPass, whereInList, 0},
+                   pb ? pb->GetInt(pb_doTopLevelEval) : 0, debugPrint());
+}
+
+void QZMPropHolder::RestoreInitial(INode* node, IParamBlock2* pb, const TCHAR* propName, int topLevelEval) {
+  RunRestore(RestoreRequest{node, pb, true, 0, 0, propName ? propName : "", topLevelEval, debugPrint()});
+}
+
+int QZMPropHolder::RemoveProperties(Tab<const TCHAR*>& names, IParamBlock2* pb) {
+  return RemovePropertiesFromBlock(pb, names);
+}
+
+int QZMPropHolder::RemovePassFrom(int whichPass, IParamBlock2* pb) { return RemovePassFromBlock(pb, whichPass); }
 
 // ---- published functions -------------------------------------------------------------------------
 

@@ -43,6 +43,43 @@ std::string QuotedName(std::string_view name) { return escaped(name, "'\\"); }
 
 std::string InLiteral(std::string_view text) { return escaped(text, "\"\\"); }
 
+namespace {
+std::string enclosed(char quote, const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += quote;
+  out += text;
+  out += quote;
+  return out;
+}
+}  // namespace
+
+std::string HolderPath(std::string_view name) {
+  bool plain = !name.empty() && !(name[0] >= '0' && name[0] <= '9');
+  for (char c : name)
+    plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
+  if (plain) return std::string(name);
+  return enclosed('\'', QuotedName(name));
+}
+
+std::string StringLiteral(std::string_view text) { return enclosed('"', InLiteral(text)); }
+
+namespace {
+constexpr const char* kControllerAddressScript =
+    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i][%i]\")\n";
+constexpr const char* kObjectAddressScript =
+    "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA #(\"$'%s'.%s[%i]\")\n";
+}  // namespace
+
+std::string ControllerAddressText(std::string_view holder, std::string_view table, int passSlot, int propertySlot) {
+  return ComposeText(kControllerAddressScript,
+                     {InLiteral(QuotedName(holder)), table, FormatInt(passSlot + 1), FormatInt(propertySlot + 1)});
+}
+
+std::string ObjectAddressText(std::string_view holder, std::string_view table, std::string_view index) {
+  return ComposeText(kObjectAddressScript, {InLiteral(QuotedName(holder)), table, InLiteral(index)});
+}
+
 std::string FormatFloat(double v) {
   if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
   if (std::isinf(v)) return v < 0 ? "-inf" : "inf";

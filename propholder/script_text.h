@@ -21,6 +21,18 @@ std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string
 std::string QuotedName(std::string_view name);
 // Text as it goes inside a "..." literal of a composed text.
 std::string InLiteral(std::string_view text);
+// A holder node as it follows `$` in an evaluated controller path: a plain identifier as it is (the
+// texts the pass manager has always run), any other name quoted and escaped, so that a holder
+// named "Holder 01" or "it's" is still found.
+std::string HolderPath(std::string_view name);
+// A string value as a "..." literal, so that restoring it assigns the text itself instead of
+// running it as script.
+std::string StringLiteral(std::string_view text);
+
+// The texts that append the address of a stored controller or object to the script layer's QZMIDA.
+// `holder` is the holder node's name; `index` the object's 1-based index as text.
+std::string ControllerAddressText(std::string_view holder, std::string_view table, int passSlot, int propertySlot);
+std::string ObjectAddressText(std::string_view holder, std::string_view table, std::string_view index);
 
 // Numbers as the C formats "%f" and "%i" write them, always with a point as decimal separator and
 // without looking at the process locale.

@@ -64,14 +64,8 @@ INode* CoreInterface::GetINodeByName(const TCHAR* name) { return name ? index_->
 
 INode* CoreInterface::GetINodeByHandle(ULONG handle) {
   if (!root_) return nullptr;
-  std::vector<INode*> stack{root_};
-  while (!stack.empty()) {
-    INode* n = stack.back();
-    stack.pop_back();
-    if (n->GetHandle() == handle) return n;
-    for (int i = 0; i < n->NumberOfChildren(); ++i) stack.push_back(n->GetChildNode(i));
-  }
-  return nullptr;
+  if (root_->GetHandle() == handle) return root_;
+  return index_->findHandle(handle);
 }
 
 void* CoreInterface::CreateInstance(SClass_ID superID, Class_ID classID) { return createInstance(superID, classID); }

@@ -58,12 +58,14 @@ void NodeIndex::removeName(SceneNode* node, std::string_view name) {
 void NodeIndex::add(SceneNode* node) {
   if (!node) return;
   addName(node, node->GetName());
+  byHandle_[node->GetHandle()] = node;
   ++count_;
 }
 
 void NodeIndex::remove(SceneNode* node) {
   if (!node) return;
   removeName(node, node->GetName());
+  byHandle_.erase(node->GetHandle());
   if (count_ > 0) --count_;
 }
 
@@ -75,12 +77,18 @@ void NodeIndex::rename(SceneNode* node, std::string_view oldName) {
 void NodeIndex::clear() {
   byName_.clear();
   numbers_.clear();
+  byHandle_.clear();
   count_ = 0;
 }
 
 SceneNode* NodeIndex::find(std::string_view name) const {
   auto it = byName_.find(toLowerAscii(name));
   return it == byName_.end() || it->second.empty() ? nullptr : it->second.front();
+}
+
+SceneNode* NodeIndex::findHandle(unsigned long handle) const {
+  auto it = byHandle_.find(handle);
+  return it == byHandle_.end() ? nullptr : it->second;
 }
 
 std::vector<SceneNode*> NodeIndex::findAll(std::string_view name) const {

@@ -1,5 +1,5 @@
-// The scene's name index: nodes by name (without case), so that finding a node by name and making
-// a new unique name cost the same in a scene of ten nodes and of a hundred thousand.
+// The scene's node index: nodes by name (without case) and by handle, so that finding a node and
+// making a new unique name cost the same in a scene of ten nodes and of a hundred thousand.
 #pragma once
 
 #include "host_api.h"
@@ -24,6 +24,8 @@ class HOST_API NodeIndex {
   SceneNode* find(std::string_view name) const;
   // Every node of that name, in creation order.
   std::vector<SceneNode*> findAll(std::string_view name) const;
+  // The node of the scene with that handle, or null.
+  SceneNode* findHandle(unsigned long handle) const;
   // <base>NN with the smallest NN from 01 that no node uses (names of <base> followed by up to six
   // digits count as used, whatever their number of leading zeros).
   std::string uniqueName(std::string_view base);
@@ -41,6 +43,7 @@ class HOST_API NodeIndex {
 
   std::unordered_map<std::string, std::vector<SceneNode*>> byName_;  // lower-case name -> nodes
   std::unordered_map<std::string, Numbers> numbers_;                   // lower-case stem -> numbers used
+  std::unordered_map<unsigned long, SceneNode*> byHandle_;
   size_t count_ = 0;
 };
 

@@ -314,3 +314,21 @@ TEST_F(Nodes, ATargetCameraLooksAtItsTargetNode) {
 }
 
 }  // namespace
+
+namespace {
+
+// Scene walks look nodes up by handle once per node, so the lookup must not scan the scene.
+TEST_F(Nodes, NodesAreFoundByHandleUntilTheyLeaveTheScene) {
+  INode* a = makeBox();
+  INode* child = makeBox();
+  a->AttachChild(child);
+  EXPECT_EQ(ip->GetINodeByHandle(a->GetHandle()), a);
+  EXPECT_EQ(ip->GetINodeByHandle(child->GetHandle()), child);
+  EXPECT_EQ(ip->GetINodeByHandle(ip->GetRootNode()->GetHandle()), ip->GetRootNode());
+  const ULONG gone = child->GetHandle();
+  child->Delete(0, FALSE);
+  EXPECT_EQ(ip->GetINodeByHandle(gone), nullptr);
+  EXPECT_EQ(ip->GetINodeByHandle(0xFFFFFFF0u), nullptr);
+}
+
+}  // namespace
