@@ -15,7 +15,8 @@ class MtlBase;
 class MtlBaseLib;
 class IRenderElementMgr;
 
-// What CreatePreview is asked to make: the host's preview settings.
+// What CreatePreview is asked to make: the host's preview settings, 17 fields of 32 bits in the
+// host's order.
 struct PreviewParams {
   BOOL outputType = 0;  // 0: the default file, 1: a file the user picks, 2: a device
   int pctSize = 50;     // percent of the render output size
@@ -32,8 +33,8 @@ struct PreviewParams {
   BOOL dspGrid = FALSE;
   BOOL dspSafeFrame = FALSE;
   BOOL dspFrameNums = FALSE;
+  int rndLevel = 0;  // viewport shading level
   BOOL dspBkg = FALSE;
-  int rndLevel = 0;
 };
 
 class HOST_API Interface {
