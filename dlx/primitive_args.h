@@ -66,10 +66,4 @@ class ResultFrame {
   Value** link_ = nullptr;
 };
 
-// Functions that belong to this library but whose work is not built yet answer with a runtime error
-// rather than a result a script could mistake for success.
-[[noreturn]] inline void notAvailableYet(const TCHAR* name) {
-  throw RuntimeError(_T("Not available yet in this build: "), name);
-}
-
 }  // namespace qzmdlx
