@@ -200,6 +200,34 @@ ReferenceTarget::~ReferenceTarget() {
   }
 }
 
+namespace {
+
+// The makers a notification has reached. Most targets have a handful of dependents, and this runs
+// for every change of every value, so the first few live in place and only a crowd gets a hash set.
+class MakerSet {
+ public:
+  // False when `m` was there already.
+  bool insert(ReferenceMaker* m) {
+    if (!many_.empty()) return many_.insert(m).second;
+    for (size_t i = 0; i < count_; ++i)
+      if (few_[i] == m) return false;
+    if (count_ < kFew) {
+      few_[count_++] = m;
+      return true;
+    }
+    many_.insert(few_, few_ + count_);
+    return many_.insert(m).second;
+  }
+
+ private:
+  static constexpr size_t kFew = 16;
+  ReferenceMaker* few_[kFew];
+  size_t count_ = 0;
+  std::unordered_set<ReferenceMaker*> many_;
+};
+
+}  // namespace
+
 RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, RefMessage message, SClass_ID sclass,
                                             BOOL propagate, RefTargetHandle hTarg) {
   if (deleted_) return REF_SUCCEED;
@@ -209,10 +237,10 @@ RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, R
   RefGraph::hold(this);
   ++notifying_;
   const size_t n = dependents_.size();
-  std::unordered_set<ReferenceMaker*> seen;
+  MakerSet told;
   for (size_t i = 0; i < n && i < dependents_.size(); ++i) {
     ReferenceMaker* m = dependents_[i];
-    if (!m || !seen.insert(m).second) continue;
+    if (!m || !told.insert(m)) continue;
     if (sclass != NOTIFY_ALL && m->SuperClassID() != sclass) continue;
     PartID pid = partID;
     RefResult r = m->NotifyRefChanged(changeInt, hTarg, pid, message);

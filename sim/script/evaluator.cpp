@@ -1,6 +1,7 @@
 #include "script/evaluator.h"
 
 #include "animate.h"
+#include "core/on_scope_exit.h"
 #include "core/undo_stack.h"
 #include "hold.h"
 #include "maxscript/maxscript.h"
@@ -22,6 +23,15 @@
 
 namespace sim::rt {
 namespace {
+
+// The evaluation of each kind of node stays a function of its own. A script error unwinds through
+// one `eval` frame per level of nesting, and the cost of unwinding a frame grows with the number of
+// cleanups its function holds; kept small, `eval` has none.
+#if defined(__GNUC__) || defined(__clang__)
+#define EVAL_STEP __attribute__((noinline))
+#else
+#define EVAL_STEP
+#endif
 
 std::shared_ptr<SyntaxTree> g_tree;  // the tree being evaluated
 
@@ -131,24 +141,16 @@ void evalArgs(const Call& c, Env& env, ArgList& args) {
 // back as it was, however it ended.
 Value* callPrimitive(Primitive* p, Value** args, int count) {
   Value** savedLocals = thread_local(current_locals_frame);
+  OnScopeExit restoreLocals([savedLocals] { thread_local(current_locals_frame) = savedLocals; });
   ValueRef result;
   try {
     AllocFrame frame;
     result = ValueRef(p->apply(args, count));
-  } catch (const MAXScriptException&) {
-    thread_local(current_locals_frame) = savedLocals;
-    throw;
   } catch (const std::bad_alloc&) {
-    thread_local(current_locals_frame) = savedLocals;
     throw RuntimeError("Out of memory in ", keep(new ::String(p->name)));
   } catch (const std::exception& e) {
-    thread_local(current_locals_frame) = savedLocals;
     throw RuntimeError(e.what());
-  } catch (...) {
-    thread_local(current_locals_frame) = savedLocals;
-    throw;
   }
-  thread_local(current_locals_frame) = savedLocals;
   return keep(result ? result.get() : undefined);
 }
 
@@ -178,7 +180,7 @@ Value* callMethod(const Call& c, const Property& callee, Env& env) {
   return Evaluator::call(fn, args.data(), args.count(), std::string(callee.spelling).c_str());
 }
 
-Value* evalCall(const Call& c, Env& env) {
+EVAL_STEP Value* evalCall(const Call& c, Env& env) {
   checkStack();
   if (const Property* p = c.callee->tryAs<Property>()) return callMethod(c, *p, env);
   Value* fn = Evaluator::eval(c.callee, env);
@@ -205,7 +207,7 @@ sim::BinaryOp arith(script::BinaryOp op) {
   }
 }
 
-Value* evalBinary(const Binary& b, Env& env) {
+EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
   using Op = script::BinaryOp;
   if (b.op == Op::And) {
     if (!truth(Evaluator::eval(b.lhs, env))) return false_value;
@@ -297,7 +299,7 @@ void storeInto(const Expr* target, Value* v, Env& env) {
   throw RuntimeError("Cannot assign to this expression");
 }
 
-Value* evalAssign(const Assign& a, Env& env) {
+EVAL_STEP Value* evalAssign(const Assign& a, Env& env) {
   Value* v = Evaluator::eval(a.value, env);
   if (a.op != AssignOp::Set) v = combine(a.op, Evaluator::eval(a.target, env), v);
   storeInto(a.target, v, env);
@@ -306,7 +308,7 @@ Value* evalAssign(const Assign& a, Env& env) {
 
 // ---- blocks and control --------------------------------------------------------------------------
 
-Value* evalBlock(const Block& b, Env& env) {
+EVAL_STEP Value* evalBlock(const Block& b, Env& env) {
   if (b.exprs.empty()) return undefined;
   auto run = [&](Env& inner) {
     Value* last = undefined;
@@ -331,7 +333,7 @@ bool iterate(Body&& body) {
   return true;
 }
 
-Value* evalWhile(const While& w, Env& env) {
+EVAL_STEP Value* evalWhile(const While& w, Env& env) {
   try {
     for (;;) {
       bool go = false;
@@ -347,7 +349,7 @@ Value* evalWhile(const While& w, Env& env) {
   return undefined;
 }
 
-Value* evalDoWhile(const DoWhile& w, Env& env) {
+EVAL_STEP Value* evalDoWhile(const DoWhile& w, Env& env) {
   try {
     for (;;) {
       bool go = false;
@@ -363,7 +365,7 @@ Value* evalDoWhile(const DoWhile& w, Env& env) {
   return undefined;
 }
 
-Value* evalFor(const For& f, Env& env) {
+EVAL_STEP Value* evalFor(const For& f, Env& env) {
   // The loop variable is local to the loop when the loop is inside a scope, global at top level.
   Env loopEnv = env;
   if (env.scope) {
@@ -411,7 +413,7 @@ Value* evalFor(const For& f, Env& env) {
   return f.collect ? keep(collected.get()) : ok;
 }
 
-Value* evalCase(const Case& c, Env& env) {
+EVAL_STEP Value* evalCase(const Case& c, Env& env) {
   Value* subject = c.subject ? Evaluator::eval(c.subject, env) : nullptr;
   for (const CaseClause& clause : c.clauses) {
     Value* label = Evaluator::eval(clause.label, env);
@@ -423,7 +425,7 @@ Value* evalCase(const Case& c, Env& env) {
 
 std::exception_ptr g_handling;  // the error a catch is handling, for a bare throw
 
-Value* evalTry(const Try& t, Env& env) {
+EVAL_STEP Value* evalTry(const Try& t, Env& env) {
   std::string saved = Runtime::get().currentException;
   try {
     return Evaluator::eval(t.body, env);
@@ -431,20 +433,15 @@ Value* evalTry(const Try& t, Env& env) {
     Runtime::get().currentException = e.text();
     std::exception_ptr outer = g_handling;
     g_handling = std::current_exception();
-    try {
-      Value* v = Evaluator::eval(t.handler, env);
+    OnScopeExit restore([&] {
       g_handling = outer;
       Runtime::get().currentException = saved;
-      return v;
-    } catch (...) {
-      g_handling = outer;
-      Runtime::get().currentException = saved;
-      throw;
-    }
+    });
+    return Evaluator::eval(t.handler, env);
   }
 }
 
-Value* evalThrow(const Throw& t, Env& env) {
+EVAL_STEP Value* evalThrow(const Throw& t, Env& env) {
   if (!t.value) {
     if (g_handling) std::rethrow_exception(g_handling);
     throw RuntimeError("throw without an error to rethrow");
@@ -453,7 +450,7 @@ Value* evalThrow(const Throw& t, Env& env) {
   throw RuntimeError(value_to_text(v, false).c_str());
 }
 
-Value* evalDecl(const Decl& d, Env& env) {
+EVAL_STEP Value* evalDecl(const Decl& d, Env& env) {
   Value* last = undefined;
   for (const Declarator& n : d.names) {
     Value* v = n.init ? Evaluator::eval(n.init, env) : nullptr;
@@ -470,58 +467,35 @@ Value* evalDecl(const Decl& d, Env& env) {
   return last;
 }
 
-Value* evalContext(const Context& c, Env& env) {
+EVAL_STEP Value* evalContext(const Context& c, Env& env) {
   switch (c.context) {
     case ContextKind::AtTime: {
       Runtime& rt = Runtime::get();
       TimeValue t = Evaluator::eval(c.value, env)->to_timevalue();
       auto saved = rt.timeState();
       rt.setTime(t);
-      try {
-        Value* v = Evaluator::eval(c.body, env);
-        rt.restoreTime(saved);
-        return v;
-      } catch (...) {
-        rt.restoreTime(saved);
-        throw;
-      }
+      OnScopeExit restore([&] { rt.restoreTime(saved); });
+      return Evaluator::eval(c.body, env);
     }
     case ContextKind::Animate: {
       bool on = truth(Evaluator::eval(c.value, env));
       bool was = Animating();
       on ? AnimateOn() : AnimateOff();
-      try {
-        Value* v = Evaluator::eval(c.body, env);
-        was ? AnimateOn() : AnimateOff();
-        return v;
-      } catch (...) {
-        was ? AnimateOn() : AnimateOff();
-        throw;
-      }
+      OnScopeExit restore([was] { was ? AnimateOn() : AnimateOff(); });
+      return Evaluator::eval(c.body, env);
     }
     case ContextKind::Undo: {
       bool on = truth(Evaluator::eval(c.value, env));
       std::string label = c.label ? value_to_text(Evaluator::eval(c.label, env), false) : "MAXScript";
       if (on) {
         theHold.Begin();
-        try {
-          Value* v = Evaluator::eval(c.body, env);
-          theHold.Accept(label.c_str());
-          return v;
-        } catch (...) {
-          theHold.Accept(label.c_str());  // what was done stays done, and can be undone
-          throw;
-        }
+        // What was done stays done, and can be undone, even when the body fails.
+        OnScopeExit accept([&] { theHold.Accept(label.c_str()); });
+        return Evaluator::eval(c.body, env);
       }
       theHold.Suspend();
-      try {
-        Value* v = Evaluator::eval(c.body, env);
-        theHold.Resume();
-        return v;
-      } catch (...) {
-        theHold.Resume();
-        throw;
-      }
+      OnScopeExit resume([] { theHold.Resume(); });
+      return Evaluator::eval(c.body, env);
     }
     case ContextKind::Other:
       // Contexts the host has no state for (redraw, quiet, ...) change nothing here.
@@ -531,13 +505,13 @@ Value* evalContext(const Context& c, Env& env) {
   return undefined;
 }
 
-Value* evalMaxCommand(const MaxCommand& m) {
+EVAL_STEP Value* evalMaxCommand(const MaxCommand& m) {
   if (m.command == "undo") return bool_result(sim::undo());
   if (m.command == "redo") return bool_result(sim::redo());
   throw RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command))));
 }
 
-Value* evalPoint(const PointLiteral& p, Env& env) {
+EVAL_STEP Value* evalPoint(const PointLiteral& p, Env& env) {
   float c[4] = {0, 0, 0, 0};
   size_t n = p.components.size();
   for (size_t i = 0; i < n && i < 4; ++i) c[i] = Evaluator::eval(p.components[i], env)->to_float();
@@ -546,7 +520,7 @@ Value* evalPoint(const PointLiteral& p, Env& env) {
   return keep(new Point4Value(Point4(c[0], c[1], c[2], c[3])));
 }
 
-Value* evalProperty(const Property& p, Env& env) {
+EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
   Value* name = nameValue(p.name, p.spelling);
   // obj.prop.controller: the controller of obj's property, not a property of its value.
   if (p.name->lower == "controller")
@@ -557,6 +531,44 @@ Value* evalProperty(const Property& p, Env& env) {
   // struct globals: theHold, QZMsysinfo.processAffinity
   Value* obj = Evaluator::eval(p.object, env);
   return keep(getPropertyValue(obj, name));
+}
+
+EVAL_STEP Value* evalString(const script::String& str) { return keep(new ::String(std::string(str.value))); }
+
+EVAL_STEP Value* evalArrayLiteral(const ArrayLiteral& lit, Env& env) {
+  auto* a = static_cast<Array*>(keep(new Array(static_cast<int>(lit.elements.size()))));
+  for (const Expr* x : lit.elements) a->append(Evaluator::eval(x, env));
+  return a;
+}
+
+[[noreturn]] EVAL_STEP void evalExit(const Exit& x, Env& env) {
+  throw LoopExit{ValueRef(x.value ? Evaluator::eval(x.value, env) : nullptr)};
+}
+
+[[noreturn]] EVAL_STEP void evalReturn(const Return& r, Env& env) {
+  throw FunctionReturn{ValueRef(r.value ? Evaluator::eval(r.value, env) : undefined)};
+}
+
+EVAL_STEP Value* evalFunctionDef(const script::Function& f, Env& env) {
+  Value* fn = keep(new ScriptFunction(&f, g_tree, env.scope));
+  define(f.name, fn, env);
+  return fn;
+}
+
+EVAL_STEP Value* evalStructDef(const script::Struct& d, Env& env) {
+  Value* def = keep(new StructDef(&d, g_tree, env.scope));
+  define(d.name, def, env);
+  return def;
+}
+
+[[noreturn]] EVAL_STEP void throwMisplacedRange() { throw RuntimeError("A range is only allowed inside #{ }"); }
+
+[[noreturn]] EVAL_STEP void throwContinue() { throw LoopContinue{}; }
+
+EVAL_STEP Value* evalIndex(const Index& ix, Env& env) {
+  Value* obj = Evaluator::eval(ix.object, env);
+  Value* index = Evaluator::eval(ix.index, env);
+  return keep(obj->get_index(index));
 }
 
 }  // namespace
@@ -576,7 +588,7 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
       double ticks = t.seconds * TIME_TICKSPERSEC + t.frames * GetTicksPerFrame() + t.ticks;
       return keep(MSTime::intern(static_cast<TimeValue>(std::llround(ticks))));
     }
-    case NodeKind::String: return keep(new ::String(std::string(e->as<script::String>().value)));
+    case NodeKind::String: return evalString(e->as<script::String>());
     case NodeKind::NameLiteral: {
       const NameLiteral& n = e->as<NameLiteral>();
       return nameValue(n.name, n.spelling);
@@ -591,22 +603,13 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
         case ConstantValue::Ok: return ok;
       }
       return undefined;
-    case NodeKind::ArrayLiteral: {
-      auto* a = static_cast<Array*>(keep(new Array(static_cast<int>(e->as<ArrayLiteral>().elements.size()))));
-      for (const Expr* x : e->as<ArrayLiteral>().elements) a->append(eval(x, env));
-      return a;
-    }
+    case NodeKind::ArrayLiteral: return evalArrayLiteral(e->as<ArrayLiteral>(), env);
     case NodeKind::BitArrayLiteral: return keep(makeBitArray(e->as<BitArrayLiteral>(), env));
-    case NodeKind::Range: throw RuntimeError("A range is only allowed inside #{ }");
+    case NodeKind::Range: throwMisplacedRange();
     case NodeKind::PointLiteral: return evalPoint(e->as<PointLiteral>(), env);
     case NodeKind::Var: return lookup(e->as<Var>().name, env);
     case NodeKind::Property: return evalProperty(e->as<Property>(), env);
-    case NodeKind::Index: {
-      const Index& ix = e->as<Index>();
-      Value* obj = eval(ix.object, env);
-      Value* index = eval(ix.index, env);
-      return keep(obj->get_index(index));
-    }
+    case NodeKind::Index: return evalIndex(e->as<Index>(), env);
     case NodeKind::Call: return evalCall(e->as<Call>(), env);
     case NodeKind::Unary: {
       const Unary& u = e->as<Unary>();
@@ -625,31 +628,15 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
     case NodeKind::While: return evalWhile(e->as<While>(), env);
     case NodeKind::DoWhile: return evalDoWhile(e->as<DoWhile>(), env);
     case NodeKind::For: return evalFor(e->as<For>(), env);
-    case NodeKind::Exit: {
-      const Exit& x = e->as<Exit>();
-      throw LoopExit{ValueRef(x.value ? eval(x.value, env) : nullptr)};
-    }
-    case NodeKind::Continue: throw LoopContinue{};
-    case NodeKind::Return: {
-      const Return& r = e->as<Return>();
-      throw FunctionReturn{ValueRef(r.value ? eval(r.value, env) : undefined)};
-    }
+    case NodeKind::Exit: evalExit(e->as<Exit>(), env);
+    case NodeKind::Continue: throwContinue();
+    case NodeKind::Return: evalReturn(e->as<Return>(), env);
     case NodeKind::Throw: return evalThrow(e->as<Throw>(), env);
     case NodeKind::Case: return evalCase(e->as<Case>(), env);
     case NodeKind::Try: return evalTry(e->as<Try>(), env);
     case NodeKind::Decl: return evalDecl(e->as<Decl>(), env);
-    case NodeKind::Function: {
-      const script::Function& f = e->as<script::Function>();
-      Value* fn = keep(new ScriptFunction(&f, g_tree, env.scope));
-      define(f.name, fn, env);
-      return fn;
-    }
-    case NodeKind::Struct: {
-      const script::Struct& s = e->as<script::Struct>();
-      Value* def = keep(new StructDef(&s, g_tree, env.scope));
-      define(s.name, def, env);
-      return def;
-    }
+    case NodeKind::Function: return evalFunctionDef(e->as<script::Function>(), env);
+    case NodeKind::Struct: return evalStructDef(e->as<script::Struct>(), env);
     case NodeKind::Context: return evalContext(e->as<Context>(), env);
     case NodeKind::MaxCommand: return evalMaxCommand(e->as<MaxCommand>());
   }
@@ -662,29 +649,20 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   char base;
   bool outermost = g_stackBase == nullptr;
   if (outermost) g_stackBase = &base;
+  OnScopeExit restore([&] {
+    g_tree = savedTree;
+    if (outermost) g_stackBase = nullptr;
+  });
   Env env;
   try {
-    Value* v = eval(e, env);
-    g_tree = savedTree;
-    if (outermost) g_stackBase = nullptr;
-    return v;
+    return eval(e, env);
   } catch (LoopExit&) {
-    g_tree = savedTree;
-    if (outermost) g_stackBase = nullptr;
     throw RuntimeError("exit used outside a loop");
   } catch (LoopContinue&) {
-    g_tree = savedTree;
-    if (outermost) g_stackBase = nullptr;
     throw RuntimeError("continue used outside a loop");
   } catch (FunctionReturn& r) {
     // `return` at top level ends the text with its value, as in the Listener.
-    g_tree = savedTree;
-    if (outermost) g_stackBase = nullptr;
     return keep(r.value ? r.value.get() : undefined);
-  } catch (...) {
-    g_tree = savedTree;
-    if (outermost) g_stackBase = nullptr;
-    throw;
   }
 }
 

@@ -163,6 +163,18 @@ BOOL ListControl::AssignController(Animatable* control, int subAnim) {
   }
   // Appending: refuse a controller that would make a loop before the entry exists.
   if (RefGraph::createsLoop(this, c)) return FALSE;
+  if (!theHold.Holding()) {
+    // Nothing to record: add the one entry rather than rebuilding the list, which made filling a
+    // list quadratic in its length.
+    entries_.emplace_back();
+    if (ReplaceReference(GetListCount() - 1, c) != REF_SUCCEED) {
+      entries_.pop_back();
+      return FALSE;
+    }
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    return TRUE;
+  }
   changeEntries("List append", [](std::vector<Entry>& e, int, Control* ctrl) { Entry entry;
     entry.ctrl = ctrl;
     e.push_back(entry); }, subAnim, c);
