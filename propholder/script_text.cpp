@@ -7,23 +7,20 @@ std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string
   std::string out;
   out.reserve(tmpl.size() + 64);
   auto next = args.begin();
-  for (size_t i = 0; i < tmpl.size(); ++i) {
-    const char c = tmpl[i];
-    if (c == '%' && i + 1 < tmpl.size()) {
-      const char f = tmpl[i + 1];
-      if (f == '%') {
-        out += '%';
-        ++i;
-        continue;
-      }
-      if (f == 's' || f == 'i' || f == 'd' || f == 'f') {
-        if (next != args.end()) out += *next++;
-        ++i;
-        continue;
-      }
+  size_t from = 0;
+  for (size_t i = tmpl.find('%'); i != std::string_view::npos && i + 1 < tmpl.size(); i = tmpl.find('%', i)) {
+    const char f = tmpl[i + 1];
+    if (f != '%' && f != 's' && f != 'i' && f != 'd' && f != 'f') {
+      ++i;  // a lone '%' is text
+      continue;
     }
-    out += c;
+    out.append(tmpl.substr(from, i - from));
+    if (f == '%') out += '%';
+    else if (next != args.end()) out.append(*next++);
+    i += 2;
+    from = i;
   }
+  out.append(tmpl.substr(from));
   return out;
 }
 

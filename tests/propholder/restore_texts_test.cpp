@@ -44,3 +44,15 @@ TEST(RestoreTexts, OtherHolderNamesAreQuotedAndStringValuesAreLiterals) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComposedTexts, PlaceholdersTakeTheArgumentsInOrderAndOtherPercentSignsStay) {
+  EXPECT_EQ(ComposeText("$'%s'.%s[%i]", {"B", "pos", "3"}), "$'B'.pos[3]");
+  EXPECT_EQ(ComposeText("100%% of %s%", {"x"}), "100% of x%");
+  EXPECT_EQ(ComposeText("%x %s %s", {"a"}), "%x a ");  // a missing argument leaves nothing
+  EXPECT_EQ(ComposeText("%s", {"%s%%"}), "%s%%");     // arguments are never read as templates
+  EXPECT_EQ(ComposeText("", {"a"}), "");
+}
+
+}  // namespace
