@@ -1,8 +1,12 @@
 // Image files through OpenImageIO. Pixel values pass through unchanged: alpha is never
 // multiplied in or divided out (files that store it unassociated are read and written that way),
 // 8- and 16-bit files are converted here with clamping and rounding, floats are kept as floats.
+//
+// Built as a module of its own that the host loads on the first image file (image_files_module.cpp):
+// OpenImageIO brings a few hundred libraries with it, and loading them at every start of the host
+// cost more than most scripts take to run.
 #include "bitmap/bitmap_factory.h"
-#include "bitmap/image_files.h"
+#include "bitmap/image_file_module.h"
 #include "bitmap/image_formats.h"
 #include "os/quiet_stderr.h"
 
@@ -121,11 +125,7 @@ BMMRES writeFile(const Bitmap& bm, const std::string& target, const fs::path& tm
   return ok ? BMMRES_SUCCESS : BMMRES_IOERROR;
 }
 
-}  // namespace
-
-bool imageFilesAvailable() { return true; }
-
-Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
+Bitmap* readFile(BitmapInfo& bi, BMMRES& status) {
   configureOnce();
   os::QuietStderr quiet;
   const std::string name = bi.Name();
@@ -186,7 +186,7 @@ Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
   return bm;
 }
 
-BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi) {
+BMMRES writeImage(const Bitmap& bm, const BitmapInfo& bi) {
   configureOnce();
   os::QuietStderr quiet;
   const std::string target = bi.Name();
@@ -207,4 +207,10 @@ BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi) {
   return result;
 }
 
+}  // namespace
 }  // namespace sim
+
+extern "C" __attribute__((visibility("default"))) const sim::ImageFileFunctions* qzmImageFileFunctions() {
+  static const sim::ImageFileFunctions functions{sim::readFile, sim::writeImage};
+  return &functions;
+}

@@ -9,5 +9,8 @@ namespace sim::os {
 void* openLibrary(const std::string& path, std::string& error);
 void* findSymbol(void* library, const char* name);
 void closeLibrary(void* library);
+// The folder of the library (or executable) that holds `address`, ending in a separator; empty
+// when it cannot be told.
+std::string libraryFolderOf(const void* address);
 
 }  // namespace sim::os

@@ -19,4 +19,12 @@ void closeLibrary(void* library) {
   if (library) dlclose(library);
 }
 
+std::string libraryFolderOf(const void* address) {
+  Dl_info info{};
+  if (!dladdr(address, &info) || !info.dli_fname) return {};
+  std::string path = info.dli_fname;
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace sim::os

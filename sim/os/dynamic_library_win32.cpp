@@ -21,4 +21,17 @@ void closeLibrary(void* library) {
   if (library) FreeLibrary(static_cast<HMODULE>(library));
 }
 
+std::string libraryFolderOf(const void* address) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          static_cast<LPCSTR>(address), &module))
+    return {};
+  char buf[MAX_PATH];
+  DWORD n = GetModuleFileNameA(module, buf, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  std::string path(buf, n);
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace sim::os
