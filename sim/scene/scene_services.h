@@ -120,6 +120,10 @@ class HOST_API MaterialEditorSlots : public IMtlEditInterface {
   int active_ = 0;
 };
 
+// The render elements a render fills: the G-buffer object channel and material id images.
+inline const Class_ID kObjectIdElementClassID(0x4e2b3a10, 3);
+inline const Class_ID kMaterialIdElementClassID(0x4e2b3a10, 4);
+
 class HOST_API RenderElementList : public IRenderElementMgr {
  public:
   BOOL AddRenderElement(ReferenceTarget* pRenderElement) override;
@@ -149,6 +153,13 @@ struct PreviewRecord {
   std::string fileName;
 };
 
+// The environment a render sees: the background colour where nothing is hit and the ambient light
+// (both black in a new scene, as the host's are).
+struct RenderEnvironment {
+  Color background;
+  Color ambient;
+};
+
 // Every service, made once and kept for the whole session (their core interfaces are registered
 // by id); reset with the scene.
 struct HOST_API SceneServices {
@@ -158,6 +169,7 @@ struct HOST_API SceneServices {
   MaterialEditorSlots materialEditor;
   RenderElementList renderElements;
   PreviewRecord preview;
+  RenderEnvironment environment;
   void reset();
   void clear();
 };
