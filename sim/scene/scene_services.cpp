@@ -165,6 +165,7 @@ void SceneServices::reset() {
   materialEditor.reset();
   preview = PreviewRecord();
   environment = RenderEnvironment();
+  sceneFile.clear();
   gammaMgr.enable = FALSE;
   theHold.Resume();
 }

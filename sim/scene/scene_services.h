@@ -145,12 +145,14 @@ class HOST_API RenderElementList : public IRenderElementMgr {
   BOOL active_ = TRUE;
 };
 
-// What CreatePreview was asked for, for scripts and tests to look at.
+// What CreatePreview was asked for and what it made, for scripts and tests to look at.
 struct PreviewRecord {
   int count = 0;
   PreviewParams params;
   bool hadParams = false;
   std::string fileName;
+  std::vector<std::string> images;  // the files of the last preview, in frame order
+  std::string error;                // why the last preview made no (or not every) image
 };
 
 // The environment a render sees: the background colour where nothing is hit and the ambient light
@@ -170,6 +172,8 @@ struct HOST_API SceneServices {
   RenderElementList renderElements;
   PreviewRecord preview;
   RenderEnvironment environment;
+  // The file the scene was last saved to or loaded from; empty for a new scene.
+  std::string sceneFile;
   void reset();
   void clear();
 };
