@@ -40,9 +40,17 @@ void RenderShadeContext::setHit(const RenderInstance& inst, const RenderTriangle
   origN_ = n_ = toCamera_.VectorTransform(smooth).Normalize();
   v_ = toCamera_.VectorTransform(dir).Normalize();
 
+  // Meshes carry no mapping coordinates: maps get box mapping over the object's extent, each face
+  // projected along the object axis it faces most.
   pObj_ = p * inst.worldToObject;
   Point3 lo = inst.localBox.Min(), size = inst.localBox.Width();
-  for (int a = 0; a < 3; ++a) uvw_[a] = size[a] > 0.0f ? (pObj_[a] - lo[a]) / size[a] : 0.0f;
+  Point3 rel;
+  for (int a = 0; a < 3; ++a) rel[a] = size[a] > 0.0f ? (pObj_[a] - lo[a]) / size[a] : 0.0f;
+  Point3 facing = inst.worldToObject.VectorTransform(geom);
+  float ax = std::fabs(facing.x), ay = std::fabs(facing.y), az = std::fabs(facing.z);
+  if (az >= ax && az >= ay) uvw_ = Point3(rel.x, rel.y, 0.0f);
+  else if (ax >= ay) uvw_ = Point3(rel.y, rel.z, 0.0f);
+  else uvw_ = Point3(rel.x, rel.z, 0.0f);
   ResetOutput();
 }
 
