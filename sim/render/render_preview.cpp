@@ -73,7 +73,7 @@ void renderPreview(const PreviewParams& params, const std::string& fileName, Pre
       record.error = out.error;
       return;
     }
-    out.info.SetName(c_format("%s%04lld.png", stem.c_str(), static_cast<long long>(frame)).c_str());
+    out.info.SetName(c_format("%s%04d.png", stem.c_str(), static_cast<int>(frame)).c_str());
     std::string why = writeImageFile(out.image, out.info);
     out.image->DeleteThis();
     if (!why.empty()) {

@@ -45,8 +45,8 @@ RenderedFrame renderFrame(const RenderRequest& request) {
   RenderedFrame frame;
   const int w = request.width, h = request.height;
   if (!renderSizeAllowed(w, h)) {
-    frame.error = c_format("the output size %d x %d is outside 1 x 1 to %d x %d (at most %lld pixels)", w, h, kMaxRenderSide,
-                           kMaxRenderSide, static_cast<long long>(kMaxRenderPixels));
+    frame.error = c_format("the output size %d x %d is outside 1 x 1 to %d x %d (at most %d pixels)", w, h, kMaxRenderSide,
+                           kMaxRenderSide, static_cast<int>(kMaxRenderPixels));
     return frame;
   }
   const TimeValue t = request.time;

@@ -78,9 +78,9 @@ Value* render_cf(Value** arg_list, int count) {
   Value* file = key_arg(outputfile);
   std::string fileName = file == &unsupplied || file == undefined ? std::string() : std::string(file->to_string());
   if (!sim::renderSizeAllowed(request.width, request.height))
-    throw RuntimeError(sim::c_format("render: cannot render an image of %d x %d pixels (1 x 1 to %d x %d, at most %lld pixels)",
+    throw RuntimeError(sim::c_format("render: cannot render an image of %d x %d pixels (1 x 1 to %d x %d, at most %d pixels)",
                                      request.width, request.height, sim::kMaxRenderSide, sim::kMaxRenderSide,
-                                     static_cast<long long>(sim::kMaxRenderPixels))
+                                     static_cast<int>(sim::kMaxRenderPixels))
                            .c_str());
   const sim::RenderEnvironment& env = sim::sceneServices().environment;
   request.background = env.background;
