@@ -114,6 +114,9 @@ class HOST_API INode : public ReferenceTarget {
   virtual void SetGenerateCaustics(BOOL onOff) = 0;
   virtual int GetGenerateGlobalIllum() = 0;
   virtual void SetGenerateGlobalIllum(BOOL onOff) = 0;
+  // The G-buffer object channel: what a render writes into its object-id image (0: none).
+  virtual ULONG GetGBufID() = 0;
+  virtual void SetGBufID(ULONG id) = 0;
 
   // ---- display settings ----
   virtual int IsFrozen() = 0;

@@ -8,6 +8,7 @@
 #include "hold.h"
 #include "imtl.h"
 #include "object.h"
+#include "render/render_preview.h"
 #include "scene/host_class_desc.h"
 #include "scene/node_index.h"
 #include "scene/scene_node.h"
@@ -197,6 +198,7 @@ void CoreInterface::CreatePreview(PreviewParams* pvp, MSTR* fileName, MSTR*) {
   r.hadParams = pvp != nullptr;
   r.params = pvp ? *pvp : PreviewParams();
   r.fileName = fileName ? fileName->str() : std::string();
+  renderPreview(r.params, r.fileName, r);
 }
 
 // ---- prompts ------------------------------------------------------------------------------------

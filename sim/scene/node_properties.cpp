@@ -145,6 +145,12 @@ const bool nodeProps = addPropertyTable(
         {"modifiers", [](ReferenceTarget* t, TimeValue) { return modifierArray(node(t)); }, nullptr},
         {"target", [](ReferenceTarget* t, TimeValue) { return wrapTarget(node(t)->GetTarget()); },
          [](ReferenceTarget* t, TimeValue, Value* v) { node(t)->setTarget(v == undefined ? nullptr : v->to_node()); }},
+        {"gbufferChannel", [](ReferenceTarget* t, TimeValue) { return Integer::intern(static_cast<int>(node(t)->GetGBufID())); },
+         [](ReferenceTarget* t, TimeValue, Value* v) {
+           int id = v->to_int();
+           if (id < 0) throw RuntimeError("The G-buffer channel cannot be negative: ", v);
+           node(t)->SetGBufID(static_cast<ULONG>(id));
+         }},
         FLAG("renderable", Renderable, SetRenderable),
         FLAG("primaryVisibility", GetPrimaryVisibility, SetPrimaryVisibility),
         FLAG("secondaryVisibility", GetSecondaryVisibility, SetSecondaryVisibility),

@@ -423,6 +423,13 @@ void SceneNode::SetWireColor(DWORD newcol) {
   changed();
 }
 
+void SceneNode::SetGBufID(ULONG id) {
+  if (id == gbufID_) return;
+  recordChange(this, gbufID_, id, [this](const ULONG& v) { gbufID_ = v; changed(); }, "G-buffer channel");
+  gbufID_ = id;
+  changed();
+}
+
 void SceneNode::SetUserPropBuffer(const MSTR& buf) {
   if (buf.str() == userProps_) return;
   recordChange(this, userProps_, buf.str(), [this](const std::string& v) { userProps_ = v; }, "User properties");

@@ -134,6 +134,8 @@ class HOST_API SceneNode : public INode {
   int Selected() override { return selected_; }
   DWORD GetWireColor() override { return wireColor_; }
   void SetWireColor(DWORD newcol) override;
+  ULONG GetGBufID() override { return gbufID_; }
+  void SetGBufID(ULONG id) override;
 
   void GetUserPropBuffer(MSTR& buf) override { buf = MSTR(userProps_); }
   void SetUserPropBuffer(const MSTR& buf) override;
@@ -209,6 +211,7 @@ class HOST_API SceneNode : public INode {
   Flags flags_;
   bool selected_ = false;
   DWORD wireColor_ = 0;
+  ULONG gbufID_ = 0;
   std::string userProps_;
   Point3 offsetPos_;
   Quat offsetRot_;

@@ -8,7 +8,8 @@ namespace sim {
 
 namespace {
 
-enum : USHORT { kName = 0x0001, kFlags = 0x0002, kWireColor = 0x0003, kUserProps = 0x0004, kPivot = 0x0005, kExposure = 0x0006 };
+enum : USHORT { kName = 0x0001, kFlags = 0x0002, kWireColor = 0x0003, kUserProps = 0x0004, kPivot = 0x0005, kExposure = 0x0006,
+              kGBufID = 0x0007 };
 
 struct PivotData {
   float pos[3];
@@ -46,6 +47,9 @@ IOResult SceneNode::Save(ISave* isave) {
       io::writeChunk(isave, kWireColor, wire) != IO_OK || io::writeText(isave, kUserProps, userProps_) != IO_OK ||
       io::writeChunk(isave, kPivot, pivot) != IO_OK || io::writeChunk(isave, kExposure, exposure) != IO_OK)
     return IO_ERROR;
+  // Only when set, so that files of nodes without one stay as they were.
+  const std::uint32_t gbuf = gbufID_;
+  if (gbuf != 0) return io::writeChunk(isave, kGBufID, gbuf);
   return IO_OK;
 }
 
@@ -76,6 +80,12 @@ IOResult SceneNode::Load(ILoad* iload) {
       }
       case kUserProps:
         return io::readText(iload, userProps_);
+      case kGBufID: {
+        std::uint32_t gbuf;
+        if (io::read(iload, gbuf) != IO_OK) return IO_ERROR;
+        gbufID_ = gbuf;
+        return IO_OK;
+      }
       case kPivot: {
         PivotData p;
         if (io::read(iload, p) != IO_OK) return IO_ERROR;

@@ -164,6 +164,8 @@ void SceneServices::reset() {
   renderElements.reset();
   materialEditor.reset();
   preview = PreviewRecord();
+  environment = RenderEnvironment();
+  sceneFile.clear();
   gammaMgr.enable = FALSE;
   theHold.Resume();
 }
@@ -216,15 +218,16 @@ class LogExposure : public ToneOperator {
 };
 
 // A render element that keeps a name, an enabled state and the description of its output file.
+// Renders fill the output of the object-id and material-id elements (render/render_output.cpp).
 class NamedRenderElement : public IRenderElement {
  public:
-  explicit NamedRenderElement(const char* cls) : cls_(cls), name_(cls) {}
+  NamedRenderElement(const char* cls, ULONG id) : cls_(cls), id_(id), name_(cls) {}
   void GetClassName(TSTR& s) override { s = cls_; }
-  Class_ID ClassID() override { return Class_ID(0x4e2b3a10, std::string(cls_) == "Diffuse" ? 1u : 2u); }
+  Class_ID ClassID() override { return Class_ID(0x4e2b3a10, id_); }
   MSTR GetName() override { return MSTR(name_); }
   RefResult NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage) override { return REF_SUCCEED; }
   RefTargetHandle Clone(RemapDir& remap) override {
-    auto* c = new NamedRenderElement(cls_);
+    auto* c = new NamedRenderElement(cls_, id_);
     c->name_ = name_;
     c->enabled_ = enabled_;
     if (output_) c->output_.reset(output_->Clone());
@@ -246,6 +249,7 @@ class NamedRenderElement : public IRenderElement {
 
  private:
   const char* cls_;
+  ULONG id_;
   std::string name_;
   BOOL enabled_ = TRUE;
   mutable std::unique_ptr<PBBitmap> output_;
@@ -256,9 +260,13 @@ HostClassDesc lightTracerDesc("Light_Tracer", RADIOSITY_CLASS_ID, Class_ID(0x39f
 HostClassDesc logExposureDesc("Logarithmic_Exposure_Control", TONE_OPERATOR_CLASS_ID, Class_ID(0x55897318, 0x34db21ac),
                               "Exposure Controls", [](BOOL) -> void* { return new LogExposure; });
 HostClassDesc diffuseElementDesc("Diffuse", RENDER_ELEMENT_CLASS_ID, Class_ID(0x4e2b3a10, 1), "Render Elements",
-                                 [](BOOL) -> void* { return new NamedRenderElement("Diffuse"); });
+                                 [](BOOL) -> void* { return new NamedRenderElement("Diffuse", 1); });
 HostClassDesc zDepthElementDesc("Z_Depth", RENDER_ELEMENT_CLASS_ID, Class_ID(0x4e2b3a10, 2), "Render Elements",
-                                [](BOOL) -> void* { return new NamedRenderElement("Z_Depth"); });
+                                [](BOOL) -> void* { return new NamedRenderElement("Z_Depth", 2); });
+HostClassDesc objectIdElementDesc("Object_ID", RENDER_ELEMENT_CLASS_ID, kObjectIdElementClassID, "Render Elements",
+                                  [](BOOL) -> void* { return new NamedRenderElement("Object_ID", kObjectIdElementClassID.PartB()); });
+HostClassDesc materialIdElementDesc("Material_ID", RENDER_ELEMENT_CLASS_ID, kMaterialIdElementClassID, "Render Elements",
+                                    [](BOOL) -> void* { return new NamedRenderElement("Material_ID", kMaterialIdElementClassID.PartB()); });
 
 }  // namespace
 }  // namespace sim

@@ -120,6 +120,10 @@ class HOST_API MaterialEditorSlots : public IMtlEditInterface {
   int active_ = 0;
 };
 
+// The render elements a render fills: the G-buffer object channel and material id images.
+inline const Class_ID kObjectIdElementClassID(0x4e2b3a10, 3);
+inline const Class_ID kMaterialIdElementClassID(0x4e2b3a10, 4);
+
 class HOST_API RenderElementList : public IRenderElementMgr {
  public:
   BOOL AddRenderElement(ReferenceTarget* pRenderElement) override;
@@ -141,12 +145,21 @@ class HOST_API RenderElementList : public IRenderElementMgr {
   BOOL active_ = TRUE;
 };
 
-// What CreatePreview was asked for, for scripts and tests to look at.
+// What CreatePreview was asked for and what it made, for scripts and tests to look at.
 struct PreviewRecord {
   int count = 0;
   PreviewParams params;
   bool hadParams = false;
   std::string fileName;
+  std::vector<std::string> images;  // the files of the last preview, in frame order
+  std::string error;                // why the last preview made no (or not every) image
+};
+
+// The environment a render sees: the background colour where nothing is hit and the ambient light
+// (both black in a new scene, as the host's are).
+struct RenderEnvironment {
+  Color background;
+  Color ambient;
 };
 
 // Every service, made once and kept for the whole session (their core interfaces are registered
@@ -158,6 +171,9 @@ struct HOST_API SceneServices {
   MaterialEditorSlots materialEditor;
   RenderElementList renderElements;
   PreviewRecord preview;
+  RenderEnvironment environment;
+  // The file the scene was last saved to or loaded from; empty for a new scene.
+  std::string sceneFile;
   void reset();
   void clear();
 };

@@ -2,6 +2,8 @@
 // read whole into memory (the file's size bounds everything the loader allocates).
 #include "scenefile/scene_file.h"
 
+#include "scene/scene_services.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,6 +63,7 @@ bool saveSceneFile(const std::string& path, std::string& error) {
     fs::remove(tmp, ec);
     return false;
   }
+  sceneServices().sceneFile = path;
   return true;
 }
 
@@ -89,7 +92,9 @@ SceneLoadResult loadSceneFile(const std::string& path) {
     result.error = ec ? ec.message() : systemError(err);
     return result;
   }
-  return readScene(bytes.data(), bytes.size());
+  result = readScene(bytes.data(), bytes.size());
+  if (result.ok) sceneServices().sceneFile = path;
+  return result;
 }
 
 }  // namespace sim

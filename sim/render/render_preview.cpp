@@ -1,0 +1,87 @@
+#include "render/render_preview.h"
+
+#include "core/c_format.h"
+#include "object.h"
+#include "render/render_output.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <vector>
+
+namespace sim {
+
+namespace {
+
+INode* firstCamera(TimeValue t) {
+  std::vector<INode*> pending;
+  if (INode* root = GetCOREInterface()->GetRootNode()) pending.push_back(root);
+  while (!pending.empty()) {
+    INode* node = pending.back();
+    pending.pop_back();
+    if (!node->IsRootNode()) {
+      Object* obj = node->EvalWorldState(t).obj;
+      if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) return node;
+    }
+    for (int i = node->NumberOfChildren() - 1; i >= 0; --i)
+      if (INode* child = node->GetChildNode(i)) pending.push_back(child);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void renderPreview(const PreviewParams& params, const std::string& fileName, PreviewRecord& record) {
+  namespace fs = std::filesystem;
+  record.images.clear();
+  record.error.clear();
+  const std::string base = fileName.empty() ? sceneServices().sceneFile : fileName;
+  if (base.empty()) {
+    record.error = "the scene has not been saved, so the preview has no folder";
+    return;
+  }
+  const fs::path where(base);
+  const std::string stem = (where.parent_path() / where.stem()).string() + (fileName.empty() ? "_preview_" : "_");
+  const int step = params.skip < 1 ? 1 : params.skip;
+  if (params.end < params.start) {
+    record.error = c_format("the frame range %d to %d is empty", params.start, params.end);
+    return;
+  }
+  if ((std::int64_t(params.end) - params.start) / step + 1 > kMaxPreviewFrames) {
+    record.error = c_format("the frame range %d to %d has more than %d frames", params.start, params.end, kMaxPreviewFrames);
+    return;
+  }
+  const std::int64_t lastTick = std::int64_t(INT_MAX) / GetTicksPerFrame();
+  if (params.start < -lastTick || params.end > lastTick) {
+    record.error = c_format("the frame range %d to %d lies outside the host's time", params.start, params.end);
+    return;
+  }
+  if (params.pctSize < 1 || params.pctSize > 1000) {
+    record.error = c_format("a preview of %d percent of the output size cannot be made", params.pctSize);
+    return;
+  }
+  RenderRequest request;
+  request.width = std::max(1, kRenderOutputWidth * params.pctSize / 100);
+  request.height = std::max(1, kRenderOutputHeight * params.pctSize / 100);
+  request.background = sceneServices().environment.background;
+  request.ambient = sceneServices().environment.ambient;
+  for (std::int64_t frame = params.start; frame <= params.end; frame += step) {
+    request.time = TimeValue(frame) * GetTicksPerFrame();
+    request.camera = firstCamera(request.time);
+    RenderOutput out = renderToBitmap(request);
+    if (!out.image) {
+      record.error = out.error;
+      return;
+    }
+    out.info.SetName(c_format("%s%04d.png", stem.c_str(), static_cast<int>(frame)).c_str());
+    std::string why = writeImageFile(out.image, out.info);
+    out.image->DeleteThis();
+    if (!why.empty()) {
+      record.error = why;
+      return;
+    }
+    record.images.push_back(out.info.Name());
+  }
+}
+
+}  // namespace sim
