@@ -55,13 +55,45 @@ void RefGraph::removeLink(ReferenceMaker* m, ReferenceTarget* t) {
   else t->dependents_.erase(d);
 }
 
+namespace {
+
+// A set of makers for the walks over the graph (a notification, the loop test). Most targets have a
+// handful of dependents, and these walks run for every change of every value, so the first few live
+// in place and only a crowd gets a hash set.
+class MakerSet {
+ public:
+  // False when `m` was there already.
+  bool insert(ReferenceMaker* m) {
+    if (!many_.empty()) return many_.insert(m).second;
+    for (size_t i = 0; i < count_; ++i)
+      if (few_[i] == m) return false;
+    if (count_ < kFew) {
+      few_[count_++] = m;
+      return true;
+    }
+    many_.insert(few_, few_ + count_);
+    return many_.insert(m).second;
+  }
+
+ private:
+  static constexpr size_t kFew = 16;
+  ReferenceMaker* few_[kFew];
+  size_t count_ = 0;
+  std::unordered_set<ReferenceMaker*> many_;
+};
+
+}  // namespace
+
 bool RefGraph::createsLoop(ReferenceMaker* m, ReferenceTarget* t) {
   if (static_cast<ReferenceMaker*>(t) == m) return true;
   if (!m->IsRefTarget()) return false;
   // m -> t closes a loop when t already reaches m through references, that is when walking up
   // from m through dependents reaches t.
-  std::vector<ReferenceMaker*> stack{m};
-  std::unordered_set<ReferenceMaker*> seen{m};
+  // The walk calls out to nothing, so one stack serves every call.
+  static std::vector<ReferenceMaker*> stack;
+  stack.assign(1, m);
+  MakerSet seen;
+  seen.insert(m);
   while (!stack.empty()) {
     ReferenceMaker* cur = stack.back();
     stack.pop_back();
@@ -69,7 +101,7 @@ bool RefGraph::createsLoop(ReferenceMaker* m, ReferenceTarget* t) {
     for (ReferenceMaker* d : static_cast<ReferenceTarget*>(cur)->dependents_) {
       if (!d) continue;
       if (d == static_cast<ReferenceMaker*>(t)) return true;
-      if (seen.insert(d).second) stack.push_back(d);
+      if (seen.insert(d)) stack.push_back(d);
     }
   }
   return false;
@@ -199,34 +231,6 @@ ReferenceTarget::~ReferenceTarget() {
     RefGraph::removeLink(m, this);
   }
 }
-
-namespace {
-
-// The makers a notification has reached. Most targets have a handful of dependents, and this runs
-// for every change of every value, so the first few live in place and only a crowd gets a hash set.
-class MakerSet {
- public:
-  // False when `m` was there already.
-  bool insert(ReferenceMaker* m) {
-    if (!many_.empty()) return many_.insert(m).second;
-    for (size_t i = 0; i < count_; ++i)
-      if (few_[i] == m) return false;
-    if (count_ < kFew) {
-      few_[count_++] = m;
-      return true;
-    }
-    many_.insert(few_, few_ + count_);
-    return many_.insert(m).second;
-  }
-
- private:
-  static constexpr size_t kFew = 16;
-  ReferenceMaker* few_[kFew];
-  size_t count_ = 0;
-  std::unordered_set<ReferenceMaker*> many_;
-};
-
-}  // namespace
 
 RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, RefMessage message, SClass_ID sclass,
                                             BOOL propagate, RefTargetHandle hTarg) {

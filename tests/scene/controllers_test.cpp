@@ -348,6 +348,7 @@ TEST_F(ListControllers, AListCannotHoldItself) {
   outer->AssignController(list, 0);
   EXPECT_FALSE(list->AssignController(list, 0));
   EXPECT_FALSE(list->AssignController(outer, 0)) << "that would make a loop";
+  EXPECT_EQ(iface(list)->GetListCount(), 0) << "a refused controller leaves no entry behind";
   outer->DeleteMe();
 }
 

@@ -161,11 +161,9 @@ BOOL ListControl::AssignController(Animatable* control, int subAnim) {
     return ReplaceReference(subAnim, c) == REF_SUCCEED ? (NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE), TRUE)
                                                        : FALSE;
   }
-  // Appending: refuse a controller that would make a loop before the entry exists.
-  if (RefGraph::createsLoop(this, c)) return FALSE;
   if (!theHold.Holding()) {
     // Nothing to record: add the one entry rather than rebuilding the list, which made filling a
-    // list quadratic in its length.
+    // list quadratic in its length. The reference refuses a controller that would make a loop.
     entries_.emplace_back();
     if (ReplaceReference(GetListCount() - 1, c) != REF_SUCCEED) {
       entries_.pop_back();
@@ -175,6 +173,8 @@ BOOL ListControl::AssignController(Animatable* control, int subAnim) {
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     return TRUE;
   }
+  // Appending: refuse a controller that would make a loop before the entry exists.
+  if (RefGraph::createsLoop(this, c)) return FALSE;
   changeEntries("List append", [](std::vector<Entry>& e, int, Control* ctrl) { Entry entry;
     entry.ctrl = ctrl;
     e.push_back(entry); }, subAnim, c);
