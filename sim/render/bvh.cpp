@@ -2,8 +2,6 @@
 
 #include "render/bvh_lanes.h"
 
-#include <cmath>
-
 namespace sim {
 
 namespace {
@@ -23,9 +21,10 @@ RayLanes prepare(const Ray& ray) {
   const float o[3] = {ray.origin.x, ray.origin.y, ray.origin.z};
   const float d[3] = {ray.dir.x, ray.dir.y, ray.dir.z};
   for (int a = 0; a < 3; ++a) {
-    // A zero component becomes a tiny one of its sign: slabs it lies within stay open, the others
-    // are out of reach, and no 0 * inf makes a NaN.
-    float inv = 1.0f / (d[a] != 0.0f ? d[a] : std::copysign(1e-30f, d[a]));
+    // A zero component gives an infinite inverse: a ray beside a slab it runs along never enters
+    // it, and one lying in a face of the slab gets 0 * inf = NaN there, which enterChildren passes
+    // over, so the ray counts as inside that slab.
+    float inv = 1.0f / d[a];
     r.o[a] = lanes::splat(o[a]);
     r.d[a] = lanes::splat(d[a]);
     r.inv[a] = lanes::splat(inv);
@@ -38,6 +37,7 @@ RayLanes prepare(const Ray& ray) {
 // The four children's entry distances into `t`, and a bit for each child entered within (tMin, best].
 int enterChildren(const Bvh::Node& n, const RayLanes& r, F4 tMin, F4 best, float* t) {
   F4 t0 = tMin, t1 = best;
+  // max(x, y) and min(x, y) give y when x is NaN.
   for (int a = 0; a < 3; ++a) {
     const float* nearSide = r.negative[a] ? n.hi[a] : n.lo[a];
     const float* farSide = r.negative[a] ? n.lo[a] : n.hi[a];
