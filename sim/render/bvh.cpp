@@ -9,6 +9,13 @@ namespace {
 using lanes::F4;
 using lanes::M4;
 
+// The box and triangle tests are most of a ray's time: keep them in the traversal loop.
+#if defined(__GNUC__)
+#define QZM_HOT inline __attribute__((always_inline))
+#else
+#define QZM_HOT inline
+#endif
+
 // What a ray brings to every box and triangle test, spread over the four lanes once.
 struct RayLanes {
   F4 o[3], d[3], inv[3];
@@ -35,7 +42,7 @@ RayLanes prepare(const Ray& ray) {
 }
 
 // The four children's entry distances into `t`, and a bit for each child entered within (tMin, best].
-int enterChildren(const Bvh::Node& n, const RayLanes& r, F4 tMin, F4 best, float* t) {
+QZM_HOT int enterChildren(const Bvh::Node& n, const RayLanes& r, F4 tMin, F4 best, float* t) {
   F4 t0 = tMin, t1 = best;
   // max(x, y) and min(x, y) give y when x is NaN.
   for (int a = 0; a < 3; ++a) {
@@ -50,7 +57,7 @@ int enterChildren(const Bvh::Node& n, const RayLanes& r, F4 tMin, F4 best, float
 
 // Moeller-Trumbore on four triangles: a bit for each hit within (tMin, best], its distance and
 // barycentric weights in t, u and v.
-int hitGroup(const Bvh::TriangleGroup& g, const RayLanes& r, F4 tMin, F4 best, std::uint32_t mask, float* t, float* u,
+QZM_HOT int hitGroup(const Bvh::TriangleGroup& g, const RayLanes& r, F4 tMin, F4 best, std::uint32_t mask, float* t, float* u,
              float* v) {
   const F4 e1x = lanes::load(g.e1[0]), e1y = lanes::load(g.e1[1]), e1z = lanes::load(g.e1[2]);
   const F4 e2x = lanes::load(g.e2[0]), e2y = lanes::load(g.e2[1]), e2z = lanes::load(g.e2[2]);
