@@ -78,6 +78,117 @@ TEST(Bvh, NearestAndBlockedAgreeWithTestingEveryTriangle) {
   EXPECT_GT(hits, 200);
 }
 
+// The nearest hit by testing every triangle in index order, with the hierarchy's own float
+// arithmetic: the hierarchy must give the same triangle and the same distance to the last bit.
+sim::Hit exactNearest(const std::vector<RenderTriangle>& tris, const sim::Ray& r, float tMin, float tMax,
+                      std::uint8_t mask) {
+  sim::Hit hit;
+  float best = tMax;
+  const Point3 d = r.dir;
+  for (size_t i = 0; i < tris.size(); ++i) {
+    const RenderTriangle& t = tris[i];
+    if (!(t.mask & mask)) continue;
+    float px = d.y * t.e2.z - d.z * t.e2.y, py = d.z * t.e2.x - d.x * t.e2.z, pz = d.x * t.e2.y - d.y * t.e2.x;
+    float det = t.e1.x * px + t.e1.y * py + t.e1.z * pz;
+    float invDet = 1.0f / det;
+    float sx = r.origin.x - t.p0.x, sy = r.origin.y - t.p0.y, sz = r.origin.z - t.p0.z;
+    float u = (sx * px + sy * py + sz * pz) * invDet;
+    float qx = sy * t.e1.z - sz * t.e1.y, qy = sz * t.e1.x - sx * t.e1.z, qz = sx * t.e1.y - sy * t.e1.x;
+    float v = (d.x * qx + d.y * qy + d.z * qz) * invDet;
+    float dist = (t.e2.x * qx + t.e2.y * qy + t.e2.z * qz) * invDet;
+    if (det != 0.0f && u >= 0.0f && v >= 0.0f && u + v <= 1.0f && dist > tMin && dist < best) {
+      best = dist;
+      hit.triangle = int(i);
+      hit.t = dist;
+    }
+  }
+  return hit;
+}
+
+void expectSameAsEveryTriangle(const std::vector<RenderTriangle>& tris, const Bvh& bvh, const sim::Ray& r, float tMin,
+                               float tMax, std::uint8_t mask) {
+  sim::Hit want = exactNearest(tris, r, tMin, tMax, mask);
+  sim::Hit got = bvh.nearest(r, tMin, tMax, mask);
+  ASSERT_EQ(got.triangle, want.triangle) << "ray from " << r.origin.x << " " << r.origin.y << " " << r.origin.z
+                                         << " along " << r.dir.x << " " << r.dir.y << " " << r.dir.z;
+  EXPECT_EQ(bvh.blocked(r, tMin, tMax, mask), want.triangle >= 0);
+  if (want.triangle < 0) return;
+  EXPECT_EQ(got.t, want.t);
+  // The range is open: a limit exactly at the hit leaves it out.
+  EXPECT_EQ(bvh.nearest(r, tMin, want.t, mask).triangle == want.triangle, false);
+  EXPECT_EQ(bvh.nearest(r, want.t, tMax, mask).triangle == want.triangle, false);
+}
+
+// A unit grid of quads in the plane z = 0 (two triangles each, sharing edges and corners), a
+// second copy that only casts shadows, and degenerate triangles: no area, a line, a point.
+std::vector<RenderTriangle> gridWithDegenerates(int side) {
+  std::vector<RenderTriangle> tris;
+  for (std::uint8_t mask : {sim::kSeenByCamera, sim::kCastsShadows})
+    for (int i = 0; i < side; ++i)
+      for (int j = 0; j < side; ++j) {
+        Point3 a(float(i), float(j), 0.0f), b(float(i + 1), float(j), 0.0f), c(float(i + 1), float(j + 1), 0.0f),
+            d(float(i), float(j + 1), 0.0f);
+        tris.push_back(triangle(a, b, c, mask));
+        tris.push_back(triangle(a, c, d, mask));
+      }
+  const std::uint8_t all = sim::kSeenByCamera | sim::kCastsShadows;
+  for (int i = 0; i < side; ++i) {
+    Point3 p(float(i) + 0.5f, 0.5f, 1.0f);
+    tris.push_back(triangle(p, p + Point3(1, 0, 0), p + Point3(2, 0, 0), all));  // a line
+    tris.push_back(triangle(p, p, p, all));                                     // a point
+    tris.push_back(triangle(p, p + Point3(0, 1, 0), p + Point3(0, 1, 0), all));  // two corners at one place
+  }
+  return tris;
+}
+
+TEST(Bvh, HitsOnSharedEdgesCornersAndFacesSeenEdgeOnAreExactlyThoseOfEveryTriangle) {
+  const int side = 24;
+  std::vector<RenderTriangle> tris = gridWithDegenerates(side);
+  Bvh bvh(tris);
+  const float s = float(side);
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> cell(0, side);
+  std::uniform_real_distribution<float> any(-1.0f, 1.0f);
+  for (int i = 0; i < 600; ++i) {
+    // Straight down through grid corners, edge midpoints and cell middles.
+    Point3 at(float(cell(rng)) * 0.5f, float(cell(rng)) * 0.5f, 5.0f);
+    for (std::uint8_t mask : {sim::kSeenByCamera, sim::kCastsShadows}) {
+      expectSameAsEveryTriangle(tris, bvh, sim::Ray{at, Point3(0, 0, -1)}, 0.0f, 1e30f, mask);
+      expectSameAsEveryTriangle(tris, bvh, sim::Ray{at, Point3(any(rng), any(rng), -1.0f)}, 0.0f, 1e30f, mask);
+    }
+    // In the grid's plane and just above it, along the grid lines and across them.
+    Point3 edgeOn(-1.0f, float(cell(rng)) * 0.5f, i % 2 ? 0.0f : 1e-6f);
+    expectSameAsEveryTriangle(tris, bvh, sim::Ray{edgeOn, Point3(1, 0, 0)}, 0.0f, 1e30f, sim::kSeenByCamera);
+    expectSameAsEveryTriangle(tris, bvh, sim::Ray{edgeOn, Point3(1.0f, any(rng), 0.0f)}, 0.0f, 1e30f, sim::kSeenByCamera);
+    // From above the degenerate row down onto the grid, and up from below it.
+    Point3 row(float(cell(rng)) + 0.5f, 0.5f, 3.0f);
+    expectSameAsEveryTriangle(tris, bvh, sim::Ray{row, Point3(0, 0, -1)}, 0.0f, s, sim::kSeenByCamera);
+    expectSameAsEveryTriangle(tris, bvh, sim::Ray{Point3(row.x, row.y, -3.0f), Point3(0, 0, 1)}, 0.0f, s,
+                              sim::kCastsShadows);
+  }
+}
+
+TEST(Bvh, ScenesThatSplitBadlyStayWithinTheDepthLimitAndAnswerRight) {
+  // Triangles ever farther apart: splits by area peel them off one by one.
+  std::vector<RenderTriangle> tris;
+  float x = 1.0f;
+  for (int i = 0; i < 300; ++i, x *= 1.3f)
+    tris.push_back(triangle(Point3(x, 0.0f, 0.0f), Point3(x, 1.0f, 0.0f), Point3(x, 0.0f, 1.0f), sim::kSeenByCamera));
+  // Thousands of copies of one triangle: centroids that nothing separates.
+  for (int i = 0; i < 5000; ++i)
+    tris.push_back(triangle(Point3(0, -1, -1), Point3(0, 1, -1), Point3(0, 0, 1), sim::kCastsShadows));
+  Bvh bvh(tris);
+  EXPECT_LE(bvh.depth(), int(Bvh::kMaxDepth));  // a copy: the Windows library exports no storage for it
+  x = 1.0f;
+  for (int i = 0; i < 300; i += 7, x *= std::pow(1.3f, 7.0f))
+    expectSameAsEveryTriangle(tris, bvh, sim::Ray{Point3(x * 0.99f, 0.25f, 0.25f), Point3(1, 0, 0)}, 0.0f, 1e30f,
+                              sim::kSeenByCamera);
+  // Every copy lies at the same distance: the first of them answers.
+  sim::Hit hit = bvh.nearest(sim::Ray{Point3(-2, 0, 0), Point3(1, 0, 0)}, 0.0f, 1e30f, sim::kCastsShadows);
+  EXPECT_EQ(hit.triangle, 300);
+  EXPECT_EQ(hit.t, 2.0f);
+}
+
 TEST(Bvh, AnEmptySceneAndRaysAlongAnAxisHitNothingWrongly) {
   std::vector<RenderTriangle> none;
   Bvh empty(none);
