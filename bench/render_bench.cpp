@@ -64,6 +64,7 @@ RayCount castFrame(const sim::RenderView& view, const std::vector<std::unique_pt
       ++c.rays;
       if (t < 0.0f) continue;
       ++c.hits;
+      n = n.Normalize();  // the offset below is a length along the normal
       if (DotProd(n, r.dir) > 0.0f) n = -n;
       Point3 p = r.origin + r.dir * t;
       Point3 from = p + n * (1e-3f * (1.0f + std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z)));
