@@ -1,5 +1,6 @@
 #include "render/render_lights.h"
 
+#include "render/finite_values.h"
 #include "maxapi.h"
 #include "object.h"
 #include "render/render_shade_context.h"
@@ -13,8 +14,6 @@ namespace sim {
 namespace {
 
 constexpr float kDegToRad = 3.14159265358979f / 180.0f;
-
-bool finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 std::unique_ptr<RenderLight> lightOf(INode* node, TimeValue t) {
   auto* gen = dynamic_cast<GenLight*>(node->EvalWorldState(t).obj);

@@ -1,5 +1,6 @@
 #include "render/render_scene.h"
 
+#include "render/finite_values.h"
 #include "maxapi.h"
 #include "object.h"
 #include "triobj.h"
@@ -10,14 +11,6 @@
 namespace sim {
 
 namespace {
-
-bool finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-bool finite(const Matrix3& m) {
-  for (int i = 0; i < 4; ++i)
-    if (!finite(m[i])) return false;
-  return true;
-}
 
 // The node's mesh after its modifiers at `t`, or false when its object has none.
 bool evaluatedMesh(INode* node, TimeValue t, Mesh& out) {

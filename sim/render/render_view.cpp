@@ -1,5 +1,6 @@
 #include "render/render_view.h"
 
+#include "render/finite_values.h"
 #include "object.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace sim {
 
 namespace {
-
-bool finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 const Point3 kWorldUp(0.0f, 0.0f, 1.0f);
 

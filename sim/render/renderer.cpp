@@ -1,5 +1,6 @@
 #include "render/renderer.h"
 
+#include "render/finite_values.h"
 #include "core/c_format.h"
 #include "render/bvh.h"
 #include "render/render_lights.h"
@@ -16,8 +17,6 @@ namespace {
 
 // Surfaces seen through transparent ones, at most; what lies behind more is not looked for.
 constexpr int kMaxLayers = 8;
-
-bool finite(const Color& c) { return std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b); }
 
 // A node without a material: a matte surface in its wire colour, as the host shows such nodes.
 void shadeWireColour(RenderShadeContext& sc, const Color& wire) {
