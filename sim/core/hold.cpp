@@ -8,12 +8,13 @@
 // The hold being collected and the undo and redo stacks of accepted holds.
 class HoldState {
  public:
+  using Records = std::vector<std::unique_ptr<RestoreObj>>;
   struct Step {
     std::string label;
-    std::vector<std::unique_ptr<RestoreObj>> records;
+    Records records;
   };
 
-  std::vector<std::unique_ptr<RestoreObj>> open;  // records of the open hold, oldest first
+  Records open;                                   // records of the open hold, oldest first
   std::vector<size_t> marks;                      // where each nested Begin started in `open`
   int suspended = 0;
   int restoring = 0;
@@ -28,6 +29,16 @@ class HoldState {
     isUndo = undoFlag;
     for (size_t i = open.size(); i-- > mark;) open[i]->Restore(undoFlag);
     --restoring;
+  }
+
+  // Frees records (or whole steps) taken out of the hold first. A record may hold the last claim on
+  // an object, and the object's deletion changes references, which records itself: nothing may be
+  // recorded while records go, neither into the structure they came from nor into a hold still open.
+  template <class T>
+  void discard(T&& gone) {
+    ++suspended;
+    { auto dying = std::move(gone); }
+    --suspended;
   }
 };
 
@@ -64,8 +75,9 @@ int Hold::Restore() {
 
 void Hold::Release() {
   for (auto& r : state_->open) r->EndHold();
-  state_->open.clear();
   state_->marks.clear();
+  state_->discard(std::move(state_->open));
+  state_->open.clear();
 }
 
 void Hold::Accept(const TCHAR* name) {
@@ -77,8 +89,13 @@ void Hold::Accept(const TCHAR* name) {
   HoldState::Step step{name ? name : "", std::move(state_->open)};
   state_->open.clear();
   state_->undo.push_back(std::move(step));
+  state_->discard(std::move(state_->redo));
   state_->redo.clear();
-  if (state_->undo.size() > state_->maxSteps) state_->undo.erase(state_->undo.begin());
+  if (state_->undo.size() > state_->maxSteps) {
+    HoldState::Step oldest = std::move(state_->undo.front());
+    state_->undo.erase(state_->undo.begin());
+    state_->discard(std::move(oldest));
+  }
 }
 
 void Hold::Accept(int) { Accept(""); }
@@ -87,8 +104,11 @@ void Hold::Cancel() {
   if (state_->marks.empty()) return;
   size_t mark = state_->marks.back();
   state_->restoreFrom(mark, 0);
+  HoldState::Records cancelled(std::make_move_iterator(state_->open.begin() + static_cast<std::ptrdiff_t>(mark)),
+                               std::make_move_iterator(state_->open.end()));
   state_->open.resize(mark);
   state_->marks.pop_back();
+  state_->discard(std::move(cancelled));
 }
 
 int Hold::Restoring(int& isUndo) {
@@ -134,8 +154,6 @@ std::string undoLabel() { auto& u = theHold.state().undo; return u.empty() ? std
 
 void flushUndo() {
   HoldState& s = theHold.state();
-  // Records may hold the last claim on objects; move them out first so that objects freed while the
-  // stacks are cleared never see half-cleared stacks.
   auto undoSteps = std::move(s.undo);
   auto redoSteps = std::move(s.redo);
   auto open = std::move(s.open);
@@ -143,6 +161,9 @@ void flushUndo() {
   s.redo.clear();
   s.open.clear();
   s.marks.clear();
+  s.discard(std::move(open));
+  s.discard(std::move(redoSteps));
+  s.discard(std::move(undoSteps));
 }
 
 }  // namespace sim

@@ -2,35 +2,37 @@
 
 #include "hold.h"
 #include "maxapi.h"
+#include "on_scope_exit.h"
 #include "ref_graph.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_set>
 
 namespace {
 
-// Undo record of one ReplaceReference; holds both targets (and the maker when it is a target) so
-// that undo and redo never reach freed memory.
+// Undo record of one ReplaceReference; holds the maker and both targets so that undo and redo never
+// reach freed memory. Only a target can be held, so only a target's references are recorded: a plain
+// maker is the host's or a plug-in's watcher (a keeper on the stack, a slot of a host service) whose
+// reference is not an edit of the scene, and which may be gone long before the record.
 class RefRestore : public RestoreObj {
  public:
-  RefRestore(ReferenceMaker* m, int which, ReferenceTarget* oldT, ReferenceTarget* newT)
-      : maker_(m), which_(which), old_(oldT), new_(newT) {
-    // The maker is owned elsewhere: the record only keeps its memory, never decides it should go.
-    if (m->IsRefTarget()) makerHold_ = sim::KeepAlive(static_cast<ReferenceTarget*>(m), false);
-  }
+  RefRestore(ReferenceTarget* m, int which, ReferenceTarget* oldT, ReferenceTarget* newT)
+      // The maker is owned elsewhere: the record only keeps its memory, never decides it should go.
+      : maker_(m, false), which_(which), old_(oldT), new_(newT) {}
   void Restore(int) override { apply(old_.get()); }
   void Redo() override { apply(new_.get()); }
   TSTR Description() override { return TSTR("Reference"); }
 
  private:
   void apply(ReferenceTarget* t) {
-    if (makerHold_.get() && makerHold_.get()->IsDeleted()) return;
-    if (t && t->IsDeleted()) return;
-    maker_->ReplaceReference(which_, t);
+    ReferenceTarget* m = maker_.live();
+    if (!m || (t && t->IsDeleted())) return;
+    m->ReplaceReference(which_, t);
   }
-  ReferenceMaker* maker_;
+  sim::KeepAlive maker_;
   int which_;
-  sim::KeepAlive makerHold_, old_, new_;
+  sim::KeepAlive old_, new_;
 };
 
 }  // namespace
@@ -113,8 +115,46 @@ void RefGraph::unhold(ReferenceTarget* t, bool autoDelete) {
   else if (autoDelete) t->MaybeAutoDelete();
 }
 
+namespace {
+
+// Deleting a target drops its references, and a target left without any deletes itself in turn, so
+// a chain of targets each holding the next would go as deep on the stack as it is long. While a
+// deletion runs, targets left without references wait here instead (each with a hold of ours), and
+// the outermost deletion frees them one after the other before it returns: to its caller the whole
+// chain is gone, as before, and each target hears and tells of its deletion at a constant depth.
+struct PendingDeletions {
+  int running = 0;
+  std::deque<ReferenceTarget*> waiting;
+};
+
+PendingDeletions& pending() {
+  static PendingDeletions p;
+  return p;
+}
+
+}  // namespace
+
 void RefGraph::deleteTarget(ReferenceTarget* t) {
   if (t->deleting_ || t->deleted_) return;
+  PendingDeletions& p = pending();
+  ++p.running;
+  {
+    sim::OnScopeExit done([&p] { --p.running; });
+    deleteNow(t);
+  }
+  if (p.running > 0) return;
+  ++p.running;
+  sim::OnScopeExit done([&p] { --p.running; });
+  while (!p.waiting.empty()) {
+    ReferenceTarget* next = p.waiting.front();
+    p.waiting.pop_front();
+    if (--next->keepAlive_ > 0) continue;  // someone else holds it now
+    if (next->deleted_) next->DeleteThis();
+    else if (!next->deleting_ && next->NumDependents() == 0) deleteNow(next);
+  }
+}
+
+void RefGraph::deleteNow(ReferenceTarget* t) {
   t->deleting_ = true;
   hold(t);
   t->NotifyDependents(FOREVER, PART_ALL, REFMSG_TARGET_DELETED);
@@ -154,29 +194,35 @@ ReferenceMaker::~ReferenceMaker() {
 }
 
 RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newtarg, BOOL delOld) {
-  if (which < 0 || which >= NumRefs()) return REF_FAIL;
-  ReferenceTarget* old = GetReference(which);
+  return RefGraph::replace(this, which, newtarg, delOld, true);
+}
+
+RefResult RefGraph::replace(ReferenceMaker* m, int which, ReferenceTarget* newtarg, bool delOld, bool checkLoop) {
+  if (which < 0 || which >= m->NumRefs()) return REF_FAIL;
+  ReferenceTarget* old = m->GetReference(which);
   if (old == newtarg) return REF_SUCCEED;
   if (newtarg && (newtarg->deleted_ || newtarg->deleting_)) return REF_FAIL;
-  if (newtarg && RefGraph::createsLoop(this, newtarg)) return REF_FAIL;
+  if (newtarg && checkLoop && createsLoop(m, newtarg)) return REF_FAIL;
 
-  RestoreObj* record = theHold.Holding() ? new RefRestore(this, which, old, newtarg) : nullptr;
-  if (old) RefGraph::hold(old);  // the old target stays valid until we are done with it
-  if (newtarg) RefGraph::addLink(this, newtarg);
-  if (old) RefGraph::removeLink(this, old);
-  SetReference(which, newtarg);
-  if (GetReference(which) != newtarg) {
+  RestoreObj* record = theHold.Holding() && m->IsRefTarget()
+                           ? new RefRestore(static_cast<ReferenceTarget*>(m), which, old, newtarg)
+                           : nullptr;
+  if (old) hold(old);  // the old target stays valid until we are done with it
+  if (newtarg) addLink(m, newtarg);
+  if (old) removeLink(m, old);
+  m->SetReference(which, newtarg);
+  if (m->GetReference(which) != newtarg) {
     // The maker refused the slot: put the bookkeeping back as it was.
-    if (newtarg) RefGraph::removeLink(this, newtarg);
+    if (newtarg) removeLink(m, newtarg);
     if (old) {
-      RefGraph::addLink(this, old);
-      RefGraph::unhold(old, false);
+      addLink(m, old);
+      unhold(old, false);
     }
     delete record;
     return REF_FAIL;
   }
   if (record) theHold.Put(record);
-  if (old) RefGraph::unhold(old, delOld);
+  if (old) unhold(old, delOld);
   return REF_SUCCEED;
 }
 
@@ -232,29 +278,68 @@ ReferenceTarget::~ReferenceTarget() {
   }
 }
 
+namespace {
+
+// One target whose dependents a notification is walking: the walk goes depth first (a dependent
+// that passes the message on tells its own dependents before the next one hears it), on a stack of
+// its own rather than the machine's, because chains of targets can be longer than the stack is deep.
+struct NotifyFrame {
+  ReferenceTarget* target;
+  RefTargetHandle from;  // the target its dependents hear the message from
+  PartID part;
+  size_t next;           // the next dependent to tell
+  size_t count;          // dependents when the walk began: makers added meanwhile are not told
+  MakerSet told;
+};
+
+}  // namespace
+
 RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, RefMessage message, SClass_ID sclass,
                                             BOOL propagate, RefTargetHandle hTarg) {
-  if (deleted_) return REF_SUCCEED;
-  // Scripts may switch change messages off around bulk edits; deletion is always told.
-  if (!RefMsgsEnabled() && message != REFMSG_TARGET_DELETED) return REF_SUCCEED;
-  if (!hTarg) hTarg = this;
-  RefGraph::hold(this);
-  ++notifying_;
-  const size_t n = dependents_.size();
-  MakerSet told;
-  for (size_t i = 0; i < n && i < dependents_.size(); ++i) {
-    ReferenceMaker* m = dependents_[i];
-    if (!m || !told.insert(m)) continue;
+  // Handlers may notify in turn: each walk keeps to the frames above the ones it found.
+  static std::vector<NotifyFrame> frames;
+  const size_t base = frames.size();
+  auto enter = [&](ReferenceTarget* t, RefTargetHandle from, PartID part) {
+    if (t->deleted_) return;
+    // Scripts may switch change messages off around bulk edits; deletion is always told.
+    if (!RefMsgsEnabled() && message != REFMSG_TARGET_DELETED) return;
+    RefGraph::hold(t);
+    ++t->notifying_;
+    frames.push_back(NotifyFrame{t, from, part, 0, t->dependents_.size(), {}});
+  };
+  auto leave = [&] {
+    ReferenceTarget* t = frames.back().target;
+    frames.pop_back();
+    if (--t->notifying_ == 0)
+      t->dependents_.erase(std::remove(t->dependents_.begin(), t->dependents_.end(), nullptr), t->dependents_.end());
+    RefGraph::unhold(t, false);
+  };
+  sim::OnScopeExit unwind([&] {
+    while (frames.size() > base) leave();
+  });
+  enter(this, hTarg ? hTarg : this, partID);
+  while (frames.size() > base) {
+    NotifyFrame& f = frames.back();
+    ReferenceTarget* t = f.target;
+    // A handler that deleted this target: nobody else is to hear from it.
+    if (t->deleted_ || f.next >= f.count || f.next >= t->dependents_.size()) {
+      leave();
+      continue;
+    }
+    const size_t i = f.next++;
+    ReferenceMaker* m = t->dependents_[i];
+    if (!m || !f.told.insert(m)) continue;
     if (sclass != NOTIFY_ALL && m->SuperClassID() != sclass) continue;
-    PartID pid = partID;
-    RefResult r = m->NotifyRefChanged(changeInt, hTarg, pid, message);
-    if (deleted_) break;  // a handler deleted this target: nobody else is to hear from it
-    bool stillThere = i < dependents_.size() && dependents_[i] == m;  // the handler may have dropped its reference or itself
-    if (propagate && message != REFMSG_TARGET_DELETED && r == REF_SUCCEED && stillThere && m->IsRefTarget())
-      static_cast<ReferenceTarget*>(m)->NotifyDependents(changeInt, pid, message, sclass, propagate, nullptr);
+    PartID pid = f.part;
+    const RefTargetHandle from = f.from;
+    RefResult r = m->NotifyRefChanged(changeInt, from, pid, message);
+    if (t->deleted_) continue;
+    bool stillThere = i < t->dependents_.size() && t->dependents_[i] == m;  // the handler may have dropped its reference or itself
+    if (propagate && message != REFMSG_TARGET_DELETED && r == REF_SUCCEED && stillThere && m->IsRefTarget()) {
+      auto* next = static_cast<ReferenceTarget*>(m);
+      enter(next, next, pid);
+    }
   }
-  if (--notifying_ == 0) dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), nullptr), dependents_.end());
-  RefGraph::unhold(this, false);
   return REF_SUCCEED;
 }
 
@@ -303,6 +388,12 @@ std::vector<ReferenceMaker*> ReferenceTarget::GetDependents() const {
 
 void ReferenceTarget::MaybeAutoDelete() {
   if (deleting_ || deleted_ || keepAlive_ > 0 || NumDependents() > 0) return;
+  PendingDeletions& p = pending();
+  if (p.running > 0) {
+    RefGraph::hold(this);
+    p.waiting.push_back(this);
+    return;
+  }
   RefGraph::deleteTarget(this);
 }
 

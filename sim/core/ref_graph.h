@@ -14,6 +14,11 @@ struct HOST_API RefGraph {
   // Deletes a target the reference system's way: tell dependents, clear references to it, drop its
   // own references, free it (or mark it deleted while holds remain).
   static void deleteTarget(ReferenceTarget* t);
+  // The deletion itself, leaving the targets it frees of references waiting for deleteTarget.
+  static void deleteNow(ReferenceTarget* t);
+  // ReplaceReference; without `checkLoop` only for a caller that has shown the whole graph it builds
+  // to be free of loops (the scene loader, which would otherwise walk the graph on every reference).
+  static RefResult replace(ReferenceMaker* m, int which, ReferenceTarget* newtarg, bool delOld, bool checkLoop);
   static void hold(ReferenceTarget* t) { ++t->keepAlive_; }
   // Drops a hold; the target is freed when it was deleted meanwhile or, with `autoDelete`, when
   // nothing references it any more.

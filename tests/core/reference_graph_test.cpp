@@ -288,3 +288,71 @@ TEST_F(ReferenceGraph, AppDataIsAddressedByClassSuperClassAndAFull32BitSubId) {
 }
 
 }  // namespace
+
+namespace {
+
+// Long enough to overflow the stack when each deletion starts the next from inside itself.
+constexpr int kLongChain = 200000;
+
+// A chain of kLongChain targets, each holding the next, ending in `last`; built from the end, as
+// the loop test of each new reference then has nothing to walk.
+Thing* chainOn(Thing* last) {
+  Thing* head = last;
+  for (int i = 1; i < kLongChain; ++i) {
+    auto* t = new Thing({}, 1);
+    t->ReplaceReference(0, head);
+    head = t;
+  }
+  return head;
+}
+
+TEST_F(ReferenceGraph, AVeryLongChainGoesWithItsHeadWithoutRecursion) {
+  Thing* last = new Thing("last", 1);
+  Thing* head = chainOn(last);
+  auto* watcher = new Thing("watcher");
+  watcher->ReplaceReference(0, last);
+  head->DeleteMe();
+  EXPECT_EQ(Thing::alive, 2) << "every link but the watched end is gone once the deletion returns";
+  EXPECT_EQ(watcher->GetReference(0), last);
+  watcher->DeleteMe();
+}
+
+TEST_F(ReferenceGraph, AChangeAtTheEndOfAVeryLongChainReachesItsHead) {
+  Thing* last = new Thing("last", 1);
+  Thing* head = chainOn(last);
+  last->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  EXPECT_EQ(head->received, std::vector<RefMessage>{REFMSG_CHANGE});
+  head->DeleteMe();
+}
+
+TEST_F(ReferenceGraph, ADependentPassesAChangeOnBeforeTheNextDependentHearsIt) {
+  // leaf <- a <- top, and leaf <- b: a's dependents hear it before b does.
+  auto* leaf = new Thing("leaf");
+  auto* a = new Thing("a");
+  auto* b = new Thing("b");
+  auto* top = new Thing("top");
+  a->ReplaceReference(0, leaf);
+  b->ReplaceReference(0, leaf);
+  top->ReplaceReference(0, a);
+  auto* watcher = new Thing("watcher");
+  watcher->ReplaceReference(0, top);
+  watcher->ReplaceReference(1, b);
+  leaf->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  EXPECT_EQ(watcher->senders, (std::vector<RefTargetHandle>{top, b}));
+  watcher->DeleteMe();
+}
+
+TEST_F(ReferenceGraph, AVeryLongChainGoesWithItsLastReferenceAndItsUndoStep) {
+  auto* owner = new Thing("owner", 1);
+  Thing* head = chainOn(new Thing("last", 1));
+  theHold.Begin();
+  owner->ReplaceReference(0, head);
+  owner->ReplaceReference(0, nullptr);
+  theHold.Accept("chain");
+  EXPECT_EQ(Thing::alive, kLongChain + 1) << "the undo step keeps the chain";
+  sim::flushUndo();
+  EXPECT_EQ(Thing::alive, 1);
+  owner->DeleteMe();
+}
+
+}  // namespace
