@@ -1,14 +1,23 @@
-// Scene files on disk: written whole to a temporary file beside the target and renamed over it, and
-// read whole into memory (the file's size bounds everything the loader allocates).
+// Scene files on disk: written whole to a temporary file beside the target, flushed to the disk and
+// renamed over it, and read whole into memory (the file's size bounds everything the loader
+// allocates).
 #include "scenefile/scene_file.h"
 
 #include "scene/scene_services.h"
 
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -18,14 +27,55 @@ namespace {
 
 std::string systemError(int err) { return std::strerror(err); }
 
-// A name beside `path` that no other save picks at the same time.
+constexpr const char* kTemporaryEnding = ".saving";
+
+// A name beside `path` that no other save picks at the same time: the file's name, a dot, eight hex
+// digits and the ending.
 fs::path temporaryBeside(const fs::path& path) {
   std::random_device rd;
   char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%08x.saving", static_cast<unsigned>(rd()));
+  std::snprintf(suffix, sizeof suffix, ".%08x%s", static_cast<unsigned>(rd()), kTemporaryEnding);
   fs::path tmp = path;
   tmp += suffix;
   return tmp;
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& target) {
+  const std::string ending = kTemporaryEnding;
+  if (name.size() != target.size() + 1 + 8 + ending.size() || name.compare(0, target.size(), target) != 0) return false;
+  if (name[target.size()] != '.' || name.compare(name.size() - ending.size(), ending.size(), ending) != 0) return false;
+  for (size_t i = target.size() + 1; i < target.size() + 9; ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+  return true;
+}
+
+// A save that was killed leaves its temporary file behind; the next save of the same file takes such
+// files away. Only files of exactly our temporary names for this target, and only once nothing has
+// written to them for a while: another process saving the same file right now keeps its own.
+void removeStaleTemporaries(const fs::path& target) {
+  constexpr auto kStale = std::chrono::minutes(2);
+  std::error_code ec;
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
+  const auto now = fs::file_time_type::clock::now();
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code fileEc;
+    if (!isTemporaryOf(it->path().filename().string(), name) || !it->is_regular_file(fileEc) || it->is_symlink(fileEc))
+      continue;
+    const auto written = fs::last_write_time(it->path(), fileEc);
+    if (!fileEc && now - written > kStale) fs::remove(it->path(), fileEc);
+  }
+}
+
+// Flushes the file's bytes to the disk, so that the rename never puts an incomplete file in place
+// of the old one should the machine stop.
+bool syncToDisk(FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return fsync(fileno(f)) == 0;
+#endif
 }
 
 bool writeAll(const fs::path& path, const Bytes& bytes, std::string& error) {
@@ -34,11 +84,12 @@ bool writeAll(const fs::path& path, const Bytes& bytes, std::string& error) {
     error = systemError(errno);
     return false;
   }
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = ok && syncToDisk(f);
   const int writeErr = errno;
   const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    error = systemError(written ? errno : writeErr);
+  if (!ok || !closed) {
+    error = systemError(ok ? errno : writeErr);
     return false;
   }
   return true;
@@ -50,6 +101,7 @@ bool saveSceneFile(const std::string& path, std::string& error) {
   Bytes bytes;
   if (!writeScene(bytes, error)) return false;
   const fs::path target(path);
+  removeStaleTemporaries(target);
   const fs::path tmp = temporaryBeside(target);
   if (!writeAll(tmp, bytes, error)) {
     std::error_code ignored;

@@ -187,26 +187,72 @@ class SceneReader {
     return r_.remaining() == 0 ? IO_OK : r_.fail();
   }
 
-  // Sets every saved reference, once every object exists.
+  // Sets every saved reference, once every object exists. A file may describe a loop of references,
+  // which the reference system refuses; the loaded graph is checked for one once, as a whole, so
+  // that the references can then be set without the reference system's walk on every one (which
+  // made long chains load in quadratic time).
   IOResult connect() {
     const int n = static_cast<int>(objects_.size());
+    std::vector<std::vector<Link>> links(objects_.size());
     for (size_t i = 0; i < objects_.size(); ++i) {
-      ReferenceTarget* obj = objects_[i];
       const Refs& refs = refs_[i];
       for (size_t k = 0; k < refs.targets.size(); ++k) {
         const int target = refs.targets[k];
         if (target < -1 || target >= n) return r_.fail(refs.at);
         // A class that now has fewer references (or moved them) decides where each one goes.
-        const int slot = obj->RemapRefOnLoad(static_cast<int>(k));
-        if (slot < 0 || slot >= obj->NumRefs()) continue;
-        ReferenceTarget* t = target < 0 ? nullptr : objects_[static_cast<size_t>(target)];
-        if (obj->GetReference(slot) == t) continue;
-        if (obj->ReplaceReference(slot, t) != REF_SUCCEED || obj->GetReference(slot) != t) return r_.fail(refs.at);
+        const int slot = objects_[i]->RemapRefOnLoad(static_cast<int>(k));
+        if (slot < 0 || slot >= objects_[i]->NumRefs()) continue;
+        links[i].push_back(Link{slot, target});
+      }
+    }
+    if (int inLoop = findLoop(links); inLoop >= 0) return r_.fail(refs_[static_cast<size_t>(inLoop)].at);
+    for (size_t i = 0; i < objects_.size(); ++i) {
+      ReferenceTarget* obj = objects_[i];
+      for (const Link& l : links[i]) {
+        ReferenceTarget* t = l.target < 0 ? nullptr : objects_[static_cast<size_t>(l.target)];
+        if (obj->GetReference(l.slot) == t) continue;
+        if (RefGraph::replace(obj, l.slot, t, true, false) != REF_SUCCEED || obj->GetReference(l.slot) != t)
+          return r_.fail(refs_[i].at);
       }
     }
     r_.setObjects(&objects_);
     r_.finish();
     return IO_OK;
+  }
+
+  struct Link {
+    int slot;
+    std::int32_t target;  // -1 for none
+  };
+
+  // An object on a loop of the file's references, or -1: a depth-first walk with an explicit stack,
+  // each object and each link visited once.
+  static int findLoop(const std::vector<std::vector<Link>>& links) {
+    enum : std::uint8_t { kNew, kOnPath, kDone };
+    std::vector<std::uint8_t> state(links.size(), kNew);
+    std::vector<std::pair<size_t, size_t>> path;  // object, next link to follow
+    for (size_t start = 0; start < links.size(); ++start) {
+      if (state[start] != kNew) continue;
+      state[start] = kOnPath;
+      path.emplace_back(start, 0);
+      while (!path.empty()) {
+        auto& [at, next] = path.back();
+        if (next == links[at].size()) {
+          state[at] = kDone;
+          path.pop_back();
+          continue;
+        }
+        const std::int32_t to = links[at][next++].target;
+        if (to < 0) continue;
+        const auto t = static_cast<size_t>(to);
+        if (state[t] == kOnPath) return static_cast<int>(t);
+        if (state[t] == kNew) {
+          state[t] = kOnPath;
+          path.emplace_back(t, 0);
+        }
+      }
+    }
+    return -1;
   }
 
   // ---- the scene ----

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -382,6 +384,115 @@ TEST_F(SceneFile, AFailedSaveLeavesThePreviousFileAndNoTemporaryFile) {
   for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file() ? 1 : 0;
   EXPECT_EQ(files, 1);
   EXPECT_EQ(std::filesystem::file_size(dir.file("scene.max")), size);
+  EXPECT_TRUE(sim::loadSceneFile(dir.file("scene.max")).ok);
+}
+
+}  // namespace
+
+namespace {
+
+// Where each saved object's reference indices are (the offset of the first index), in object order.
+std::vector<size_t> makerRefs(const sim::Bytes& b) {
+  std::vector<size_t> out;
+  auto walk = [&](auto&& self, size_t pos, size_t end) -> void {
+    while (pos + sim::kChunkHeaderSize <= end) {
+      USHORT id;
+      ULONGLONG len;
+      std::memcpy(&id, b.data() + pos, sizeof id);
+      std::memcpy(&len, b.data() + pos + 2, sizeof len);
+      const bool container = (len & sim::kContainerBit) != 0;
+      len &= ~sim::kContainerBit;
+      const size_t content = pos + sim::kChunkHeaderSize;
+      if (container && (id == sim::kMakers || id == sim::kMaker)) self(self, content, content + len);
+      if (id == sim::kMakerRefs) out.push_back(content + 4);
+      pos = content + len;
+    }
+  };
+  walk(walk, sim::kSceneHeaderSize, b.size());
+  return out;
+}
+
+std::int32_t refAt(const sim::Bytes& b, size_t at) {
+  std::int32_t v;
+  std::memcpy(&v, b.data() + at, sizeof v);
+  return v;
+}
+
+TEST_F(SceneFile, AFileWhoseReferencesCloseALoopIsRefusedAndLeavesTheSceneAlone) {
+  auto* outer = create<Mtl>(MATERIAL_CLASS_ID, kSlotMtlClass);
+  auto* inner = create<Mtl>(MATERIAL_CLASS_ID, kSlotMtlClass);
+  outer->ReplaceReference(0, inner);
+  holderNode("Holder")->SetMtl(outer);
+  sim::Bytes bytes = save();
+  // The outer material is the one whose first slot holds a material with an empty first slot.
+  const std::vector<size_t> refs = makerRefs(bytes);
+  int outerIndex = -1, innerIndex = -1;
+  for (size_t i = 0; i < refs.size() && outerIndex < 0; ++i) {
+    const std::int32_t first = refAt(bytes, refs[i]);
+    if (first > 0 && static_cast<size_t>(first) < refs.size() && refAt(bytes, refs[static_cast<size_t>(first)]) == -1 &&
+        refAt(bytes, refs[i] + 4) == -1) {
+      outerIndex = static_cast<int>(i);
+      innerIndex = first;
+    }
+  }
+  ASSERT_GE(innerIndex, 0);
+  std::memcpy(&bytes[refs[static_cast<size_t>(innerIndex)]], &outerIndex, sizeof outerIndex);
+
+  sim::SceneLoadResult r = load(bytes);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error.rfind("scene file is damaged at byte ", 0), 0u) << r.error;
+  ASSERT_NE(byName("Holder"), nullptr);
+  EXPECT_EQ(byName("Holder")->GetMtl(), outer);
+}
+
+TEST_F(SceneFile, AVeryLongChainOfMaterialsSavesLoadsAndGoesAway) {
+  constexpr int kLength = 60000;  // deeper than the stack allows for a recursive teardown
+  Mtl* top = create<Mtl>(MATERIAL_CLASS_ID, kSlotMtlClass);
+  for (int i = 1; i < kLength; ++i) {  // from the end, so that each new reference has no loop to look for
+    Mtl* outer = create<Mtl>(MATERIAL_CLASS_ID, kSlotMtlClass);
+    outer->ReplaceReference(0, top);
+    top = outer;
+  }
+  holderNode("Holder")->SetMtl(top);
+  const sim::Bytes bytes = save();
+  sim::SceneLoadResult r = load(bytes);
+  ASSERT_TRUE(r.ok) << r.error;
+  int length = 0;
+  for (Mtl* m = byName("Holder")->GetMtl(); m; m = m->GetSubMtl(0)) ++length;
+  EXPECT_EQ(length, kLength);
+  EXPECT_EQ(save(), bytes);
+  ip->GetRootNode()->GetChildNode(0)->Delete(0, FALSE);
+  EXPECT_EQ(ip->GetRootNode()->NumberOfChildren(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SceneFile, ASaveTakesAwayTheTemporaryFilesThatKilledSavesOfTheSameFileLeft) {
+  test::TempDir dir;
+  holderNode("Holder");
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  auto leave = [&](const std::string& name, bool stale) {
+    dir.write(name, "partial");
+    if (stale) std::filesystem::last_write_time(dir.file(name), old);
+  };
+  leave("scene.max.0badc0de.saving", true);      // a killed save of this file
+  leave("scene.max.1234abcd.saving", false);     // another save of it, still writing
+  leave("other.max.0badc0de.saving", true);      // a killed save of another file
+  leave("scene.max.notours!.saving", true);      // not a name a save gives
+  leave("scene.max.0badc0de.saving.txt", true);
+  std::filesystem::create_directory(dir.file("scene.max.abcdef01.saving"));
+  std::filesystem::last_write_time(dir.file("scene.max.abcdef01.saving"), old);
+
+  std::string error;
+  ASSERT_TRUE(sim::saveSceneFile(dir.file("scene.max"), error)) << error;
+  std::vector<std::string> left;
+  for (auto& e : std::filesystem::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"other.max.0badc0de.saving", "scene.max", "scene.max.0badc0de.saving.txt",
+                                            "scene.max.1234abcd.saving", "scene.max.abcdef01.saving",
+                                            "scene.max.notours!.saving"}));
   EXPECT_TRUE(sim::loadSceneFile(dir.file("scene.max")).ok);
 }
 
