@@ -19,9 +19,10 @@ bool evaluatedMesh(INode* node, TimeValue t, Mesh& out) {
   if (!obj->CanConvertToType(triObjectClassID)) return false;
   Object* converted = obj->ConvertToType(t, triObjectClassID);
   if (!converted) return false;
-  out = static_cast<TriObject*>(converted)->mesh;
+  auto* tri = dynamic_cast<TriObject*>(converted);
+  if (tri) out = tri->mesh;
   if (converted != obj) converted->DeleteMe();
-  return true;
+  return tri != nullptr;
 }
 
 // Corner normals: a face in smoothing group 0 is flat; otherwise a corner takes the sum of the

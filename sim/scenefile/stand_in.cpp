@@ -109,6 +109,9 @@ class TargetStandIn final : public StandIn<ReferenceTarget> {
 class ObjectStandIn final : public StandIn<Object> {
  public:
   using StandIn::StandIn;
+  // Whatever class the file names, a stand-in is not an object of it: it converts to nothing.
+  int CanConvertToType(Class_ID) override { return FALSE; }
+  Object* ConvertToType(TimeValue, Class_ID) override { return nullptr; }
 };
 
 class ModifierStandIn final : public StandIn<Modifier> {

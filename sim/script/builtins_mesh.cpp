@@ -50,8 +50,10 @@ Mesh evaluatedMesh(INode* node, TimeValue t) {
   if (!obj || !obj->CanConvertToType(triObjectClassID)) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
   Object* converted = obj->ConvertToType(t, triObjectClassID);
   if (!converted) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
-  Mesh copy = static_cast<TriObject*>(converted)->mesh;
+  auto* tri = dynamic_cast<TriObject*>(converted);
+  Mesh copy = tri ? tri->mesh : Mesh();
   if (converted != obj) converted->DeleteMe();
+  if (!tri) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
   return copy;
 }
 

@@ -90,9 +90,10 @@ class EditorSlots : public Value {
   Value* set_index(Value* index, Value* v) override {
     int i = checkedSlot(index);
     ReferenceTarget* t = v->to_reftarg();
-    if (!t || (t->SuperClassID() != MATERIAL_CLASS_ID && t->SuperClassID() != TEXMAP_CLASS_ID))
+    auto* m = dynamic_cast<MtlBase*>(t);
+    if (!m || (t->SuperClassID() != MATERIAL_CLASS_ID && t->SuperClassID() != TEXMAP_CLASS_ID))
       throw ConversionError(v, "Material");
-    ip()->PutMtlToMtlEditor(static_cast<MtlBase*>(t), i);
+    ip()->PutMtlToMtlEditor(m, i);
     return v;
   }
   Value* get_property(Value* prop) override {
@@ -324,8 +325,9 @@ Value* addModifier_cf(Value** arg_list, int count) {
   if (count_positional_args(arg_list, count) != 2) throw ArgCountError("addModifier", 2, count_positional_args(arg_list, count));
   INode* n = nodeArg(arg_list[0]);
   ReferenceTarget* m = arg_list[1]->to_reftarg();
-  if (!m || m->SuperClassID() != OSM_CLASS_ID) throw ConversionError(arg_list[1], "Modifier");
-  if (!ip()->AddModifier(*n, *static_cast<Modifier*>(static_cast<BaseObject*>(m)))) return false_value;
+  auto* mod = dynamic_cast<Modifier*>(m);
+  if (!mod || m->SuperClassID() != OSM_CLASS_ID) throw ConversionError(arg_list[1], "Modifier");
+  if (!ip()->AddModifier(*n, *mod)) return false_value;
   return ok;
 }
 

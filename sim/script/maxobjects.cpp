@@ -147,14 +147,16 @@ ReferenceTarget* MAXWrapper::checked() const {
 
 Mtl* MAXWrapper::to_mtl() {
   ReferenceTarget* t = checked();
-  if (t->SuperClassID() != MATERIAL_CLASS_ID) throw ConversionError(this, "Material");
-  return static_cast<Mtl*>(t);
+  auto* m = dynamic_cast<Mtl*>(t);
+  if (!m || t->SuperClassID() != MATERIAL_CLASS_ID) throw ConversionError(this, "Material");
+  return m;
 }
 
 Texmap* MAXWrapper::to_texmap() {
   ReferenceTarget* t = checked();
-  if (t->SuperClassID() != TEXMAP_CLASS_ID) throw ConversionError(this, "TextureMap");
-  return static_cast<Texmap*>(t);
+  auto* m = dynamic_cast<Texmap*>(t);
+  if (!m || t->SuperClassID() != TEXMAP_CLASS_ID) throw ConversionError(this, "TextureMap");
+  return m;
 }
 
 Control* MAXWrapper::to_controller() {

@@ -182,7 +182,9 @@ ReferenceTarget* baseObjectOf(INode* node) {
   for (int guard = 0; obj && guard < 64; ++guard) {
     SClass_ID s = obj->SuperClassID();
     if (s != GEN_DERIVOB_CLASS_ID && s != DERIVOB_CLASS_ID && s != WSM_DERIVOB_CLASS_ID) break;
-    obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
+    auto* d = dynamic_cast<IDerivedObject*>(obj);
+    if (!d) break;
+    obj = d->GetObjRef();
   }
   return obj;
 }
@@ -192,7 +194,8 @@ Modifier* findModifier(INode* node, const std::string& lower) {
   for (int guard = 0; obj && guard < 64; ++guard) {
     SClass_ID s = obj->SuperClassID();
     if (s != GEN_DERIVOB_CLASS_ID && s != DERIVOB_CLASS_ID && s != WSM_DERIVOB_CLASS_ID) break;
-    auto* d = static_cast<IDerivedObject*>(obj);
+    auto* d = dynamic_cast<IDerivedObject*>(obj);
+    if (!d) break;
     for (int i = 0; i < d->NumModifiers(); ++i) {
       Modifier* m = d->GetModifier(i);
       if (m && sim::equalsIgnoreCase(m->GetName().str(), lower)) return m;
