@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "maxscript/exceptions.h"
 #include "maxscript/streams.h"
+#include "script/print_nesting.h"
 
 #include <cctype>
 #include <cmath>
@@ -278,16 +279,11 @@ void Array::resize(int n) {
 }
 
 void Array::sprin1(CharStream* s) {
-  // An array may hold itself: past a fixed depth its contents print as "...".
-  static int depth = 0;
-  if (depth >= 64) {
+  sim::rt::PrintNesting nesting(this, static_cast<size_t>(size));
+  if (nesting.abbreviated()) {
     s->puts("#(...)");
     return;
   }
-  struct Deeper {
-    Deeper() { ++depth; }
-    ~Deeper() { --depth; }
-  } deeper;
   s->puts("#(");
   for (int i = 0; i < size; ++i) {
     if (i) s->puts(", ");
