@@ -5,6 +5,7 @@
 #include "maxscript/exceptions.h"
 #include "maxscript/streams.h"
 #include "script/print_nesting.h"
+#include "script/value_limits.h"
 
 #include <cctype>
 #include <cmath>
@@ -126,7 +127,8 @@ Float::Float(float v) : value(v) { tag = class_tag(Float); }
 Value* Float::intern(float v) { return new Float(v); }
 Value* Float::heap_intern(float v) { return new Float(v); }
 int Float::to_int() {
-  if (!std::isfinite(value)) throw ConversionError(this, "Integer");
+  // Beyond the integers' range the conversion has no answer (and the cast no defined result).
+  if (!(value >= -2147483648.0f && value < 2147483648.0f)) throw ConversionError(this, "Integer");
   return static_cast<int>(value);
 }
 TimeValue Float::to_timevalue() { return static_cast<TimeValue>(std::lround(value * GetTicksPerFrame())); }
@@ -273,6 +275,7 @@ void Array::remove(int index1) {
 
 void Array::resize(int n) {
   if (n < 0) n = 0;
+  if (n > sim::rt::kMaxElementIndex) throw RuntimeError("Array index out of bounds: ", Integer::intern(n));
   while (size > n) remove(size);
   reserve(n);
   while (size < n) data[size++] = undefined;
