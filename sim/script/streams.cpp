@@ -151,9 +151,25 @@ void FileStream::sprin1(CharStream* s) { s->printf("<File:%s>", name_.c_str()); 
 
 // ---- the Listener --------------------------------------------------------------------------------
 
+namespace {
+// What the Listener keeps in memory at most. A command or loop that never stops printing must not
+// take the host's memory with it: the oldest text gives way (everything still reaches the echo).
+constexpr size_t kListenerKeptBytes = size_t(32) << 20;
+}  // namespace
+
 const TCHAR* ListenerStream::puts(const TCHAR* str) {
   if (!str) return str;
-  text_ += str;
+  std::string_view added(str);
+  if (added.size() > kListenerKeptBytes) text_.clear();
+  text_ += added.substr(added.size() - std::min(added.size(), kListenerKeptBytes));
+  if (text_.size() > kListenerKeptBytes) {
+    // A quarter more than needed goes at once, so that a long run of small writes does not move
+    // the whole text each time; the kept text starts at a line where one starts soon enough.
+    size_t cut = text_.size() - kListenerKeptBytes + kListenerKeptBytes / 4;
+    size_t line = text_.find('\n', cut);
+    if (line != std::string::npos && line - cut < kListenerKeptBytes / 4) cut = line + 1;
+    text_.erase(0, cut);
+  }
   if (echo_) {
     std::fputs(str, echo_);
     std::fflush(echo_);
