@@ -5,6 +5,7 @@
 #include "maxscript/exceptions.h"
 #include "maxscript/streams.h"
 #include "script/print_nesting.h"
+#include "script/time_ticks.h"
 #include "script/value_limits.h"
 
 #include <cctype>
@@ -114,7 +115,7 @@ Value* Integer::intern(int v) {
   return new Integer(v);
 }
 
-TimeValue Integer::to_timevalue() { return value * GetTicksPerFrame(); }
+TimeValue Integer::to_timevalue() { return sim::rt::ticksFromFrames(value); }
 BOOL Integer::to_bool() { throw ConversionError(this, "Boolean"); }
 void Integer::sprin1(CharStream* s) { s->printf("%d", value); }
 bool Integer::equals(Value* other) {
@@ -131,7 +132,10 @@ int Float::to_int() {
   if (!(value >= -2147483648.0f && value < 2147483648.0f)) throw ConversionError(this, "Integer");
   return static_cast<int>(value);
 }
-TimeValue Float::to_timevalue() { return static_cast<TimeValue>(std::lround(value * GetTicksPerFrame())); }
+TimeValue Float::to_timevalue() {
+  if (std::isnan(value)) throw ConversionError(this, "Time");
+  return sim::rt::ticksFromFrames(value);
+}
 void Float::sprin1(CharStream* s) { s->puts(floatText(value).c_str()); }
 bool Float::equals(Value* other) {
   if (is_float(other)) return static_cast<Float*>(other)->value == value;
