@@ -47,6 +47,7 @@ Value* QZMMakeObjectPropHolder_cf(Value** arg_list, int count) {
   // Without the holder's module there is nothing to put in a node: refuse before making one.
   Object* holder = newHolder();
   if (!holder) return false_value;
+  NewTarget made(holder);
   INode* node = newHiddenNode(holder);
   if (!node) return false_value;
   return frame.result(MAXNode::intern(node));
@@ -64,6 +65,7 @@ Value* QZMMakeObjectPropHolders_cf(Value** arg_list, int count) {
   if (wanted->size > 0) {
     Object* holder = newHolder();  // one object, shared by every node of this call
     if (!holder) return false_value;
+    NewTarget made(holder);
     for (int i = 0; i < wanted->size; ++i) {
       INode* node = newHiddenNode(holder);
       if (!node) break;

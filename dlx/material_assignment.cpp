@@ -95,6 +95,7 @@ Value* QZMAssignMtlCopy_cf(Value** arg_list, int count) {
     INode* node = nodeAt(a.nodes, i);
     Mtl* source = materialAt(a.materials, i);
     Mtl* copy = source ? copyOf(source) : nullptr;
+    NewTarget made(copy);
     if (copy) assign(node, copy);
   }
   return true_value;
@@ -151,6 +152,7 @@ Value* QZMAssignMtlInstancedClear_cf(Value** arg_list, int count) {
     } else {
       if (hasId) firstNodeOfId.emplace(id, i);
       Mtl* copy = copyOf(source);
+      NewTarget made(copy);
       if (copy) {
         assign(node, copy);
         moveEditorSlotToCopy(source, copy);
@@ -198,6 +200,7 @@ Value* QZMMakeMaterial_cf(Value** arg_list, int count) {
   if (instancing != 0) {
     Mtl* shared = makeOne();
     if (!shared) return false_value;
+    NewTarget made(shared);
     for (int i = 0; i < nodes->size; ++i) {
       library->DeleteAll();
       assign(nodeAt(nodes, i), shared);
@@ -207,6 +210,7 @@ Value* QZMMakeMaterial_cf(Value** arg_list, int count) {
   for (int i = 0; i < nodes->size; ++i) {
     Mtl* own = makeOne();
     if (!own) return false_value;
+    NewTarget made(own);
     library->DeleteAll();
     assign(nodeAt(nodes, i), own);
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "maxscript/maxscript.h"
+#include "ref.h"
 
 namespace qzmdlx {
 
@@ -64,6 +65,21 @@ class ResultFrame {
     Value* value = nullptr;
   } locals_;
   Value** link_ = nullptr;
+};
+
+// A scene object this function made (a material, a holder) until something in the scene takes it.
+// Whatever way the function leaves, errors included, an object nothing took is freed, not lost.
+class NewTarget {
+ public:
+  explicit NewTarget(ReferenceTarget* target) : target_(target) {}
+  ~NewTarget() {
+    if (target_) target_->MaybeAutoDelete();
+  }
+  NewTarget(const NewTarget&) = delete;
+  NewTarget& operator=(const NewTarget&) = delete;
+
+ private:
+  ReferenceTarget* target_;
 };
 
 }  // namespace qzmdlx

@@ -83,7 +83,7 @@ Value* FileIn__cf(Value** arg_list, int count) {
   auto* text = new StringStream;
   frame.keep(text);
   Unscrambler unscrambler;
-  while (!file->at_eos()) text->putch(static_cast<TCHAR>(unscrambler.next(static_cast<unsigned char>(file->get_char()))));
+  for (char c : file->remaining_text()) text->putch(static_cast<TCHAR>(unscrambler.next(static_cast<unsigned char>(c))));
   file.reset();
   text->rewind();
 

@@ -53,7 +53,8 @@ class HOST_API StringStream : public CharStream {
 };
 
 // A file opened for reading or writing: `FileStream* f = (new FileStream)->open(name, "rt")`, null
-// when the file cannot be opened.
+// when the file cannot be opened (a folder cannot). Reading stops with a script error past a fixed
+// size, so an endless input (a device, a pipe) ends.
 class HOST_API FileStream : public CharStream {
  public:
   FileStream();
@@ -72,9 +73,11 @@ class HOST_API FileStream : public CharStream {
   void sprin1(CharStream* s) override;
 
  private:
+  [[noreturn]] void tooLarge();
   FILE* file_ = nullptr;
   std::string name_;
   int ungot_ = -1;
+  size_t read_ = 0;  // bytes taken from the file since it was opened or rewound
 };
 
 // The Listener: the host's script console. Its edit stream keeps every line written to it.

@@ -108,8 +108,9 @@ class HOST_API Value {
   int refs() const { return refs_; }
 
  protected:
-  // Frees the value.
-  virtual void destroy() { delete this; }
+  // Frees the value. Values freed while another is being freed wait their turn, so letting go of
+  // a deeply nested structure never recurses.
+  virtual void destroy();
   // Lets go of every value this one holds (containers); used to free cycles at shutdown.
   virtual void clear_contents() {}
 

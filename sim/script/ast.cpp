@@ -272,7 +272,7 @@ class Dumper {
         for (const PathSegment& s : e->as<PathName>().segments) {
           if (!first) out += '/';
           first = false;
-          if (s.quoted) quoted(s.text, '\''); else out += s.text;
+          if (s.quoted) pathSegment(s); else out += s.text;
         }
         break;
       }
@@ -487,6 +487,17 @@ class Dumper {
     std::string_view text(buf, std::size_t(r.ptr - buf));
     out += text;
     if (markFloat && text.find_first_of(".en") == std::string_view::npos) out += ".0";  // not an integer
+  }
+
+  // A quoted path segment as it can be written again: a pattern keeps its escapes, a plain name
+  // escapes what would otherwise be an escape or a wildcard.
+  void pathSegment(const PathSegment& s) {
+    out += '\'';
+    for (char c : s.text) {
+      if (c == '\'' || (!s.wildcard && (c == '\\' || c == '*' || c == '?'))) out += '\\';
+      out += c;
+    }
+    out += '\'';
   }
 
   void quoted(std::string_view text, char quote) {

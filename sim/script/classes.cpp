@@ -4,6 +4,9 @@
 #include "core/text.h"
 #include "maxscript/exceptions.h"
 #include "maxscript/streams.h"
+#include "script/print_nesting.h"
+#include "script/time_ticks.h"
+#include "script/value_limits.h"
 
 #include <cctype>
 #include <cmath>
@@ -112,7 +115,7 @@ Value* Integer::intern(int v) {
   return new Integer(v);
 }
 
-TimeValue Integer::to_timevalue() { return value * GetTicksPerFrame(); }
+TimeValue Integer::to_timevalue() { return sim::rt::ticksFromFrames(value); }
 BOOL Integer::to_bool() { throw ConversionError(this, "Boolean"); }
 void Integer::sprin1(CharStream* s) { s->printf("%d", value); }
 bool Integer::equals(Value* other) {
@@ -125,10 +128,14 @@ Float::Float(float v) : value(v) { tag = class_tag(Float); }
 Value* Float::intern(float v) { return new Float(v); }
 Value* Float::heap_intern(float v) { return new Float(v); }
 int Float::to_int() {
-  if (!std::isfinite(value)) throw ConversionError(this, "Integer");
+  // Beyond the integers' range the conversion has no answer (and the cast no defined result).
+  if (!(value >= -2147483648.0f && value < 2147483648.0f)) throw ConversionError(this, "Integer");
   return static_cast<int>(value);
 }
-TimeValue Float::to_timevalue() { return static_cast<TimeValue>(std::lround(value * GetTicksPerFrame())); }
+TimeValue Float::to_timevalue() {
+  if (std::isnan(value)) throw ConversionError(this, "Time");
+  return sim::rt::ticksFromFrames(value);
+}
 void Float::sprin1(CharStream* s) { s->puts(floatText(value).c_str()); }
 bool Float::equals(Value* other) {
   if (is_float(other)) return static_cast<Float*>(other)->value == value;
@@ -272,22 +279,18 @@ void Array::remove(int index1) {
 
 void Array::resize(int n) {
   if (n < 0) n = 0;
+  if (n > sim::rt::kMaxElementIndex) throw RuntimeError("Array index out of bounds: ", Integer::intern(n));
   while (size > n) remove(size);
   reserve(n);
   while (size < n) data[size++] = undefined;
 }
 
 void Array::sprin1(CharStream* s) {
-  // An array may hold itself: past a fixed depth its contents print as "...".
-  static int depth = 0;
-  if (depth >= 64) {
+  sim::rt::PrintNesting nesting(this, static_cast<size_t>(size));
+  if (nesting.abbreviated()) {
     s->puts("#(...)");
     return;
   }
-  struct Deeper {
-    Deeper() { ++depth; }
-    ~Deeper() { --depth; }
-  } deeper;
   s->puts("#(");
   for (int i = 0; i < size; ++i) {
     if (i) s->puts(", ");

@@ -11,6 +11,7 @@
 #include "script/primitive_table.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
+#include "script/time_ticks.h"
 #include "script/script_function.h"
 #include "script/value_constructors.h"
 #include "script/value_heap.h"
@@ -586,7 +587,7 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
     case NodeKind::Time: {
       const TimeParts& t = e->as<Time>().parts;
       double ticks = t.seconds * TIME_TICKSPERSEC + t.frames * GetTicksPerFrame() + t.ticks;
-      return keep(MSTime::intern(static_cast<TimeValue>(std::llround(ticks))));
+      return keep(MSTime::intern(ticksClamped(ticks)));
     }
     case NodeKind::String: return evalString(e->as<script::String>());
     case NodeKind::NameLiteral: {

@@ -139,6 +139,35 @@ std::string_view decodeQuoted(std::string_view raw, char quote, Arena& arena) {
   return {begin, std::size_t(out - begin)};
 }
 
+// A quoted path segment. \' \\ \* \? stand for their character; a * or ? without a backslash is a
+// wildcard; a backslash before anything else is itself. Without wildcards the text is the plain
+// name; with them it is a pattern in which every literal `*`, `?` and `\` keeps a backslash before
+// it, so that matching can tell them from the wildcards.
+PathSegment decodePathSegment(std::string_view raw, Arena& arena) {
+  auto escapeAt = [&](std::size_t i) {
+    return raw[i] == '\\' && i + 1 < raw.size() && std::string_view("'\\*?").find(raw[i + 1]) != std::string_view::npos;
+  };
+  bool wildcard = false;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (escapeAt(i)) ++i;
+    else if (raw[i] == '*' || raw[i] == '?') wildcard = true;
+  }
+  // A pattern may grow by one backslash per literal backslash that was not written as an escape.
+  char* const begin = static_cast<char*>(arena.allocate(2 * raw.size() + 1, 1));
+  char* out = begin;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    char c = raw[i];
+    if (escapeAt(i)) {
+      c = raw[++i];
+      if (wildcard && c != '\'') *out++ = '\\';
+    } else if (wildcard && c == '\\') {
+      *out++ = '\\';
+    }
+    *out++ = c;
+  }
+  return PathSegment{{begin, std::size_t(out - begin)}, true, wildcard};
+}
+
 }  // namespace
 
 Lexer::Lexer(std::string_view source, std::size_t offset, Arena& arena)
@@ -391,6 +420,13 @@ void Lexer::string(Token& tok, bool verbatim) {
 // The text between two `quote`s with \quote and \\ resolved; pos_ is on the opening quote. False
 // when the text ends first.
 bool Lexer::quoted(char quote, std::string_view& text, bool& escaped) {
+  if (!quotedRaw(quote, text, escaped)) return false;
+  if (escaped) text = decodeQuoted(text, quote, arena_);
+  return true;
+}
+
+// Steps over '...' and gives what stands between the quotes, escapes as written.
+bool Lexer::quotedRaw(char quote, std::string_view& raw, bool& escaped) {
   std::size_t start = ++pos_;
   escaped = false;
   for (;;) {
@@ -405,9 +441,8 @@ bool Lexer::quoted(char quote, std::string_view& text, bool& escaped) {
       newline();
     }
   }
-  std::string_view raw = src_.substr(start, pos_ - start);
+  raw = src_.substr(start, pos_ - start);
   ++pos_;
-  text = escaped ? decodeQuoted(raw, quote, arena_) : raw;
   return true;
 }
 
@@ -432,16 +467,17 @@ void Lexer::pathName(Token& tok) {
     if (c == '\'') {
       std::uint32_t openLine = line_;
       bool escaped;
-      if (!quoted('\'', seg.text, escaped)) return failAtEnd(tok, "'", "path name", openLine);
-      seg.quoted = true;
+      std::string_view raw;
+      if (!quotedRaw('\'', raw, escaped)) return failAtEnd(tok, "'", "path name", openLine);
+      seg = decodePathSegment(raw, arena_);
     } else if (isPathChar(c)) {
       std::size_t start = pos_;
       while (isPathChar(peek())) ++pos_;
       seg.text = src_.substr(start, pos_ - start);
+      seg.wildcard = seg.text.find_first_of("*?") != std::string_view::npos;
     } else {
       break;
     }
-    seg.wildcard = seg.text.find_first_of("*?") != std::string_view::npos;
     segments.push_back(seg);
     // `$a/b` names a child; `/*` starts a comment, as everywhere.
     int d = peek(1);

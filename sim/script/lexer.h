@@ -52,6 +52,7 @@ class HOST_API Lexer {
   void quotedName(Token& tok, TokenKind kind);
   void pathName(Token& tok);
   bool quoted(char quote, std::string_view& text, bool& escaped);
+  bool quotedRaw(char quote, std::string_view& raw, bool& escaped);
   void punctuation(Token& tok);
   void fail(Token& tok, std::string near, std::string detail, bool unfinished);
   void failAtEnd(Token& tok, const char* expected, const char* what, std::uint32_t openLine);

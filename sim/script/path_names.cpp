@@ -66,6 +66,34 @@ class ObjectSet : public Value {
   std::vector<ValueRef> items_;
 };
 
+// A name against a segment's pattern, without case: * any run of characters, ? any one, and a
+// backslash makes the character after it literal.
+bool patternMatch(std::string_view name, std::string_view pattern) {
+  size_t n = 0, p = 0;
+  size_t starP = std::string_view::npos, starN = 0;  // where to go on after the last *
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = ++p;
+      starN = n;
+      continue;
+    }
+    if (p < pattern.size()) {
+      bool escaped = pattern[p] == '\\' && p + 1 < pattern.size();
+      char want = pattern[escaped ? p + 1 : p];
+      if ((!escaped && want == '?') || asciiLower(want) == asciiLower(name[n])) {
+        p += escaped ? 2 : 1;
+        ++n;
+        continue;
+      }
+    }
+    if (starP == std::string_view::npos) return false;
+    p = starP;  // let the last * take one more character
+    n = ++starN;
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
 // Children of `parent` matching `seg`, in scene order (depth first, children in order); with `deep`
 // every descendant is looked at, not only the direct children.
 void collectChildren(INode* parent, const PathSegment& seg, bool deep, std::vector<INode*>& out) {
@@ -74,7 +102,7 @@ void collectChildren(INode* parent, const PathSegment& seg, bool deep, std::vect
   while (!stack.empty()) {
     INode* c = stack.back();
     stack.pop_back();
-    bool match = seg.wildcard ? wildcardMatch(c->GetName(), seg.text) : equalsIgnoreCase(c->GetName(), seg.text);
+    bool match = seg.wildcard ? patternMatch(c->GetName(), seg.text) : equalsIgnoreCase(c->GetName(), seg.text);
     if (match) out.push_back(c);
     if (deep)
       for (int i = c->NumberOfChildren(); i-- > 0;) stack.push_back(c->GetChildNode(i));

@@ -11,9 +11,6 @@
 #include "script/primitive_table.h"
 #include "script/value_heap.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace sim::rt {
 namespace {
 
@@ -156,15 +153,15 @@ Value* Runtime::evalText(std::string_view text) {
 }
 
 bool Runtime::runFile(const std::string& path, FILE* errors) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  FileStream in;
+  in.make_permanent();  // a stack stream must not be counted or listed
+  if (!in.open(path.c_str(), "rb")) {
     std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
     return false;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  std::string source = text.str();
   try {
+    std::string source = in.remaining_text();
+    in.close();
     script::Parser parser(source);
     while (const Expr* e = parser.compileNext()) {
       AllocFrame frame;

@@ -14,6 +14,7 @@
 #include "script/param_values.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
+#include "script/value_limits.h"
 
 namespace sim::rt {
 namespace {
@@ -103,7 +104,7 @@ class BitArrayValue : public Value {
   }
   Value* set_index(Value* index, Value* v) override {
     int i = index->to_int();
-    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", index);
+    if (i < 1 || i > kMaxElementIndex) throw RuntimeError("BitArray index out of bounds: ", index);
     if (i > bits.GetSize()) bits.SetSize(i, 1);
     bits.Set(i - 1, v->to_bool());
     return v;
@@ -255,7 +256,7 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
 Value* makeBitArray(const BitArrayLiteral& literal, Env& env) {
   auto* b = static_cast<BitArrayValue*>(keep(new BitArrayValue));
   auto setBit = [&](int i) {
-    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", Integer::intern(i));
+    if (i < 1 || i > kMaxElementIndex) throw RuntimeError("BitArray index out of bounds: ", Integer::intern(i));
     if (i > b->bits.GetSize()) b->bits.SetSize(i, 1);
     b->bits.Set(i - 1);
   };
@@ -283,7 +284,7 @@ BitArray toBitArray(Value* v) {
   BitArray bits;
   for (int k = 0; k < a->size; ++k) {
     int i = a->data[k]->to_int();
-    if (i < 1 || i > (1 << 24)) throw RuntimeError("BitArray index out of bounds: ", a->data[k]);
+    if (i < 1 || i > kMaxElementIndex) throw RuntimeError("BitArray index out of bounds: ", a->data[k]);
     if (i > bits.GetSize()) bits.SetSize(i, 1);
     bits.Set(i - 1);
   }

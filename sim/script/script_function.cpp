@@ -3,6 +3,7 @@
 #include "maxscript/maxscript.h"
 #include "script/control_flow.h"
 #include "script/evaluator.h"
+#include "script/print_nesting.h"
 #include "script/value_heap.h"
 
 namespace sim::rt {
@@ -152,6 +153,11 @@ void StructInstance::sprin1(CharStream* s) {
     return;
   }
   s->printf("(%s", std::string(def()->def->spelling).c_str());
+  PrintNesting nesting(this, values.size());
+  if (nesting.abbreviated()) {
+    s->puts(" ...)");
+    return;
+  }
   for (size_t i = 0; i < values.size(); ++i) {
     const StructMember& m = def()->def->members[i];
     if (m.method) continue;

@@ -2,8 +2,12 @@
 
 #include "core/c_format.h"
 #include "maxscript/classes.h"
+#include "maxscript/exceptions.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <filesystem>
+#include <string_view>
 
 TCHAR CharStream::putch(TCHAR c) {
   char s[2] = {c, 0};
@@ -43,6 +47,11 @@ void StringStream::sprin1(CharStream* s) { s->puts("StringStream:"); String(text
 
 // ---- FileStream ----------------------------------------------------------------------------------
 
+namespace {
+// The most a file stream reads: far beyond any script, and an end for inputs that have none.
+constexpr size_t kMaxFileRead = size_t(64) << 20;
+}  // namespace
+
 FileStream::FileStream() = default;
 FileStream::~FileStream() { close(); }
 
@@ -54,8 +63,11 @@ FileStream* FileStream::open(const TCHAR* fileName, const TCHAR* mode) {
   for (const char* c = mode; *c; ++c)
     if (*c != 't') m += *c;
   if (m.find('b') == std::string::npos) m += 'b';
+  std::error_code ec;
+  if (std::filesystem::is_directory(fileName, ec)) return nullptr;
   file_ = std::fopen(fileName, m.c_str());
   name_ = fileName;
+  read_ = 0;
   return file_ ? this : nullptr;
 }
 
@@ -72,7 +84,13 @@ TCHAR FileStream::get_char() {
   }
   if (!file_) return 0;
   int c = std::fgetc(file_);
-  return c == EOF ? 0 : static_cast<TCHAR>(c);
+  if (c == EOF) return 0;
+  if (++read_ > kMaxFileRead) tooLarge();
+  return static_cast<TCHAR>(c);
+}
+
+void FileStream::tooLarge() {
+  throw RuntimeError(sim::c_format("File larger than %zu MB: ", kMaxFileRead >> 20).c_str(), new String(name_));
 }
 
 void FileStream::unget_char(TCHAR c) { ungot_ = static_cast<unsigned char>(c); }
@@ -94,6 +112,7 @@ int FileStream::at_eos() {
 
 void FileStream::rewind() {
   ungot_ = -1;
+  read_ = 0;
   if (file_) std::rewind(file_);
 }
 
@@ -112,7 +131,10 @@ std::string FileStream::remaining_text() {
   if (!file_) return out;
   long at = std::ftell(file_);
   char buf[65536];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, file_)) > 0;) out.append(buf, n);
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, file_)) > 0;) {
+    out.append(buf, n);
+    if (read_ + out.size() > kMaxFileRead) tooLarge();
+  }
   std::fseek(file_, at, SEEK_SET);
   return out;
 }
@@ -129,9 +151,25 @@ void FileStream::sprin1(CharStream* s) { s->printf("<File:%s>", name_.c_str()); 
 
 // ---- the Listener --------------------------------------------------------------------------------
 
+namespace {
+// What the Listener keeps in memory at most. A command or loop that never stops printing must not
+// take the host's memory with it: the oldest text gives way (everything still reaches the echo).
+constexpr size_t kListenerKeptBytes = size_t(32) << 20;
+}  // namespace
+
 const TCHAR* ListenerStream::puts(const TCHAR* str) {
   if (!str) return str;
-  text_ += str;
+  std::string_view added(str);
+  if (added.size() > kListenerKeptBytes) text_.clear();
+  text_ += added.substr(added.size() - std::min(added.size(), kListenerKeptBytes));
+  if (text_.size() > kListenerKeptBytes) {
+    // A quarter more than needed goes at once, so that a long run of small writes does not move
+    // the whole text each time; the kept text starts at a line where one starts soon enough.
+    size_t cut = text_.size() - kListenerKeptBytes + kListenerKeptBytes / 4;
+    size_t line = text_.find('\n', cut);
+    if (line != std::string::npos && line - cut < kListenerKeptBytes / 4) cut = line + 1;
+    text_.erase(0, cut);
+  }
   if (echo_) {
     std::fputs(str, echo_);
     std::fflush(echo_);

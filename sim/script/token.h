@@ -51,9 +51,11 @@ inline bool isKeyword(TokenKind k) { return k >= TokenKind::KwAnd; }
 
 // One part of a path name: `$Box*/'Arm 01'` has two.
 struct PathSegment {
-  std::string_view text;  // with the quotes' escapes resolved
-  bool quoted;            // written as '...'
-  bool wildcard;          // holds * or ? (whether quoted or not)
+  // Without wildcards the name itself, the quotes' escapes resolved. With them a pattern: * and ?
+  // are wildcards, and a backslash makes the next character literal (`\*`, `\?`, `\\`).
+  std::string_view text;
+  bool quoted;    // written as '...'
+  bool wildcard;  // holds a * or ? that is not escaped
 };
 
 // A time literal's parts; the runtime turns them into ticks with the current frame rate.

@@ -89,6 +89,23 @@ Value::Value() {
 
 Value::~Value() { ValueHeap::unlink(this); }
 
+// A container frees what it holds from its destructor, and each element that goes may be a
+// container too: freeing in place would recurse once per level of nesting. So a value freed while
+// another is being freed joins a queue that the outermost call empties, one value at a time.
+void Value::destroy() {
+  static auto* pending = new std::vector<Value*>;  // never freed: values may go while statics do
+  static bool freeing = false;
+  pending->push_back(this);
+  if (freeing) return;
+  freeing = true;
+  while (!pending->empty()) {
+    Value* v = pending->back();
+    pending->pop_back();
+    delete v;
+  }
+  freeing = false;
+}
+
 Value* Value::make_permanent() {
   if (refs_ < 0) return this;
   ValueHeap::unlink(this);

@@ -50,6 +50,15 @@ TEST_F(ScriptLibrary, FileInOnFilesThatHoldNothingUsefulOrDoNotExist) {
   EXPECT_EQ(errorOf("FileIn_ " + quoted(missing)), "-- Runtime error: fileIn cannot open file: " + quoted(missing));
 }
 
+TEST_F(ScriptLibrary, FileInRefusesAFolderAndEndsAnEndlessInput) {
+  test::TempDir dir;
+  std::string folder = dir.path().string();
+  EXPECT_EQ(errorOf("FileIn_ " + quoted(folder)), "-- Runtime error: fileIn cannot open file: " + quoted(folder));
+#ifndef _WIN32
+  EXPECT_EQ(errorOf("FileIn_ \"/dev/zero\""), "-- Runtime error: File larger than 64 MB: \"/dev/zero\"");
+#endif
+}
+
 TEST_F(ScriptLibrary, AnErrorHalfWayIsReportedAfterTheExpressionsBeforeIt) {
   test::TempDir dir;
   std::string plain = "global qzmHalf = 1\nqzmNoSuchFunction 2\nqzmHalf = 3\n";

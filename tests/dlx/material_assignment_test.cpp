@@ -81,4 +81,17 @@ TEST_F(ScriptLibrary, MakeMaterialSharesOneOrGivesEachNodeItsOwn) {
             "true\nQZMMaterial\ntrue\ntrue\nfalse\ntrue\n");
 }
 
+// What a function made and no node took is freed: the leak checker of the sanitizer build sees it.
+TEST_F(ScriptLibrary, MaterialsNoNodeTookAreFreedOnErrorsAndForEmptyPlaces) {
+  EXPECT_EQ(errorOf("QZMMakeMaterial #(1) 0"), "-- Unable to convert: 1 to type: MAXNode");
+  EXPECT_EQ(errorOf("QZMMakeMaterial #(1) 1"), "-- Unable to convert: 1 to type: MAXNode");
+  EXPECT_EQ(errorOf("QZMMakeMaterial #(box(), \"x\") 1"), "-- Unable to convert: \"x\" to type: MAXNode");
+  EXPECT_EQ(run("print (QZMMakeMaterial #(undefined, undefined) 0)\n"
+                "print (QZMMakeMaterial #(undefined) 1)\n"
+                "m = standardMaterial()\n"
+                "print (QZMAssignMtlCopy #(undefined) #(m))\n"
+                "print (QZMAssignMtlInstancedClear #(undefined) #(m) 10)"),
+            "true\ntrue\ntrue\ntrue\n");
+}
+
 }  // namespace

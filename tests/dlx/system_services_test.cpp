@@ -48,4 +48,19 @@ TEST_F(ScriptLibrary, AdvancedLightingExposureAndTheTimeSlider) {
             "1\ntrue\n12f\n");
 }
 
+TEST_F(ScriptLibrary, FramesBeyondWhatTicksHoldAreTheEndsOfTime) {
+  auto timeAfter = [](const std::string& script) {
+    run(script);
+    return GetCOREInterface()->GetTime();
+  };
+  EXPECT_EQ(timeAfter("QZMSetTime 2147483647"), TIME_PosInfinity);
+  EXPECT_EQ(timeAfter("QZMSetTime -2147483647"), TIME_NegInfinity);
+  EXPECT_EQ(timeAfter("QZMSetTime 1e30"), TIME_PosInfinity);
+  EXPECT_EQ(timeAfter("QZMSetTime 2147483647f"), TIME_PosInfinity);
+  EXPECT_EQ(timeAfter("QZMSetTime 13421772"), 13421772 * 160);
+  EXPECT_EQ(timeAfter("QZMSetTime -2.5"), -400);
+  EXPECT_NE(errorOf("QZMSetTime (sqrt -1)").find(" to type: Time"), std::string::npos) << "not a number is no time";
+  run("QZMSetTime 0");
+}
+
 }  // namespace

@@ -30,4 +30,16 @@ TEST(HostModes, AMissingScriptFileIsAClearError) {
   EXPECT_EQ(r.err, "-- Runtime error: cannot open script file: /nonexistent/script.ms\n");
 }
 
+TEST(HostModes, AFolderOrAnEndlessInputIsNoScriptFile) {
+  test::TempDir dir;
+  auto folder = test::runCommand(host() + " " + dir.path().string());
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "-- Runtime error: cannot open script file: " + dir.path().string() + "\n");
+#ifndef _WIN32
+  auto endless = test::runCommand(host() + " /dev/zero");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.err, "-- Runtime error: File larger than 64 MB: \"/dev/zero\"\n");
+#endif
+}
+
 }  // namespace

@@ -127,6 +127,12 @@ TEST_F(SyntaxLexer, PathNamesWithQuotesEscapesWildcardsAndChildren) {
   EXPECT_EQ(segments("$Box*"), "<Box*,*>");
   EXPECT_EQ(segments("$"), "");
   EXPECT_EQ(segments("$Group01/'Arm 1'/fing?r"), "<Group01><Arm 1,q><fing?r,*>");
+  // Escaped * and ? are the characters themselves; a segment with a wildcard keeps every escape of
+  // a literal character so that matching tells them apart, and a lone backslash is a literal one.
+  EXPECT_EQ(segments(R"($'Box\*')"), "<Box*,q>");
+  EXPECT_EQ(segments(R"($'a\?\\b\c')"), "<a?\\b\\c,q>");
+  EXPECT_EQ(segments(R"($'Box\**')"), "<Box\\**,q,*>");
+  EXPECT_EQ(segments(R"($'\'?\\\c')"), R"(<'?\\\\c,q,*>)");
 
   auto t = lex("$a/*note*/.pos");
   EXPECT_EQ(t[0].path.size(), 1u) << "/* starts a comment";

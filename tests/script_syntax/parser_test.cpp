@@ -85,6 +85,11 @@ TEST(SyntaxParser, BlanksDecideBetweenIndexAndPointArgumentAndBetweenMinusAndSig
   EXPECT_EQ(parsed("(a + b) -1"), "(- (block (+ a b)) 1)");
 }
 
+TEST(SyntaxParser, QuotedPathNamesPrintAsTheyCanBeWrittenAgain) {
+  EXPECT_EQ(parsed(R"($'Box\*' == $'a\\b\'s')"), R"((== $'Box\*' $'a\\b\'s'))");
+  EXPECT_EQ(parsed(R"($'Box\**'/'x?\\')"), R"($'Box\**'/'x?\\')");
+}
+
 TEST(SyntaxParser, NamesAreLowerCasedOnceAndReservedWordsServeAsPropertyAndKeywordNames) {
   EXPECT_EQ(parsed("$'Box01'.Position"), "(. $'Box01' position)");
   EXPECT_EQ(parsed("bit.and 5 3"), "(call (. bit and) 5 3)");
