@@ -10,6 +10,20 @@
 
 #include <vector>
 
+namespace {
+
+// `obj` as a derived object, or null when it is not one of the host's two derived-object classes.
+IDerivedObject* asDerivedObject(Object* obj) {
+  // The super class alone says nothing of the object's layout: a scene file may make a stand-in of
+  // any super class for a class it does not know.
+  if (!obj || obj->SuperClassID() != GEN_DERIVOB_CLASS_ID) return nullptr;
+  const Class_ID cid = obj->ClassID();
+  if (cid != derivObjClassID && cid != WSMDerivObjClassID) return nullptr;
+  return dynamic_cast<IDerivedObject*>(obj);
+}
+
+}  // namespace
+
 Object* UnwrappedObject(INode* node, SClass_ID& sclass) {
   sclass = 0;
   // The top of the pipeline: a node bound to space warps shows its world-space derived object, so
@@ -17,8 +31,8 @@ Object* UnwrappedObject(INode* node, SClass_ID& sclass) {
   Object* obj = node ? node->GetObjOrWSMRef() : nullptr;
   if (!obj) return nullptr;
   sclass = obj->SuperClassID();
-  if (sclass == GEN_DERIVOB_CLASS_ID) {
-    obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
+  if (IDerivedObject* derived = asDerivedObject(obj)) {
+    obj = derived->GetObjRef();
     if (!obj) return nullptr;
     sclass = obj->SuperClassID();
   }
@@ -63,8 +77,8 @@ namespace {
 class HolderNodeFinder : public DependentEnumProc {
  public:
   int proc(ReferenceMaker* rmaker) override {
-    if (!rmaker || rmaker->SuperClassID() != BASENODE_CLASS_ID) return DEP_ENUM_CONTINUE;
-    auto* node = static_cast<INode*>(rmaker);
+    auto* node = rmaker && rmaker->SuperClassID() == BASENODE_CLASS_ID ? dynamic_cast<INode*>(rmaker) : nullptr;
+    if (!node) return DEP_ENUM_CONTINUE;
     Object* obj = node->GetObjectRef();
     if (obj && obj->ClassID() == QZMPROPHOLDER_CLASS_ID) {
       found = node;
