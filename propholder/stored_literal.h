@@ -8,8 +8,9 @@
 // True when `text` is exactly one value literal of the forms capture writes:
 //   a number ("%i", "%f", with an optional leading minus; nan and inf as "%f" writes them),
 //   a string literal "...", a name literal #name or #'name', true false on off undefined,
-//   a point [n, n] to [n, n, n, n], (color n n n), (color n n n n), (quat n n n n),
-//   and any of these in one pair of parentheses (the scale text "([x, y, z])"),
+//   a point [n, n] to [n, n, n, n] of numbers,
+//   each of these alone or in one pair of parentheses (the scale text "([x, y, z])"),
+//   and the constructors (color n n n), (color n n n n) and (quat n n n n) with number arguments,
 // with spaces or tabs between the parts. Nothing else is: no variables, calls, property access,
 // operators, indexing or more than one expression.
 bool IsStoredLiteral(std::string_view text);
