@@ -10,6 +10,7 @@
 #include "record_fields.h"
 #include "restore_texts.h"
 #include "script_text.h"
+#include "stored_literal.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,8 @@ namespace {
 constexpr const char* kPassNotFound = "PassIndex Not Found\n";
 constexpr const char* kNoData = "Data to restore doesn't exist\n";
 constexpr const char* kCameraObject = "reftarg called\n";
+// A stored value that is not a literal is never run: property, node, "pass <number>" or "initial state".
+constexpr const char* kRefusedValue = "QZMMessage: Refused the stored value of %s on %s (%s): not a literal\n";
 
 const Class_ID kPassMaterialClass(0x9350465d, 0x60d9022e);
 // The per-pass material answers any block index with its one block; this is the index it is asked with.
@@ -214,7 +217,10 @@ class Restore {
   };
 
   void lightChain(const Slot& s) {
-    if (s.name == "baseObject.castShadows") return runQuietly(restore_text::LightCastShadows(s.node, s.value));
+    if (s.name == "baseObject.castShadows") {
+      if (literal(s, s.value)) runQuietly(restore_text::LightCastShadows(s.node, s.value));
+      return;
+    }
     if (objectValue(s, false)) return;
     if (!r_.initial && transform(s)) return;
     generic(s);
@@ -229,7 +235,10 @@ class Restore {
   void geometryChain(const Slot& s) {
     if (s.name == "QZMMaterial") return material();
     if (nodeFlag(s)) return;
-    if (s.name == "isActivated") return runQuietly(restore_text::Activate(s.node, s.value));
+    if (s.name == "isActivated") {
+      if (literal(s, s.value)) runQuietly(restore_text::Activate(s.node, s.value));
+      return;
+    }
     if (objectValue(s, true)) return;
     if (s.name == "visibility") return visibility(s);
     if (s.name == "imageMotionBlurMultiplier") return imageBlur(s);
@@ -275,6 +284,15 @@ class Restore {
     return true;
   }
 
+  // True when `text`, the value as it goes into the slot's texts, is a literal; otherwise the slot
+  // is refused with a Listener line and nothing of it is restored.
+  bool literal(const Slot& s, const std::string& text) {
+    if (IsStoredLiteral(text)) return true;
+    const std::string pass = r_.initial ? std::string("initial state") : "pass " + FormatInt(r_.whichPass);
+    the_listener->edit_stream->puts(ComposeText(kRefusedValue, {s.name, s.node, pass}).c_str());
+    return false;
+  }
+
   void visibility(const Slot& s) {
     if (!s.animated) return runQuietly(restore_text::ResetVisibility(s.node));
     if (!entryExists(kFloatTable, s.j)) return;
@@ -304,6 +322,7 @@ class Restore {
                                    : s.name == "scale"    ? &kScaleTable
                                                           : nullptr;
     if (!table) return false;
+    if (!literal(s, s.value)) return true;
     if (s.animated) {
       if (!entryExists(*table, s.j)) return true;
       runQuietly(restore_text::LinkTransform(s.node, s.name, holder_, tableName(*table), passSlot_, s.j));
@@ -317,6 +336,9 @@ class Restore {
   }
 
   void generic(const Slot& s) {
+    // A string value is assigned as a literal: put into the text as it is, it would run as script.
+    const std::string value = s.cls == "string" ? StringLiteral(s.value) : s.value;
+    if (!literal(s, value)) return;
     const ClassControllers c = controllersOfClass(s.cls);
     if (s.animated) {
       if (c.table && entryExists(*c.table, s.j)) {
@@ -326,8 +348,6 @@ class Restore {
     } else if (c.fresh) {
       runQuietly(restore_text::ResetProperty(s.node, s.name, c.fresh));
     }
-    // A string value is assigned as a literal: put into the text as it is, it would run as script.
-    const std::string value = s.cls == "string" ? StringLiteral(s.value) : s.value;
     runQuietly(restore_text::AssignProperty(s.node, s.name, value));
   }
 

@@ -10,6 +10,20 @@
 
 #include <vector>
 
+namespace {
+
+// `obj` as a derived object, or null when it is not one of the host's two derived-object classes.
+IDerivedObject* asDerivedObject(Object* obj) {
+  // The super class alone says nothing of the object's layout: a scene file may make a stand-in of
+  // any super class for a class it does not know.
+  if (!obj || obj->SuperClassID() != GEN_DERIVOB_CLASS_ID) return nullptr;
+  const Class_ID cid = obj->ClassID();
+  if (cid != derivObjClassID && cid != WSMDerivObjClassID) return nullptr;
+  return dynamic_cast<IDerivedObject*>(obj);
+}
+
+}  // namespace
+
 Object* UnwrappedObject(INode* node, SClass_ID& sclass) {
   sclass = 0;
   // The top of the pipeline: a node bound to space warps shows its world-space derived object, so
@@ -17,8 +31,8 @@ Object* UnwrappedObject(INode* node, SClass_ID& sclass) {
   Object* obj = node ? node->GetObjOrWSMRef() : nullptr;
   if (!obj) return nullptr;
   sclass = obj->SuperClassID();
-  if (sclass == GEN_DERIVOB_CLASS_ID) {
-    obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
+  if (IDerivedObject* derived = asDerivedObject(obj)) {
+    obj = derived->GetObjRef();
     if (!obj) return nullptr;
     sclass = obj->SuperClassID();
   }
@@ -63,8 +77,8 @@ namespace {
 class HolderNodeFinder : public DependentEnumProc {
  public:
   int proc(ReferenceMaker* rmaker) override {
-    if (!rmaker || rmaker->SuperClassID() != BASENODE_CLASS_ID) return DEP_ENUM_CONTINUE;
-    auto* node = static_cast<INode*>(rmaker);
+    auto* node = rmaker && rmaker->SuperClassID() == BASENODE_CLASS_ID ? dynamic_cast<INode*>(rmaker) : nullptr;
+    if (!node) return DEP_ENUM_CONTINUE;
     Object* obj = node->GetObjectRef();
     if (obj && obj->ClassID() == QZMPROPHOLDER_CLASS_ID) {
       found = node;
@@ -88,15 +102,31 @@ struct Visit {
   SClass_ID sclass;
 };
 
-void collect(INode* node, int walkFlag, std::vector<Visit>& out, int depth) {
-  // A hierarchy this deep cannot be built by the host; stopping here keeps the stack bounded.
-  if (!node || depth > 10000) return;
-  SClass_ID sclass = 0;
-  UnwrappedObject(node, sclass);
-  bool forced = walkFlag == 0 && !IsKnownKind(sclass);
-  if (forced) walkFlag = 1;
-  out.push_back(Visit{node->GetHandle(), forced, sclass});
-  for (int i = 0; i < node->NumberOfChildren(); ++i) collect(node->GetChildNode(i), walkFlag, out, depth + 1);
+// Every node below `root`, depth first in child order. A node whose kind is unknown forces the
+// evaluation for itself and everything below it. The hierarchy may be any depth, so the walk keeps
+// its own stack; it runs no script, so the nodes stay as they are while it goes.
+std::vector<Visit> collect(INode* root, int walkFlag) {
+  struct Pending {
+    INode* node;
+    int walkFlag;
+  };
+  std::vector<Pending> pending;
+  auto pushChildren = [&pending](INode* node, int flag) {
+    for (int i = node->NumberOfChildren(); i-- > 0;) pending.push_back(Pending{node->GetChildNode(i), flag});
+  };
+  std::vector<Visit> out;
+  pushChildren(root, walkFlag);
+  while (!pending.empty()) {
+    const Pending p = pending.back();
+    pending.pop_back();
+    if (!p.node) continue;
+    SClass_ID sclass = 0;
+    UnwrappedObject(p.node, sclass);
+    const bool forced = p.walkFlag == 0 && !IsKnownKind(sclass);
+    out.push_back(Visit{p.node->GetHandle(), forced, sclass});
+    pushChildren(p.node, forced ? 1 : p.walkFlag);
+  }
+  return out;
 }
 
 }  // namespace
@@ -113,10 +143,7 @@ int WalkSceneHolders(const HolderWalk& walk, int topLevelEval, bool debug) {
   INode* root = ip->GetRootNode();
   if (!root) return 0;
   const int children = root->NumberOfChildren();
-  std::vector<Visit> visits;
-  for (int i = 0; i < children; ++i) collect(root->GetChildNode(i), topLevelEval, visits, 0);
-
-  for (const Visit& v : visits) {
+  for (const Visit& v : collect(root, topLevelEval)) {
     INode* node = ip->GetINodeByHandle(v.handle);
     if (!node) continue;
     if (v.printForced && debug) PrintForcedEval(v.sclass);

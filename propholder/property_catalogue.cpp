@@ -166,7 +166,7 @@ bool transformValue(const std::string& name, const FPValue& v, bool initial, Pro
 
 void readGeneric(const std::string& nodeName, const std::string& name, NodeKind kind, bool initial,
                  PropertyReading& out) {
-  const std::string t = QuotedName(nodeName);
+  const std::string t = PathName(nodeName);
   const std::string tLit = InLiteral(t), nLit = InLiteral(name);
   FPValue value;
   runScript(ComposeText(kGenericValueScript, {t, name, t, name, tLit, nLit}), value);
@@ -210,7 +210,7 @@ PropertyReading ReadProperty(INode* node, const std::string& nodeName, const std
   }
   if (kind == NodeKind::Light && name == "baseObject.castShadows") {
     FPValue v;
-    runScript(ComposeText(kLightCastShadowsScript, {QuotedName(nodeName)}), v);
+    runScript(ComposeText(kLightCastShadowsScript, {PathName(nodeName)}), v);
     out.value = isOne(v) ? "true" : "false";
     out.classTag = "bool";
     return out;
@@ -242,7 +242,7 @@ PropertyReading ReadProperty(INode* node, const std::string& nodeName, const std
     if (name == "isActivated") {
       if (listenerLines) the_listener->edit_stream->puts("is activated to be captured\n");
       FPValue v;
-      runScript(ComposeText(kIsActivatedScript, {QuotedName(SplitArrow(nodeName, 0)), QuotedName(SplitArrow(nodeName, 1))}),
+      runScript(ComposeText(kIsActivatedScript, {PathName(SplitArrow(nodeName, 0)), QuotedName(SplitArrow(nodeName, 1))}),
                 v);
       out.value = isOne(v) ? "true" : "false";
       out.classTag = "bool";

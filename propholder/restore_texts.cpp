@@ -29,7 +29,7 @@ constexpr const char* kResetProperty =
 constexpr const char* kAssignProperty =
     "try(at time 0 if isproperty $'%s' #%s do $'%s'.%s = %s)catch(execute \"at time 0 $'%s'.%s = %s\")\n";
 
-std::string q(sv name) { return QuotedName(name); }
+std::string q(sv name) { return PathName(name); }
 std::string n(int slot) { return FormatInt(static_cast<long long>(slot) + 1); }
 
 // A text whose arguments are the target node, the property, then a controller path.
@@ -46,7 +46,7 @@ std::string ObjectAssign(sv node, sv name, sv holder, sv table, sv index) {
 }
 
 std::string Activate(sv nodeName, sv value) {
-  return ComposeText(kActivate, {q(SplitArrow(nodeName, 0)), q(SplitArrow(nodeName, 1)), value});
+  return ComposeText(kActivate, {q(SplitArrow(nodeName, 0)), QuotedName(SplitArrow(nodeName, 1)), value});
 }
 
 std::string ReadIntoTempVal(sv holder, sv table, int passSlot, int slot) {

@@ -36,6 +36,8 @@ std::string escaped(std::string_view text, std::string_view special) {
 }
 }  // namespace
 
+std::string PathName(std::string_view name) { return escaped(name, "'\\*?"); }
+
 std::string QuotedName(std::string_view name) { return escaped(name, "'\\"); }
 
 std::string InLiteral(std::string_view text) { return escaped(text, "\"\\"); }
@@ -56,7 +58,7 @@ std::string HolderPath(std::string_view name) {
   for (char c : name)
     plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
   if (plain) return std::string(name);
-  return enclosed('\'', QuotedName(name));
+  return enclosed('\'', PathName(name));
 }
 
 std::string StringLiteral(std::string_view text) { return enclosed('"', InLiteral(text)); }
@@ -70,11 +72,11 @@ constexpr const char* kObjectAddressScript =
 
 std::string ControllerAddressText(std::string_view holder, std::string_view table, int passSlot, int propertySlot) {
   return ComposeText(kControllerAddressScript,
-                     {InLiteral(QuotedName(holder)), table, FormatInt(passSlot + 1), FormatInt(propertySlot + 1)});
+                     {InLiteral(PathName(holder)), table, FormatInt(passSlot + 1), FormatInt(propertySlot + 1)});
 }
 
 std::string ObjectAddressText(std::string_view holder, std::string_view table, std::string_view index) {
-  return ComposeText(kObjectAddressScript, {InLiteral(QuotedName(holder)), table, InLiteral(index)});
+  return ComposeText(kObjectAddressScript, {InLiteral(PathName(holder)), table, InLiteral(index)});
 }
 
 std::string FormatFloat(double v) {

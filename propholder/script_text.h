@@ -3,10 +3,10 @@
 // filled here from arguments already turned into text, so no text has a size limit.
 //
 // Names of scene nodes come from users; inside `$'...'` a quote or backslash would end the name
-// early and let the rest of it run as script. They are escaped the way the language escapes them
-// (\' and \\). Where a text sits inside a string literal of the composed text (the execute branch,
-// the QZMIDA addresses), it is escaped once more for the literal. Names without those characters
-// give the texts byte for byte.
+// early and let the rest of it run as script, and `*` or `?` would be wildcards that address other
+// nodes as well. They are escaped the way the language escapes them (\' \\ \* \?). Where a text
+// sits inside a string literal of the composed text (the execute branch, the QZMIDA addresses), it
+// is escaped once more for the literal. Names without those characters give the texts byte for byte.
 #pragma once
 
 #include <initializer_list>
@@ -17,7 +17,10 @@
 // Slots without an argument stay empty.
 std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string_view> args);
 
-// A name as it goes between the quotes of $'...' or '...'.
+// A node name as it goes between the quotes of $'...': it addresses exactly that node.
+std::string PathName(std::string_view name);
+// A name as it goes between the quotes of a quoted identifier '...' (a property or modifier name),
+// where `*` and `?` are ordinary characters.
 std::string QuotedName(std::string_view name);
 // Text as it goes inside a "..." literal of a composed text.
 std::string InLiteral(std::string_view text);

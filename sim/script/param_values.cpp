@@ -18,9 +18,12 @@ ValueMetaClass ArrayParameter_class("ArrayParameter");
 
 // A table parameter as a script collection that reads and writes the block directly, so that
 // `append $h.propertyName "x"` and `$h.passlist[1] = 5000` change the table itself.
+//
+// The value keeps the block's memory, not the block: once its owner is gone (the holder's node was
+// deleted) the table answers with an error, and the block goes with the last of owner and value.
 class ParamTableValue : public Value {
  public:
-  ParamTableValue(IParamBlock2* pb, ParamID id) : hold_(pb, false), pb_(pb), id_(id) { tag = &ArrayParameter_class; }
+  ParamTableValue(IParamBlock2* pb, ParamID id) : hold_(pb), pb_(pb), id_(id) { tag = &ArrayParameter_class; }
 
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(block()->Count(id_));
@@ -71,7 +74,7 @@ class ParamTableValue : public Value {
  private:
   static Value* keepValue(Value* v);
   IParamBlock2* block() const {
-    if (pb_->IsDeleted()) throw RuntimeError("Attempt to access deleted scene object");
+    if (pb_->IsDeleted() || !pb_->GetOwner()) throw RuntimeError("Attempt to access deleted scene object");
     return pb_;
   }
   sim::KeepAlive hold_;

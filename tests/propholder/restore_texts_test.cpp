@@ -43,6 +43,23 @@ TEST(RestoreTexts, OtherHolderNamesAreQuotedAndStringValuesAreLiterals) {
             "catch(execute \"at time 0 $'B'.material.name = \\\"x\\\\\\\" ; print 1 ; \\\\\\\"\\\"\")\n");
 }
 
+TEST(RestoreTexts, WildcardsInNodeNamesAreEscapedWhereTheyAddressANodeOnly) {
+  // In $'...' a * or ? would match other nodes; in a quoted modifier name they are plain characters.
+  EXPECT_EQ(rt::AssignTransform("Box*", "position", "[1,2,3]"), "at time 0 $'Box\\*'.position = [1,2,3]\n");
+  EXPECT_EQ(rt::Activate("B?x->Mod*", "true"), "at time 0 $'B\\?x'.'Mod*'.activate true\n");
+  EXPECT_EQ(rt::ReadIntoTempVal("Holder*", "propertyFloatController", 0, 0),
+            "global QZMTempVal = ($'Holder\\*'.propertyFloatController[1][1].controller).value\n");
+  EXPECT_EQ(rt::ObjectAssign("a?'", "material", "H?", "propertyObject", "2"),
+            "at time 0 $'a\\?\\''.material = $'H\\?'.propertyObject[2]\n");
+  // Inside the execute branch and the QZMIDA addresses the escapes are escaped once more.
+  EXPECT_EQ(rt::AssignProperty("*", "height", "1"),
+            "try(at time 0 if isproperty $'\\*' #height do $'\\*'.height = 1)catch(execute \"at time 0 "
+            "$'\\\\*'.height = 1\")\n");
+  EXPECT_EQ(ControllerAddressText("H*", "propertyPosController", 0, 0),
+            "global QZMIDA; if QZMIDA == undefined do QZMIDA = #(); append QZMIDA "
+            "#(\"$'H\\\\*'.propertyPosController[1][1]\")\n");
+}
+
 }  // namespace
 
 namespace {
