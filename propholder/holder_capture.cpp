@@ -9,6 +9,7 @@
 #include "property_catalogue.h"
 #include "record_fields.h"
 #include "script_text.h"
+#include "stored_literal.h"
 
 #include <cstdlib>
 #include <string>
@@ -129,6 +130,13 @@ class Capture {
         continue;
       }
       const std::string name = holder_tables::GetText(pb_, pb_propertyName, k);
+      if (!IsPropertyPath(name)) {
+        print(ComposeText(kRefusedPropertyName, {name, nodeName}));
+        AppendField(state, "undefined");
+        AppendField(cls, "undefined");
+        AppendField(anim, "0");
+        continue;
+      }
       PropertyReading reading = ReadProperty(r_.node, nodeName, name, kind, r_.initial, !r_.initial);
       if (!keeper.alive()) return;
       if (reading.isMaterialSlot && newPass_ && !r_.initial) {

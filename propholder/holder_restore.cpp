@@ -195,6 +195,10 @@ class Restore {
   void restoreSlot(int j) {
     const std::string name = holder_tables::GetText(pb_, pb_propertyName, j);
     if (name == "REMOVED") return;
+    if (!IsPropertyPath(name)) {
+      print(ComposeText(kRefusedPropertyName, {name, r_.node->GetName()}).c_str());
+      return;
+    }
     const std::string value(RecordField(state_, j));
     if (name == "UserPropBuffer") {
       r_.node->SetUserPropBuffer(MSTR(value.c_str()));

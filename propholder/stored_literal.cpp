@@ -18,6 +18,19 @@ class Literal {
     return i_ == s_.size();
   }
 
+  // path -> segment ('.' segment)* <end>
+  // segment -> identifier ('[' (digits | '#' identifier) ']')*
+  bool wholePath() {
+    do {
+      if (!identifier()) return false;
+      while (accept('[')) {
+        if (accept('#') ? !identifier() : !digits()) return false;
+        if (!accept(']')) return false;
+      }
+    } while (accept('.'));
+    return i_ == s_.size();
+  }
+
  private:
   // item -> '(' blanks (constructor | simple) blanks ')' | simple
   bool item() {
@@ -126,6 +139,11 @@ class Literal {
       }
       return false;
     }
+    return identifier();
+  }
+
+  // identifier -> (letter | '_') (letter | digit | '_')*
+  bool identifier() {
     if (i_ >= s_.size() || isDigit(s_[i_]) || !identifierChar()) return false;
     while (identifierChar()) ++i_;
     return true;
@@ -177,3 +195,4 @@ class Literal {
 }  // namespace
 
 bool IsStoredLiteral(std::string_view text) { return Literal(text).whole(); }
+bool IsPropertyPath(std::string_view name) { return Literal(name).wholePath(); }

@@ -14,3 +14,11 @@
 // with spaces or tabs between the parts. Nothing else is: no variables, calls, property access,
 // operators, indexing or more than one expression.
 bool IsStoredLiteral(std::string_view text);
+
+// Property names come from the holder's propertyName table, which a scene file carries as well, and
+// are written into capture and restore texts as they are. A name is used only when it is a property
+// path: identifiers joined by dots, each optionally indexed by [number] or [#name]
+// ("baseobject.radius", "modifiers[#Bend].angle"). Any other name is refused with this line
+// (the name, the node) and its slot is neither read nor written.
+bool IsPropertyPath(std::string_view name);
+constexpr const char* kRefusedPropertyName = "QZMMessage: Refused the property name %s on %s: not a property path\n";

@@ -43,3 +43,19 @@ TEST(StoredLiteral, ALongStringOrManyParenthesesNeverRecurse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PropertyPath, IdentifiersJoinedByDotsWithIndexesArePaths) {
+  for (const char* name : {"height", "baseobject.radius", "baseObject.castShadows", "material.diffuse", "_x1",
+                           "modifiers[#Bend].angle", "modifiers[1].angle", "a[1][#b].c"})
+    EXPECT_TRUE(IsPropertyPath(name)) << name;
+}
+
+TEST(PropertyPath, AnythingThatCouldRunScriptIsNotAPath) {
+  for (const char* name : {"", ".", "a.", ".a", "a..b", "1a", "a b", "a;b", "a\nb", "a)catch(0)", "a\\\"", "a[]",
+                           "a[x]", "a[#]", "a[1", "a[-1]", "a[(1)]", "$a", "#a", "'a'", "a = 1", "a.b()"})
+    EXPECT_FALSE(IsPropertyPath(name)) << name;
+}
+
+}  // namespace
