@@ -27,7 +27,7 @@ bool selectedPasses(const SceneCommandOptions& o, const ScenePasses& scene, std:
       out.insert(n);
     } else {
       std::string known;
-      for (int q : scene.passes) known += " " + std::to_string(q);
+      for (int q : scene.passes) (known += " ") += std::to_string(q);
       scene_command::error(kCommand, o.scene + ": the scene has no pass " + p +
                                          (known.empty() ? " (it has no passes)" : " (its passes:" + known + ")"));
       return false;
@@ -90,31 +90,52 @@ std::string jsonPass(int pass) { return pass == kInitialState ? "\"initial\"" : 
 
 void printJson(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
   std::string out = "{\"scene\":" + jsonString(path) + ",\"passes\":[";
-  for (size_t i = 0; i < scene.passes.size(); ++i) out += (i ? "," : "") + std::to_string(scene.passes[i]);
+  for (size_t i = 0; i < scene.passes.size(); ++i) {
+    if (i) out += ",";
+    out += std::to_string(scene.passes[i]);
+  }
   out += "],\"holders\":[";
   for (size_t i = 0; i < scene.holders.size(); ++i) {
     const HolderPasses& h = scene.holders[i];
     out += std::string(i ? "," : "") + "\n{\"holder\":" + jsonString(h.holderName) +
            ",\"node\":" + (h.target ? jsonString(h.targetName) : "null") + ",\"passes\":[";
-    for (size_t k = 0; k < h.passes.size(); ++k) out += (k ? "," : "") + std::to_string(h.passes[k]);
+    for (size_t k = 0; k < h.passes.size(); ++k) {
+      if (k) out += ",";
+      out += std::to_string(h.passes[k]);
+    }
     out += "],\"properties\":[";
-    for (size_t k = 0; k < h.properties.size(); ++k) out += (k ? "," : "") + jsonString(h.properties[k]);
+    for (size_t k = 0; k < h.properties.size(); ++k) {
+      if (k) out += ",";
+      out += jsonString(h.properties[k]);
+    }
     out += "],\"values\":[";
     bool first = true;
     for (const PassValue& v : h.values) {
       if (!only.empty() && !only.count(v.pass)) continue;
-      out += std::string(first ? "" : ",") + "\n {\"property\":" + jsonString(v.property) + ",\"pass\":" + jsonPass(v.pass) +
-             ",\"kind\":\"" + kindName(v.value.kind) + "\",\"value\":" + jsonValue(v.value) + ",\"text\":" + jsonString(v.text) +
-             ",\"class\":" + jsonString(v.classTag) + ",\"animated\":" + (v.animated ? "true" : "false");
-      if (v.controller)
-        out += ",\"controller\":{\"class\":" + jsonString(v.controllerClass) + ",\"address\":" + jsonString(v.controllerAddress) + "}";
+      // Appended piece by piece: a big scene has hundreds of thousands of these.
+      for (const std::string& piece :
+           {std::string(first ? "\n {\"property\":" : ",\n {\"property\":"), jsonString(v.property), std::string(",\"pass\":"),
+            jsonPass(v.pass), std::string(",\"kind\":\""), std::string(kindName(v.value.kind)), std::string("\",\"value\":"),
+            jsonValue(v.value), std::string(",\"text\":"), jsonString(v.text), std::string(",\"class\":"), jsonString(v.classTag),
+            std::string(v.animated ? ",\"animated\":true" : ",\"animated\":false")})
+        out += piece;
+      if (v.controller) {
+        out += ",\"controller\":{\"class\":";
+        out += jsonString(v.controllerClass);
+        out += ",\"address\":";
+        out += jsonString(v.controllerAddress);
+        out += "}";
+      }
       out += "}";
       first = false;
     }
     out += "]}";
   }
   out += "],\n\"problems\":[";
-  for (size_t i = 0; i < scene.problems.size(); ++i) out += (i ? "," : "") + jsonString(scene.problems[i]);
+  for (size_t i = 0; i < scene.problems.size(); ++i) {
+    if (i) out += ",";
+    out += jsonString(scene.problems[i]);
+  }
   out += "]}\n";
   std::cout << out;
 }

@@ -182,7 +182,10 @@ class Verifier {
   void report() {
     if (o_.json) {
       std::string out = "{\"scene\":" + jsonString(o_.scene) + ",\"passes\":[";
-      for (size_t i = 0; i < scene_.passes.size(); ++i) out += (i ? "," : "") + std::to_string(scene_.passes[i]);
+      for (size_t i = 0; i < scene_.passes.size(); ++i) {
+        if (i) out += ",";
+        out += std::to_string(scene_.passes[i]);
+      }
       out += "],\"holders\":" + std::to_string(scene_.holders.size()) + ",\"checked\":" + std::to_string(checked_) +
              ",\"drift\":[";
       for (size_t i = 0; i < drift_.size(); ++i) {
@@ -193,7 +196,10 @@ class Verifier {
                ",\"found\":" + jsonString(d.found) + "}";
       }
       out += "],\n\"roundTrip\":" + std::string(roundTripSame_ ? "true" : "false") + ",\"problems\":[";
-      for (size_t i = 0; i < scene_.problems.size(); ++i) out += (i ? "," : "") + jsonString(scene_.problems[i]);
+      for (size_t i = 0; i < scene_.problems.size(); ++i) {
+        if (i) out += ",";
+        out += jsonString(scene_.problems[i]);
+      }
       std::cout << out << "]}\n";
     } else {
       for (const Drift& d : drift_)

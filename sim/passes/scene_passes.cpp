@@ -206,13 +206,13 @@ class HolderReader {
     const std::string state = text(pb_, L_.id[initial ? fIState : fState], slot);
     const std::string cls = text(pb_, L_.id[initial ? fIClass : fClass], slot);
     const std::string anim = text(pb_, L_.id[initial ? fIAnimated : fAnimated], slot);
-    const std::string label = initial ? "the initial record" : "the record of pass " + std::to_string(pass);
+    auto label = [&] { return initial ? std::string("the initial record") : "the record of pass " + std::to_string(pass); };
     const int fields = fieldCount(state);
     if (fields != fieldCount(cls) || fields != fieldCount(anim))
-      problem("has " + label + " with " + std::to_string(fields) + " value fields, " + std::to_string(fieldCount(cls)) +
+      problem("has " + label() + " with " + std::to_string(fields) + " value fields, " + std::to_string(fieldCount(cls)) +
               " class fields and " + std::to_string(fieldCount(anim)) + " animated fields");
     else if (fields > static_cast<int>(h_.properties.size()))
-      problem("has " + label + " with " + std::to_string(fields) + " fields for " +
+      problem("has " + label() + " with " + std::to_string(fields) + " fields for " +
               std::to_string(h_.properties.size()) + " properties");
     for (int k = 0; k < static_cast<int>(h_.properties.size()); ++k) {
       const std::string& name = h_.properties[static_cast<size_t>(k)];
@@ -230,9 +230,10 @@ class HolderReader {
       v.classTag = tag;
       v.animated = animated == "1";
       v.value = decodeField(name, value, tag);
-      const std::string where = "property '" + name + "' of " + label;
+      // Named only when something is wrong: most values are read without a word.
+      auto where = [&] { return "property '" + name + "' of " + label(); };
       if (v.value.kind == ValueKind::Unreadable)
-        problem("has " + where + " stored as \"" + std::string(value) + "\", which is " +
+        problem("has " + where() + " stored as \"" + std::string(value) + "\", which is " +
                 (tag.empty() ? std::string("without a class tag") : "no " + std::string(tag) + " value"));
       if (v.value.kind == ValueKind::Object) findObject(v, initial, where);
       if (v.animated) findController(v, slot, k, initial, where);
@@ -240,11 +241,12 @@ class HolderReader {
     }
   }
 
-  void findObject(PassValue& v, bool initial, const std::string& where) {
+  template <class Where>
+  void findObject(PassValue& v, bool initial, const Where& where) {
     int index = 0;
     ReferenceTarget* obj = wholeIndex(v.classTag, index) ? ref(pb_, L_.id[initial ? fIObject : fObject], index - 1) : nullptr;
     if (!obj) {
-      problem("has " + where + " referring to object " + v.classTag + ", which the object table does not hold");
+      problem("has " + where() + " referring to object " + v.classTag + ", which the object table does not hold");
       return;
     }
     v.value.target = obj;
@@ -252,12 +254,13 @@ class HolderReader {
     v.value.className = className(obj);
   }
 
-  void findController(PassValue& v, int slot, int k, bool initial, const std::string& where) {
+  template <class Where>
+  void findController(PassValue& v, int slot, int k, bool initial, const Where& where) {
     const int f = controllerField(v.property, v.classTag, initial);
     ReferenceTarget* entry = f < 0 ? nullptr : ref(pb_, L_.id[f], slot);
     auto* list = entry ? static_cast<IListControl*>(entry->GetInterface(LIST_CONTROLLER_INTERFACE)) : nullptr;
     if (!list || list->GetListCount() <= k || std::string_view(list->GetName(k).data()) == "Null" || !list->GetSubCtrl(k)) {
-      problem("has " + where + " marked animated, but no controller is stored for it");
+      problem("has " + where() + " marked animated, but no controller is stored for it");
       return;
     }
     v.controller = list->GetSubCtrl(k);
