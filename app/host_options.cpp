@@ -26,6 +26,7 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
                  "Write IN in the scrambled form that the script library's FileIn_ reads, as OUT, and exit")
       ->expected(2)
       ->type_name("IN OUT");
+  addSceneCommands(app, options.sceneCommand);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

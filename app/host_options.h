@@ -1,6 +1,8 @@
 // The command line of qzmhost.
 #pragma once
 
+#include "scene_commands.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@ struct HostOptions {
   std::string sceneFile;                  // --scene FILE
   bool listPlugins = false;
   std::vector<std::string> scramble;      // --scramble IN OUT
+  SceneCommandOptions sceneCommand;       // qzmhost passes|verify SCENE ...
 };
 
 // Parses the command line; on --help or an error prints what it has to say and returns the exit

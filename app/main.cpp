@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
   reportLoadProblems(problems.str());
 
   int status = 0;
-  if (options.listPlugins) {
+  if (!options.sceneCommand.name.empty()) {
+    status = runSceneCommand(options.sceneCommand);
+  } else if (options.listPlugins) {
     listPlugins();
   } else if (!options.sceneFile.empty() && !openScene(options.sceneFile)) {
     status = 1;

@@ -1,0 +1,187 @@
+// qzmhost passes SCENE: node × property × pass → value, from the holders' records alone.
+#include "scene_commands.h"
+
+#include "passes/scene_passes.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <map>
+#include <set>
+
+using namespace sim::passes;
+
+namespace {
+
+const char* kCommand = "passes";
+
+// The passes asked for with --pass; false (with the message printed) when one is not in the scene.
+bool selectedPasses(const SceneCommandOptions& o, const ScenePasses& scene, std::set<int>& out) {
+  for (const std::string& p : o.passes) {
+    int n = 0;
+    auto [end, ec] = std::from_chars(p.data(), p.data() + p.size(), n);
+    const bool number = ec == std::errc() && end == p.data() + p.size();
+    if (p == "initial") {
+      out.insert(kInitialState);
+    } else if (number && std::binary_search(scene.passes.begin(), scene.passes.end(), n)) {
+      out.insert(n);
+    } else {
+      std::string known;
+      for (int q : scene.passes) (known += " ") += std::to_string(q);
+      scene_command::error(kCommand, o.scene + ": the scene has no pass " + p +
+                                         (known.empty() ? " (it has no passes)" : " (its passes:" + known + ")"));
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string animatedNote(const PassValue& v) {
+  if (!v.animated) return "";
+  return v.controller ? " (animated: " + v.controllerClass + ")" : " (animated: no controller stored)";
+}
+
+// ---- text: one table per holder, a row per property, a column per state -----------------------
+void printText(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
+  std::cout << path << ": " << scene.holders.size() << (scene.holders.size() == 1 ? " holder, " : " holders, ")
+            << scene.passes.size() << (scene.passes.size() == 1 ? " pass" : " passes");
+  for (int p : scene.passes) std::cout << " " << p;
+  std::cout << "\n";
+  for (const HolderPasses& h : scene.holders) {
+    std::vector<int> columns;
+    if (h.hasInitial) columns.push_back(kInitialState);
+    for (int p : h.passes)
+      if (std::find(columns.begin(), columns.end(), p) == columns.end()) columns.push_back(p);
+    if (!only.empty())
+      columns.erase(std::remove_if(columns.begin(), columns.end(), [&](int p) { return !only.count(p); }), columns.end());
+    std::map<std::pair<std::string, int>, std::string> cells;
+    for (const PassValue& v : h.values) cells.emplace(std::make_pair(v.property, v.pass), displayText(v.value) + animatedNote(v));
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> head = {"property"};
+    for (int p : columns) head.push_back(passLabel(p));
+    rows.push_back(head);
+    std::set<std::string> done;
+    for (const std::string& name : h.properties) {
+      if (name == "REMOVED" || !done.insert(name).second) continue;
+      std::vector<std::string> row = {name};
+      for (int p : columns) {
+        auto it = cells.find({name, p});
+        row.push_back(it == cells.end() ? "-" : it->second);
+      }
+      rows.push_back(row);
+    }
+    std::vector<size_t> width(head.size(), 0);
+    for (const auto& r : rows)
+      for (size_t c = 0; c < r.size(); ++c) width[c] = std::max(width[c], r[c].size());
+    std::cout << "\n" << (h.target ? h.targetName : "(no node)") << " (holder '" << h.holderName << "')\n";
+    for (const auto& r : rows) {
+      std::string line = " ";
+      for (size_t c = 0; c < r.size(); ++c) {
+        line += " " + r[c];
+        if (c + 1 < r.size()) line.append(width[c] - r[c].size() + 1, ' ');
+      }
+      std::cout << line << "\n";
+    }
+  }
+}
+
+// ---- JSON -----------------------------------------------------------------------------------------
+std::string jsonPass(int pass) { return pass == kInitialState ? "\"initial\"" : std::to_string(pass); }
+
+void printJson(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
+  std::string out = "{\"scene\":" + jsonString(path) + ",\"passes\":[";
+  for (size_t i = 0; i < scene.passes.size(); ++i) {
+    if (i) out += ",";
+    out += std::to_string(scene.passes[i]);
+  }
+  out += "],\"holders\":[";
+  for (size_t i = 0; i < scene.holders.size(); ++i) {
+    const HolderPasses& h = scene.holders[i];
+    out += std::string(i ? "," : "") + "\n{\"holder\":" + jsonString(h.holderName) +
+           ",\"node\":" + (h.target ? jsonString(h.targetName) : "null") + ",\"passes\":[";
+    for (size_t k = 0; k < h.passes.size(); ++k) {
+      if (k) out += ",";
+      out += std::to_string(h.passes[k]);
+    }
+    out += "],\"properties\":[";
+    for (size_t k = 0; k < h.properties.size(); ++k) {
+      if (k) out += ",";
+      out += jsonString(h.properties[k]);
+    }
+    out += "],\"values\":[";
+    bool first = true;
+    for (const PassValue& v : h.values) {
+      if (!only.empty() && !only.count(v.pass)) continue;
+      // Appended piece by piece: a big scene has hundreds of thousands of these.
+      for (const std::string& piece :
+           {std::string(first ? "\n {\"property\":" : ",\n {\"property\":"), jsonString(v.property), std::string(",\"pass\":"),
+            jsonPass(v.pass), std::string(",\"kind\":\""), std::string(kindName(v.value.kind)), std::string("\",\"value\":"),
+            jsonValue(v.value), std::string(",\"text\":"), jsonString(v.text), std::string(",\"class\":"), jsonString(v.classTag),
+            std::string(v.animated ? ",\"animated\":true" : ",\"animated\":false")})
+        out += piece;
+      if (v.controller) {
+        out += ",\"controller\":{\"class\":";
+        out += jsonString(v.controllerClass);
+        out += ",\"address\":";
+        out += jsonString(v.controllerAddress);
+        out += "}";
+      }
+      out += "}";
+      first = false;
+    }
+    out += "]}";
+  }
+  out += "],\n\"problems\":[";
+  for (size_t i = 0; i < scene.problems.size(); ++i) {
+    if (i) out += ",";
+    out += jsonString(scene.problems[i]);
+  }
+  out += "]}\n";
+  std::cout << out;
+}
+
+// ---- CSV (one row per node, property and state) ---------------------------------------------------
+std::string csvField(std::string_view s) {
+  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+  std::string out = "\"";
+  for (char c : s) (c == '"' ? out += "\"\"" : out += c);
+  return out + "\"";
+}
+
+void printCsv(const ScenePasses& scene, const std::set<int>& only) {
+  std::string out = "holder,node,property,pass,kind,value,text,class,animated,controller_class,controller_address\n";
+  for (const HolderPasses& h : scene.holders)
+    for (const PassValue& v : h.values) {
+      if (!only.empty() && !only.count(v.pass)) continue;
+      const std::string value = v.value.kind == ValueKind::String ? v.value.text : displayText(v.value);
+      for (const std::string& f : {h.holderName, h.targetName, v.property, passLabel(v.pass), std::string(kindName(v.value.kind)),
+                                   value, v.text, v.classTag, std::string(v.animated ? "1" : "0"), v.controllerClass})
+        out += csvField(f) + ",";
+      out += csvField(v.controllerAddress) + "\n";
+    }
+  std::cout << out;
+}
+
+}  // namespace
+
+int runPassesCommand(const SceneCommandOptions& o) {
+  if (o.json && o.csv) {
+    scene_command::error(kCommand, "--json and --csv exclude each other");
+    return 2;
+  }
+  if (!scene_command::loadScene(kCommand, o.scene)) return 2;
+  ScenePasses scene;
+  std::string error;
+  if (!readScenePasses(scene, error)) {
+    scene_command::error(kCommand, o.scene + ": " + error);
+    return 2;
+  }
+  std::set<int> only;
+  if (!selectedPasses(o, scene, only)) return 2;
+  if (o.json) printJson(scene, only, o.scene);
+  else if (o.csv) printCsv(scene, only);
+  else printText(scene, only, o.scene);
+  std::cout.flush();
+  for (const std::string& p : scene.problems) scene_command::error(kCommand, o.scene + ": " + p);
+  return scene.problems.empty() ? 0 : 1;
+}

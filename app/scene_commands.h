@@ -1,0 +1,40 @@
+// The subcommands of qzmhost that work on a saved scene file: passes (what every pass sets, read
+// from the holders' records without switching) and verify (switch to every pass and back, and
+// report what did not come back). Neither ever writes the scene file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+struct SceneCommandOptions {
+  std::string name;  // "passes" or "verify"; empty when no subcommand was given
+  std::string scene;
+  bool json = false;
+  bool csv = false;
+  std::vector<std::string> passes;  // --pass: pass numbers or "initial"
+};
+
+// Adds the subcommands and their options to the command line.
+void addSceneCommands(CLI::App& app, SceneCommandOptions& options);
+
+// Runs the subcommand with the host started and its plug-ins loaded. Exit status: 0 when all is
+// well; 1 when the holders' tables are inconsistent (passes) or something drifted (verify); 2 when
+// the scene cannot be read or a pass asked for does not exist.
+int runSceneCommand(const SceneCommandOptions& options);
+
+// Shared by the subcommands.
+namespace scene_command {
+
+// Loads the scene file into the host; on failure prints the reason to standard error and answers
+// false. Names of missing classes go to standard error too: standard output carries the report.
+bool loadScene(const std::string& command, const std::string& path);
+void error(const std::string& command, const std::string& text);
+
+}  // namespace scene_command
+
+int runPassesCommand(const SceneCommandOptions& options);
+int runVerifyCommand(const SceneCommandOptions& options);
