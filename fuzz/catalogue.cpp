@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include "fuzz_host.h"
+
 #include "core/class_registry.h"
 #include "ifnpub.h"
 #include "iparamb2.h"
@@ -49,6 +51,13 @@ const Catalogue& catalogue() {
   static const Catalogue all = [] {
     Catalogue c;
     c.primitives = sim::PrimitiveTable::instance().names();
+    // A class adds its mixin interfaces when it makes its first instance, as plug-ins do: make one
+    // of each first.
+    std::string makeOne;
+    for (const sim::ClassRegistry::Entry& e : sim::ClassRegistry::instance().entries())
+      if (!e.module.empty() && e.desc && e.desc->ClassName()) makeOne += "try (" + std::string(e.desc->ClassName()) + "()) catch ()\n";
+    runScript(makeOne);
+    resetHost();
     for (const sim::ClassRegistry::Entry& e : sim::ClassRegistry::instance().entries())
       if (!e.module.empty() && e.desc && e.desc->ClassName()) c.classes.push_back(describe(e.desc));
     for (int i = 0; i < NumCOREInterfaces(); ++i) {

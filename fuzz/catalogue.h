@@ -33,7 +33,7 @@ struct Catalogue {
   std::vector<CoreInterface> interfaces;
 };
 
-// Read once, after the host has started.
+// Read once, after the host has started (it runs script and resets the host).
 const Catalogue& catalogue();
 
 }  // namespace fuzz

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   {
-    std::ofstream out("input.ms", std::ios::binary | std::ios::trunc);
+    std::ofstream out(fuzz::scratch() / "input.ms", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   fuzz::runScript("FileIn_ \"input.ms\"");

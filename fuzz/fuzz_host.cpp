@@ -56,10 +56,11 @@ bool pathFlag(std::string_view name) {
   return false;
 }
 
+// `@FILE` (a file that lists inputs, as libFuzzer's fork mode passes them) keeps its `@`.
 std::string absolute(std::string_view path, const fs::path& base) {
+  if (!path.empty() && path.front() == '@') return "@" + absolute(path.substr(1), base);
   if (path.empty() || path.front() == '/') return std::string(path);
-  std::string a = (base / std::string(path)).string();
-  return a;
+  return (base / std::string(path)).string();
 }
 
 void absolutePaths(int* argc, char*** argv, const fs::path& base) {
@@ -97,7 +98,6 @@ void absolutePaths(int* argc, char*** argv, const fs::path& base) {
 
 void clearScratch() {
   std::error_code ignored;
-  fs::current_path(g_scratch, ignored);
   for (const fs::directory_entry& e : fs::directory_iterator(g_scratch, ignored))
     if (e.path().filename() != "plugins") fs::remove_all(e.path(), ignored);
 }
@@ -111,7 +111,6 @@ void startHost(std::string_view target, int* argc, char*** argv) {
   g_scratch = fs::temp_directory_path() / ("qzm_fuzz_" + std::string(target) + "_" + std::to_string(getpid()));
   fs::remove_all(g_scratch);
   fs::path plugins = pluginFolder(g_scratch);
-  fs::current_path(g_scratch);
   std::ostringstream problems;
   sim::startHost(plugins.string(), problems);
   if (!problems.str().empty()) std::cerr << problems.str();
@@ -126,6 +125,11 @@ void startHost(std::string_view target, int* argc, char*** argv) {
 const fs::path& scratch() { return g_scratch; }
 
 void runScript(std::string_view text) {
+  // In the scratch folder only while script runs: libFuzzer's fork mode starts the program again by
+  // the path it was started with.
+  std::error_code ignored;
+  fs::path caller = fs::current_path(ignored);
+  fs::current_path(g_scratch, ignored);
   g_deadline = Clock::now() + scriptBudget();
   try {
     sim::AllocFrame frame;
@@ -136,6 +140,7 @@ void runScript(std::string_view text) {
     if (printing()) std::fprintf(stdout, "-- Runtime error: %s\n", e.what());
   }
   g_deadline = Clock::time_point::max();
+  fs::current_path(caller, ignored);
 }
 
 void resetHost() {

@@ -9,10 +9,10 @@
 
 namespace fuzz {
 
-// Starts the host once for this process, from LLVMFuzzerInitialize. The scratch folder is the working
-// directory from then on and goes when the process ends; so that libFuzzer still writes its corpus
-// and crash files where it was asked to, every path on its command line is made absolute first
-// (and -artifact_prefix is added when not given: the folder the target was started in).
+// Starts the host once for this process, from LLVMFuzzerInitialize. Script runs in the scratch
+// folder, which goes when the process ends; so that libFuzzer still writes its corpus and crash
+// files where it was asked to, every path on its command line is made absolute (and -artifact_prefix
+// is added when not given: the folder the target was started in).
 void startHost(std::string_view target, int* argc, char*** argv);
 const std::filesystem::path& scratch();
 
@@ -22,7 +22,7 @@ const std::filesystem::path& scratch();
 void runScript(std::string_view text);
 
 // Back to the host as started: an empty scene, no undo, no globals, an empty Listener, an empty
-// scratch folder as the working directory.
+// scratch folder.
 void resetHost();
 
 // QZM_FUZZ_PRINT is set: the targets print the script of each input, and the Listener is echoed to

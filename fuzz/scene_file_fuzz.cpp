@@ -36,7 +36,7 @@ std::string call(const std::string& self, const fuzz::Member& f) {
 }
 
 // Every published function of every plug-in object in the scene, once for each pass it lists in
-// its whole-number tables and for pass 1, then undone and redone.
+// its whole-number tables and for pass 1, each pass as one undo step; then undone and redone.
 std::string useScript() {
   std::string s =
       "struct QZMCapturePropsStruct (doAddMaterial = false)\n"
@@ -51,7 +51,7 @@ std::string useScript() {
     for (const fuzz::Member& p : pc.properties)
       if (p.table && (p.type & ~TYPE_TAB) == TYPE_INT)
         s += "  try (for p in " + self + "." + p.name + " do appendIfUnique passes p) catch ()\n";
-    s += "  for pass in passes do (\n";
+    s += "  for pass in passes do undo \"use\" on (\n";
     for (const fuzz::Member& f : pc.functions) s += "    " + call(self, f);
     s += "  )\n)\n";
   }
