@@ -40,12 +40,12 @@ constexpr std::array<std::string_view, 8> kCounts = {"0", "1", "2", "7", "100", 
 constexpr std::array<std::string_view, 14> kFloats = {
     "0.0", "-0.0", "0.5", "-2.5", "1e-38", "1e-45", "1e38", "-1e38", "3.4e38", "1e300", "(sqrt -1)",
     "(0.0/0.0)", "(1e30*1e30)", "(-1e30*1e30)"};
-constexpr std::array<std::string_view, 30> kStrings = {
+constexpr std::array<std::string_view, 31> kStrings = {
     "\"\"", "\"a\"", "\"B1\"", "\"Sp*?x\"", "\"*\"", "\"?\"", "\"Box*\"", "\"'\"", "\"\\\\\"", "\"%\"",
     "\"%1%2%\"", "\"\\n\"", "\"renderable\"", "\"position\"", "\"wirecolor\"", "\"QZMMaterial\"",
     "\"UserPropBuffer\"", "\"\xc3\xa9t\xc3\xa9 \xe4\xb8\xad\"", "\"\xff\xfe\x80\"", "\"\xe2\x80\xae" "abc\"",
     "\"$B1.pos = [1,2,3]\"", "\"#(1,2)\"", "(bit.intAsChar 1)", "\"1\\x01" "2\\x01\"", "\"a|b\"",
-    "\"it's \\\\ odd\"", "\"out.max\"", "\"nofile.ms\"", "\"pass\"", "\"C:\\\\temp\\\\x\""};
+    "\"it's \\\\ odd\"", "\"out.max\"", "\"nofile.ms\"", "\"pass\"", "\"C:\\\\temp\\\\x\"", "\"/dev/zero\""};
 constexpr std::array<std::string_view, 12> kNames = {
     "#renderable", "#position", "#wirecolor", "#'odd name*'", "#passlist", "#propertyName", "#''",
     "#noPrompt", "#name", "#material", "#pos", "#node"};
