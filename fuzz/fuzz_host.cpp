@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 #include <vector>
 
@@ -102,13 +104,27 @@ void clearScratch() {
     if (e.path().filename() != "plugins") fs::remove_all(e.path(), ignored);
 }
 
+// Scratch folders of processes that are gone: a crashing input ends its process before it can
+// remove its own.
+void removeStaleScratch(const fs::path& temp, const std::string& prefix) {
+  std::error_code ignored;
+  for (const fs::directory_entry& e : fs::directory_iterator(temp, ignored)) {
+    std::string name = e.path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove_all(e.path(), ignored);
+  }
+}
+
 }  // namespace
 
 void startHost(std::string_view target, int* argc, char*** argv) {
   if (!g_scratch.empty()) return;
   absolutePaths(argc, argv, fs::current_path());
   // One folder per process: libFuzzer's fork and jobs modes run several at once.
-  g_scratch = fs::temp_directory_path() / ("qzm_fuzz_" + std::string(target) + "_" + std::to_string(getpid()));
+  const std::string prefix = "qzm_fuzz_" + std::string(target) + "_";
+  removeStaleScratch(fs::temp_directory_path(), prefix);
+  g_scratch = fs::temp_directory_path() / (prefix + std::to_string(getpid()));
   fs::remove_all(g_scratch);
   fs::path plugins = pluginFolder(g_scratch);
   std::ostringstream problems;
