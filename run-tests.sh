@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the developer build, then the address and undefined-behaviour
-# sanitizer build. Pass "dev" or "asan" to run only one of them.
+# Builds and runs every test: the developer build, the address and undefined-behaviour sanitizer
+# build, then a short run of each fuzz target under the sanitizers (fuzz/run-short.sh, about four
+# minutes). Pass "dev", "asan" or "fuzz" to run only some of them.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh >/dev/null || { tools/install-deps.sh; exit 1; }
-presets=("${@:-dev asan}")
+presets=("${@:-dev asan fuzz}")
 for preset in ${presets[*]}; do
+  if [ "$preset" = fuzz ]; then
+    fuzz/run-short.sh
+    continue
+  fi
   echo "== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j2

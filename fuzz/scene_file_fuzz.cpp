@@ -1,24 +1,81 @@
-// libFuzzer target: any bytes handed to the scene loader either load or give one error; the loader
-// never crashes, hangs or reads outside the input. Built by the fuzz preset, never run as a test:
+// libFuzzer target: any bytes handed to the scene loader either load or give one error, and a scene
+// that loads can be used: printed, captured and restored through every plug-in object, undone,
+// rendered and saved again. The loader never crashes, hangs or reads outside the input, and
+// nothing in the file runs as code.
 //
-//   cmake --preset fuzz && cmake --build --preset fuzz
-//   build/fuzz/bin/qzmhost -e '(box(); sphere(); saveMaxFile "fuzz/corpus/seed.max")'
-//   build/fuzz/bin/scene_file_fuzz -max_total_time=600 fuzz/corpus
-#include "core/host_session.h"
+//   build/fuzz/bin/scene_file_fuzz -timeout=10 fuzz/corpus/scene_file
+//   QZM_FUZZ_PRINT=1 build/fuzz/bin/scene_file_fuzz crash-...   (prints the script that used the scene)
+#include "catalogue.h"
+#include "fuzz_host.h"
+#include "paramtype.h"
 #include "scenefile/scene_file.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
+#include <cstdio>
+
+namespace {
+
+// A call of `f` on `self`, the pass `pass` for its first whole-number parameter, a plain value of
+// each other one's type.
+std::string call(const std::string& self, const fuzz::Member& f) {
+  std::string text = self + "." + f.name;
+  bool passGiven = false;
+  for (int type : f.params) {
+    switch (type & ~TYPE_TAB) {
+      case TYPE_INT: text += passGiven ? " 0" : " pass"; passGiven = true; break;
+      case TYPE_FLOAT: text += " 0.0"; break;
+      case TYPE_BOOL: text += " false"; break;
+      case TYPE_STRING: text += " \"\""; break;
+      case TYPE_INODE: text += " n"; break;
+      default: text += " undefined";
+    }
+  }
+  if (f.params.empty()) text += "()";
+  return "try (" + text + ") catch ()\n";
+}
+
+// Every published function of every plug-in object in the scene, once for each pass it lists in
+// its whole-number tables and for pass 1, each pass as one undo step; then undone and redone.
+std::string useScript() {
+  std::string s =
+      "struct QZMCapturePropsStruct (doAddMaterial = false)\n"
+      "global QZMCaptureProps = QZMCapturePropsStruct()\n"
+      "for n in objects do (print n; try (print (getPropNames n)) catch (); try (print n.material) catch ())\n"
+      "print sceneMaterials\n";
+  for (const fuzz::PluginClass& pc : fuzz::catalogue().classes) {
+    if (pc.functions.empty()) continue;
+    std::string self = pc.helper ? "n" : "n.material";
+    s += "for n in objects where (try (classOf " + self + " == " + pc.name + ") catch (false)) do (\n";
+    s += "  local passes = #(1)\n";
+    for (const fuzz::Member& p : pc.properties)
+      if (p.table && (p.type & ~TYPE_TAB) == TYPE_INT)
+        s += "  try (for p in " + self + "." + p.name + " do appendIfUnique passes p) catch ()\n";
+    s += "  for pass in passes do undo \"use\" on (\n";
+    for (const fuzz::Member& f : pc.functions) s += "    " + call(self, f);
+    s += "  )\n)\n";
+  }
+  s +=
+      "max undo\nmax undo\nmax redo\n"
+      "try (render outputwidth:4 outputheight:3 vfb:false) catch ()\n"
+      "saveMaxFile \"again.max\"\n"
+      "loadMaxFile \"again.max\"\n";
+  return s;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::startHost("scene_file", argc, argv);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The host with the release's plug-ins, so files naming their classes reach their Load.
-  static const bool started = [] {
-    std::ostringstream ignored;
-    sim::startHost(QZM_PLUGIN_DIR, ignored);
-    return true;
-  }();
-  (void)started;
-  sim::readScene(data, size);
+  static const std::string use = useScript();
+  if (sim::readScene(data, size).ok) {
+    if (fuzz::printing()) std::fprintf(stderr, "---- script\n%s---- end of script\n", use.c_str());
+    fuzz::runScript(use);
+  }
+  fuzz::resetHost();
   return 0;
 }

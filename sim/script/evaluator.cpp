@@ -40,7 +40,14 @@ std::shared_ptr<SyntaxTree> g_tree;  // the tree being evaluated
 const char* g_stackBase = nullptr;
 constexpr std::ptrdiff_t kStackBudget = 3 * 1024 * 1024;
 
+bool (*g_interrupted)() = nullptr;
+
+void checkInterrupt() {
+  if (g_interrupted && g_interrupted()) throw RuntimeError("Interrupted");
+}
+
 void checkStack() {
+  checkInterrupt();
   char here;
   if (!g_stackBase) return;
   std::ptrdiff_t used = g_stackBase - &here;
@@ -326,6 +333,7 @@ EVAL_STEP Value* evalBlock(const Block& b, Env& env) {
 // One loop iteration's temporaries go when the iteration ends; `keepResult` survives it.
 template <class Body>
 bool iterate(Body&& body) {
+  checkInterrupt();
   try {
     AllocFrame frame;
     body();
@@ -668,6 +676,8 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+void Evaluator::setInterruptCheck(bool (*check)()) { g_interrupted = check; }
 
 Value* nameValue(const Symbol* s, std::string_view spelling) {
   if (!s->nameValue) s->nameValue = Name::intern(std::string(spelling).c_str());

@@ -23,6 +23,9 @@ class HOST_API Evaluator {
   static Value* call(Value* fn, Value** args, int count, const char* nameForErrors);
   // The tree whose nodes are being evaluated (for function definitions to keep alive).
   static const std::shared_ptr<SyntaxTree>& currentTree();
+  // Asked before each loop iteration and each call: answering true ends the evaluation in a script
+  // error, as the Listener's escape key does (an embedding host's time bound). Null asks nothing.
+  static void setInterruptCheck(bool (*check)());
 };
 
 // The #name value of a symbol, made once and cached in the symbol.

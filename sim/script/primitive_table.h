@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace sim {
 
@@ -29,6 +30,9 @@ class HOST_API PrimitiveTable {
   const StructProperty* findProperty(std::string_view structName, std::string_view property) const;
 
   size_t size() const { return globals_.size(); }
+  // Every primitive's name, a struct member's as `struct.member`, sorted: for tools that call each
+  // one (the fuzz targets), so that a new primitive needs no list of its own.
+  std::vector<std::string> names() const;
 
  private:
   std::unordered_map<std::string, Primitive*> globals_;

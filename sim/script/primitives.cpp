@@ -4,6 +4,8 @@
 #include "maxscript/streams.h"
 #include "script/primitive_table.h"
 
+#include <algorithm>
+
 namespace sim {
 
 PrimitiveTable& PrimitiveTable::instance() {
@@ -43,6 +45,15 @@ Primitive* PrimitiveTable::findMember(std::string_view structName, std::string_v
 bool PrimitiveTable::isStruct(std::string_view structName) const {
   std::string key = toLowerAscii(structName);
   return members_.count(key) || properties_.count(key);
+}
+
+std::vector<std::string> PrimitiveTable::names() const {
+  std::vector<std::string> all;
+  for (const auto& [name, p] : globals_) all.push_back(name);
+  for (const auto& [structName, members] : members_)
+    for (const auto& [name, p] : members) all.push_back(structName + "." + name);
+  std::sort(all.begin(), all.end());
+  return all;
 }
 
 void PrimitiveTable::defineProperty(std::string_view structName, std::string_view property, StructGetter g,
