@@ -352,4 +352,27 @@ TEST_F(ListControllers, AListCannotHoldItself) {
   outer->DeleteMe();
 }
 
+TEST_F(ListControllers, SlotsRefuseControllersOfAnotherValueTypeAndKeepWhatTheyHad) {
+  // What a damaged scene file can ask for: each slot would otherwise write a value of the wrong
+  // size into its parent's.
+  Control* xyz = NewDefaultPositionController();
+  Control* axis = static_cast<Control*>(xyz->GetReference(0));
+  Control* euler = NewDefaultRotationController();
+  EXPECT_EQ(xyz->ReplaceReference(0, euler), REF_FAIL);
+  EXPECT_EQ(xyz->GetReference(0), axis);
+  Point3 p = point3At(xyz, 0);
+  EXPECT_EQ(p, Point3(0, 0, 0));
+
+  Control* prs = NewDefaultMatrix3Controller();
+  Control* pos = static_cast<Control*>(prs->GetReference(0));
+  EXPECT_EQ(prs->ReplaceReference(0, bezierFloat()), REF_FAIL);
+  EXPECT_EQ(prs->GetReference(0), pos);
+
+  Control* list = floatList();
+  ASSERT_TRUE(list->AssignController(bezierFloat(), 0));
+  EXPECT_EQ(list->ReplaceReference(0, euler), REF_FAIL);
+  EXPECT_EQ(floatAt(list, 0), 0.0f);
+  for (Control* c : {xyz, euler, prs, list}) c->DeleteMe();
+}
+
 }  // namespace

@@ -91,7 +91,11 @@ RefTargetHandle ListControl::GetReference(int i) {
 }
 
 void ListControl::SetReference(int i, RefTargetHandle rtarg) {
-  if (i >= 0 && i < NumRefs()) entries_[static_cast<size_t>(i)].ctrl = dynamic_cast<Control*>(rtarg);
+  if (i < 0 || i >= NumRefs()) return;
+  // Entries give values of the list's own type; one of another type is refused (a damaged file).
+  auto* c = dynamic_cast<Control*>(rtarg);
+  if (rtarg && !(c && ctrlFits(sclass_, c->SuperClassID()))) return;
+  entries_[static_cast<size_t>(i)].ctrl = c;
 }
 
 TSTR ListControl::SubAnimName(int i) {

@@ -88,7 +88,12 @@ SClass_ID XYZControl::SuperClassID() {
 }
 
 void XYZControl::SetReference(int i, RefTargetHandle rtarg) {
-  if (i >= 0 && i < 3) axes_[i] = dynamic_cast<Control*>(rtarg);
+  if (i < 0 || i >= 3) return;
+  // Each axis hands back one float; anything else (a damaged file can name any class here) would
+  // write a larger value into it, so the slot refuses it and keeps what it had.
+  auto* c = dynamic_cast<Control*>(rtarg);
+  if (rtarg && !(c && c->SuperClassID() == CTRL_FLOAT_CLASS_ID)) return;
+  axes_[i] = c;
 }
 
 TSTR XYZControl::SubAnimName(int i) {
@@ -232,8 +237,16 @@ PRSControl::PRSControl(BOOL loading) {
 
 PRSControl::~PRSControl() = default;
 
+namespace {
+const SClass_ID kPrsSlots[3] = {CTRL_POSITION_CLASS_ID, CTRL_ROTATION_CLASS_ID, CTRL_SCALE_CLASS_ID};
+}  // namespace
+
 void PRSControl::SetReference(int i, RefTargetHandle rtarg) {
-  if (i >= 0 && i < 3) parts_[i] = dynamic_cast<Control*>(rtarg);
+  if (i < 0 || i >= 3) return;
+  // A part gives the value of its slot; one of another value type is refused (see XYZControl).
+  auto* c = dynamic_cast<Control*>(rtarg);
+  if (rtarg && !(c && ctrlFits(kPrsSlots[i], c->SuperClassID()))) return;
+  parts_[i] = c;
 }
 
 TSTR PRSControl::SubAnimName(int i) {
@@ -297,9 +310,8 @@ void PRSControl::Copy(Control* from) {
 }
 
 BOOL PRSControl::AssignController(Animatable* control, int subAnim) {
-  static const SClass_ID slots[3] = {CTRL_POSITION_CLASS_ID, CTRL_ROTATION_CLASS_ID, CTRL_SCALE_CLASS_ID};
   auto* c = dynamic_cast<Control*>(control);
-  if (subAnim < 0 || subAnim > 2 || !c || !ctrlFits(slots[subAnim], c->SuperClassID())) return FALSE;
+  if (subAnim < 0 || subAnim > 2 || !c || !ctrlFits(kPrsSlots[subAnim], c->SuperClassID())) return FALSE;
   return ReplaceReference(subAnim, c) == REF_SUCCEED;
 }
 
