@@ -365,14 +365,15 @@ TEST_F(ListControllers, SlotsRefuseControllersOfAnotherValueTypeAndKeepWhatTheyH
 
   Control* prs = NewDefaultMatrix3Controller();
   Control* pos = static_cast<Control*>(prs->GetReference(0));
-  EXPECT_EQ(prs->ReplaceReference(0, bezierFloat()), REF_FAIL);
+  Control* single = bezierFloat();
+  EXPECT_EQ(prs->ReplaceReference(0, single), REF_FAIL);
   EXPECT_EQ(prs->GetReference(0), pos);
 
   Control* list = floatList();
   ASSERT_TRUE(list->AssignController(bezierFloat(), 0));
   EXPECT_EQ(list->ReplaceReference(0, euler), REF_FAIL);
   EXPECT_EQ(floatAt(list, 0), 0.0f);
-  for (Control* c : {xyz, euler, prs, list}) c->DeleteMe();
+  for (Control* c : {xyz, euler, prs, list, single}) c->DeleteMe();
 }
 
 }  // namespace
