@@ -4,6 +4,10 @@
 # hang or running out of memory in any of them fails the run. The corpora in the repository are
 # only read: the run works on copies in build/fuzz/short-run, where crash files are left.
 #
+# The run is seeded (QZM_FUZZ_SEED, 1 unless set), so every machine tries the same inputs in the
+# same order and a failure here is a failure at the developer's desk too; only how far a target
+# gets in its time differs. Unseeded exploration belongs to the long runs by hand.
+#
 #   fuzz/run-short.sh [SECONDS_PER_TARGET] [TARGET...]     (45 seconds, every target)
 #
 # For a long run by hand, see "Fuzzing" in the README.
@@ -40,7 +44,7 @@ for t in "${targets[@]}"; do
     extra=("$work/seeds/$t" -dict="$work/script.dict")
   fi
   echo "== fuzz: $t for ${seconds}s"
-  if "$bin/${t}_fuzz" "$corpus" "${extra[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
+  if "$bin/${t}_fuzz" "$corpus" "${extra[@]}" -seed="${QZM_FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
       -artifact_prefix="$work/artifacts/$t-" -print_final_stats=1 >"$work/$t.log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$work/$t.log" | tail -2 || true
     passed=$((passed + 1))

@@ -45,7 +45,7 @@ bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*&
 
 class SubAnimValue : public Value {
  public:
-  SubAnimValue(ReferenceTarget* parent, int index) : hold_(parent, false), parent_(parent), index_(index) {
+  SubAnimValue(ReferenceTarget* parent, int index) : hold_(parent), parent_(parent), index_(index) {
     tag = &SubAnim_class;
   }
   Animatable* sub() const {
