@@ -11,7 +11,7 @@
 #include "maxscript/maxscript.h"
 #include "passes/read_back.h"
 #include "passes/scene_passes.h"
-#include "progress.h"
+#include "core/progress.h"
 #include "scenefile/scene_file.h"
 
 #include <iostream>
@@ -96,7 +96,7 @@ class Verifier {
       return 2;
     }
     const int steps = static_cast<int>(scene_.passes.size()) + 2;
-    Progress progress("Verifying " + o_.scene, steps);
+    sim::Progress progress("Verifying " + o_.scene, steps);
     int step = 0;
     for (int pass : scene_.passes) {
       progress.step(step++, "pass " + std::to_string(pass));

@@ -91,6 +91,14 @@ class HOST_API Interface {
   virtual void ReplacePrompt(const TCHAR* s) = 0;
   virtual void DisplayTempPrompt(const TCHAR* s, int msec = 1000) = 0;
 
+  // ---- progress of long work ----
+  // Between ProgressStart and ProgressEnd the host shows `title` with how far the work is (percent,
+  // with an optional detail such as counts) and how long is left. Starts may nest; only the
+  // outermost work is shown. `fn` and `arg` are accepted for compatibility and not called.
+  virtual BOOL ProgressStart(const TCHAR* title, BOOL dispBar = TRUE, void* fn = nullptr, void* arg = nullptr) = 0;
+  virtual void ProgressUpdate(int pct, BOOL showPct = TRUE, const TCHAR* title = nullptr) = 0;
+  virtual void ProgressEnd() = 0;
+
   virtual void RedrawViews(TimeValue t, DWORD vpFlags = 0, void* changingObj = nullptr) {}
   virtual HWND GetMAXHWnd() { return nullptr; }
 };

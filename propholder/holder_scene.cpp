@@ -8,6 +8,7 @@
 #include "maxscript/maxscript.h"
 #include "prop_holder.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -138,12 +139,44 @@ std::string FindHolderNodeName(IParamBlock2* pblock) {
   return finder.found ? std::string(finder.found->GetName()) : std::string();
 }
 
+namespace {
+
+// The host's progress line over a walk of the whole scene; ended however the walk ends, since a
+// script error inside a holder's texts leaves the walk by an exception.
+class WalkProgress {
+ public:
+  WalkProgress(Interface* ip, const HolderWalk& walk, size_t total) : ip_(ip), total_(total) {
+    std::string title = walk.mode == HolderWalk::CaptureInitial ? std::string("Capturing the initial state")
+                        : walk.mode == HolderWalk::CapturePass ? "Capturing pass " + std::to_string(walk.whichPass)
+                                                               : "Restoring pass " + std::to_string(walk.whichPass);
+    ip_->ProgressStart(title.c_str(), TRUE);
+  }
+  ~WalkProgress() { ip_->ProgressEnd(); }
+  WalkProgress(const WalkProgress&) = delete;
+  WalkProgress& operator=(const WalkProgress&) = delete;
+
+  void at(size_t done) {
+    const std::string detail = "node " + std::to_string(done + 1) + " of " + std::to_string(total_);
+    ip_->ProgressUpdate(static_cast<int>(done * 100 / total_), TRUE, detail.c_str());
+  }
+
+ private:
+  Interface* ip_;
+  size_t total_;
+};
+
+}  // namespace
+
 int WalkSceneHolders(const HolderWalk& walk, int topLevelEval, bool debug) {
   Interface* ip = GetCOREInterface();
   INode* root = ip->GetRootNode();
   if (!root) return 0;
   const int children = root->NumberOfChildren();
-  for (const Visit& v : collect(root, topLevelEval)) {
+  const std::vector<Visit> visits = collect(root, topLevelEval);
+  WalkProgress progress(ip, walk, visits.size());
+  for (size_t i = 0; i < visits.size(); ++i) {
+    const Visit& v = visits[i];
+    progress.at(i);
     INode* node = ip->GetINodeByHandle(v.handle);
     if (!node) continue;
     if (v.printForced && debug) PrintForcedEval(v.sclass);

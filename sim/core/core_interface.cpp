@@ -218,6 +218,22 @@ void CoreInterface::DisplayTempPrompt(const TCHAR* s, int) { ReplacePrompt(s); }
 
 std::string CoreInterface::prompt() const { return prompts_.empty() ? std::string() : prompts_.back(); }
 
+// ---- progress -----------------------------------------------------------------------------------
+
+BOOL CoreInterface::ProgressStart(const TCHAR* title, BOOL, void*, void*) {
+  progresses_.push_back(std::make_unique<Progress>(title ? title : "", 100));
+  return TRUE;
+}
+
+void CoreInterface::ProgressUpdate(int pct, BOOL, const TCHAR* title) {
+  if (!progresses_.empty()) progresses_.back()->percent(pct, title ? title : "");
+}
+
+// An end without a start is ignored: a plug-in's unbalanced call must not take another's line.
+void CoreInterface::ProgressEnd() {
+  if (!progresses_.empty()) progresses_.pop_back();
+}
+
 CoreInterface* coreInterface() {
   static CoreInterface* core = new CoreInterface;  // freed by shutdownCore, never by a static destructor
   return core;

@@ -2,6 +2,7 @@
 // scene material library, the scene services, and the status-line prompt.
 #pragma once
 
+#include "core/progress.h"
 #include "maxapi.h"
 
 #include <memory>
@@ -55,6 +56,10 @@ class HOST_API CoreInterface : public Interface {
   std::string prompt() const;
   size_t promptDepth() const { return prompts_.size(); }
 
+  BOOL ProgressStart(const TCHAR* title, BOOL dispBar = TRUE, void* fn = nullptr, void* arg = nullptr) override;
+  void ProgressUpdate(int pct, BOOL showPct = TRUE, const TCHAR* title = nullptr) override;
+  void ProgressEnd() override;
+
   // ---- host side ----
   NodeIndex& nodeIndex() { return *index_; }
   // Binds `node` to the space warp carried by `warpNode` (a world-space derived object holds the
@@ -75,6 +80,7 @@ class HOST_API CoreInterface : public Interface {
   TimeValue time_ = 0;
   Interval range_;
   std::vector<std::string> prompts_;
+  std::vector<std::unique_ptr<Progress>> progresses_;  // one per ProgressStart not yet ended
 };
 
 HOST_API CoreInterface* coreInterface();

@@ -1,5 +1,5 @@
 // Progress lines: counts and time left on one rewritten line, and nothing at all when not shown.
-#include "progress.h"
+#include "core/progress.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,9 @@
 #include <string>
 
 namespace {
+
+using sim::durationText;
+using sim::Progress;
 
 std::string contents(std::FILE* f) {
   std::fflush(f);
@@ -41,6 +44,32 @@ TEST(Progress, WritesNothingWhenNotShownOrBeforeTheQuietStartEnds) {
   }
   EXPECT_EQ(contents(f), "");
   std::fclose(f);
+}
+
+TEST(Progress, OnlyTheOutermostWorkIsShown) {
+  std::FILE* f = std::tmpfile();
+  {
+    Progress outer("Verifying", 2, f, true, Progress::Clock::duration::zero());
+    {
+      Progress inner("Restoring pass 2", 100, f, true, Progress::Clock::duration::zero());
+      inner.percent(50, "node 6 of 12");
+    }
+    outer.step(1, "initial state");
+  }
+  const std::string s = contents(f);
+  std::fclose(f);
+  EXPECT_EQ(s.find("Restoring"), std::string::npos);
+  EXPECT_NE(s.find("Verifying: initial state (2 of 2)"), std::string::npos);
+  {
+    std::FILE* g = std::tmpfile();
+    {
+      Progress alone("Restoring pass 2", 100, g, true, Progress::Clock::duration::zero());
+      alone.percent(150, "node 12 of 12");
+    }
+    const std::string t = contents(g);
+    std::fclose(g);
+    EXPECT_NE(t.find("Restoring pass 2: node 12 of 12, 100%, about 0 s left"), std::string::npos) << t;
+  }
 }
 
 TEST(Progress, DurationsReadAsPeopleSayThem) {
