@@ -259,8 +259,18 @@ std::string displayText(const DecodedValue& v) {
 
 std::string jsonString(std::string_view s) {
   static const char* hex = "0123456789abcdef";
-  std::string out = "\"";
+  std::string out;
+  out.reserve(s.size() + 2);
+  out += '"';
   for (size_t i = 0; i < s.size(); ++i) {
+    // Plain printable ASCII, nearly every byte of a scene's names and values, goes in runs.
+    size_t run = i;
+    while (run < s.size() && s[run] >= 0x20 && s[run] < 0x7F && s[run] != '"' && s[run] != '\\') ++run;
+    if (run > i) {
+      out.append(s.substr(i, run - i));
+      i = run - 1;
+      continue;
+    }
     const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c == '"' || c == '\\') {
       (out += '\\') += static_cast<char>(c);
