@@ -11,6 +11,7 @@
 #include "host_api.h"
 #include "interval.h"
 #include "ioresult.h"
+#include "ref_list.h"
 
 #include <map>
 #include <vector>
@@ -95,7 +96,7 @@ class HOST_API ReferenceMaker : public Animatable {
   friend struct RefGraph;
   // Targets this maker holds, one entry per reference: kept by the host so that a maker freed
   // without dropping its references never leaves its targets pointing back at freed memory.
-  std::vector<ReferenceTarget*> held_;
+  RefList<ReferenceTarget*, 4> held_;
 };
 
 class HOST_API ReferenceTarget : public ReferenceMaker {
@@ -131,7 +132,7 @@ class HOST_API ReferenceTarget : public ReferenceMaker {
  private:
   friend class ReferenceMaker;
   friend struct RefGraph;
-  std::vector<ReferenceMaker*> dependents_;  // one entry per reference; null while a notify walks it
+  RefList<ReferenceMaker*, 2> dependents_;  // one entry per reference; null while a notify walks it
   int keepAlive_ = 0;                       // host-side holders (script values, undo records)
   int notifying_ = 0;                       // depth of NotifyDependents walks over dependents_
   bool deleting_ = false;
