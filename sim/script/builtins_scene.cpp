@@ -47,22 +47,23 @@ Value* nodesOfSuperClass(SClass_ID s) {
   return nodesWhere([s](INode* n) { return objectSuperClass(n) == s; });
 }
 
-// A node argument, or every node of an array or collection.
-std::vector<INode*> nodesOf(Value* v) {
-  std::vector<INode*> out;
-  if (Array* items = is_array(v) ? static_cast<Array*>(v) : v->as_collection()) {
-    ValueRef hold(items);
-    for (int i = 0; i < items->size; ++i) out.push_back(items->data[i]->to_node());
-  } else {
-    out.push_back(v->to_node());
-  }
-  return out;
-}
-
 INode* nodeArg(Value* v) {
   INode* n = v->to_node();
   if (!n) throw ConversionError(v, "MAXNode");
   return n;
+}
+
+// A node argument, or every node of an array or collection; anything else among them is an error
+// before any node is touched.
+std::vector<INode*> nodesOf(Value* v) {
+  std::vector<INode*> out;
+  if (Array* items = is_array(v) ? static_cast<Array*>(v) : v->as_collection()) {
+    ValueRef hold(items);
+    for (int i = 0; i < items->size; ++i) out.push_back(nodeArg(items->data[i]));
+  } else {
+    out.push_back(nodeArg(v));
+  }
+  return out;
 }
 
 Control* controllerArg(Value* v) {
