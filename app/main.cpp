@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
   int status = 0;
   if (!options.sceneCommand.name.empty()) {
     status = runSceneCommand(options.sceneCommand);
+  } else if (!options.farmCommand.name.empty()) {
+    status = runFarmCommand(options.farmCommand, options.pluginFolder);
   } else if (options.listPlugins) {
     listPlugins();
   } else if (!options.sceneFile.empty() && !openScene(options.sceneFile)) {
