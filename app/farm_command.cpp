@@ -44,7 +44,10 @@ void addFarmCommands(CLI::App& app, FarmCommandOptions& o) {
         ->type_name("NAME");
     sub->add_option("--width", o.width, "Image width in pixels (default 640, or from --height at 4:3)")->type_name("W");
     sub->add_option("--height", o.height, "Image height in pixels (default 480, or from --width at 4:3)")->type_name("H");
-    sub->callback([&o, sub] { o.name = sub->get_name(); });
+    sub->callback([&o, sub] {
+      o.name = sub->get_name();
+      o.framesGiven = sub->count("--frames") > 0;
+    });
   }
   render->add_option("--pass", o.pass, "The pass to render: a pass number, or initial")->type_name("N")->required();
   render
@@ -165,7 +168,7 @@ class FarmJob {
     passCount_ = static_cast<int>(passes.size());
 
     const int limit = INT_MAX / GetTicksPerFrame();
-    if (o_.frames.empty()) {
+    if (!o_.framesGiven) {
       const Interval anim = GetCOREInterface()->GetAnimRange();
       range_ = {anim.Start() / GetTicksPerFrame(), anim.End() / GetTicksPerFrame()};
     } else if (!parseFrameRange(o_.frames, limit, range_, error)) {
@@ -184,8 +187,8 @@ class FarmJob {
     job_.plugins = fs::absolute(pluginFolder_).lexically_normal().string();
     job_.scene = fs::absolute(o_.scene).lexically_normal().string();
     job_.camera = o_.camera;
-    job_.width = o_.width;
-    job_.height = o_.height;
+    job_.width = std::max(o_.width, 0);
+    job_.height = std::max(o_.height, 0);
     job_.imageStem = (folder / (stem + "_")).string();
     job_.padding = std::max<int>(4, static_cast<int>(std::to_string(range_.last).size()));
     job_.format = o_.format;

@@ -14,10 +14,11 @@ class App;
 struct FarmCommandOptions {
   std::string name;  // "render" or "farm"; empty when neither was given
   std::string scene;
-  std::string frames;  // empty: the scene's animation range
+  std::string frames;
+  bool framesGiven = false;  // without --frames: the scene's animation range
   std::string camera;  // empty: the scene's first camera
-  int width = 0;       // 0: the host's default render size
-  int height = 0;
+  int width = -1;  // -1: not given
+  int height = -1;
   // render
   std::string pass;
   std::string out;

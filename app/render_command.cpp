@@ -116,7 +116,7 @@ class FrameRenderer {
   // --frames, or the scene's animation range.
   bool frameRange(std::string& error) {
     const int limit = INT_MAX / GetTicksPerFrame();
-    if (!o_.frames.empty()) return parseFrameRange(o_.frames, limit, range_, error);
+    if (o_.framesGiven) return parseFrameRange(o_.frames, limit, range_, error);
     const Interval anim = GetCOREInterface()->GetAnimRange();
     range_ = {anim.Start() / GetTicksPerFrame(), anim.End() / GetTicksPerFrame()};
     return true;
@@ -179,10 +179,9 @@ class FrameRenderer {
 
 bool renderSize(const FarmCommandOptions& o, int& width, int& height, std::string& error) {
   // One side given: the other keeps the default's proportions.
-  width = o.width ? o.width : o.height ? std::max(1, o.height * sim::kRenderOutputWidth / sim::kRenderOutputHeight)
-                                       : sim::kRenderOutputWidth;
-  height = o.height ? o.height : o.width ? std::max(1, o.width * sim::kRenderOutputHeight / sim::kRenderOutputWidth)
-                                         : sim::kRenderOutputHeight;
+  const bool w = o.width >= 0, h = o.height >= 0;
+  width = w ? o.width : h ? std::max(1, o.height * sim::kRenderOutputWidth / sim::kRenderOutputHeight) : sim::kRenderOutputWidth;
+  height = h ? o.height : w ? std::max(1, o.width * sim::kRenderOutputHeight / sim::kRenderOutputWidth) : sim::kRenderOutputHeight;
   if (sim::renderSizeAllowed(width, height)) return true;
   error = sim::c_format("cannot render an image of %d x %d pixels (1 x 1 to %d x %d, at most %lld pixels)", width, height,
                         sim::kMaxRenderSide, sim::kMaxRenderSide, static_cast<long long>(sim::kMaxRenderPixels));

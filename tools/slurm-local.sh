@@ -29,6 +29,16 @@ die() {
   exit 1
 }
 
+# Says why, with the daemons' last log lines, stops what did start, and ends.
+fail() {
+  echo "slurm-local: $*; the last lines of the logs in $dir/log:" >&2
+  for log in "$dir"/log/*.log; do
+    [ -f "$log" ] && { echo "== $log"; tail -n 5 "$log"; } >&2
+  done
+  stop
+  exit 1
+}
+
 # The pid in FILE, when that process is still there.
 running_pid() {
   local pid
@@ -126,32 +136,38 @@ start() {
   stop
   rm -rf "$dir/state" "$dir/run" "$dir/log" "$dir/munge"
   mkdir -p "$dir/state/ctld" "$dir/state/slurmd" "$dir/run" "$dir/log" "$dir/munge"
-  # munged refuses folders others may write to, and keys others may read.
-  chmod 700 "$dir/munge"
+  # munged refuses folders others may write to and keys others may read; clients of every user
+  # reach its socket through the folder.
+  chmod 711 "$dir/munge"
   head -c 1024 /dev/urandom >"$dir/munge/munge.key"
   chmod 400 "$dir/munge/munge.key"
-  write_config
 
   PATH=$PATH:/usr/sbin
+  # Clusters started side by side (tests run in parallel) must not pick the same ports: choosing
+  # them and binding them happen under one lock, which no daemon inherits.
+  exec 9>"${TMPDIR:-/tmp}/qzm-slurm-local.lock"
+  flock 9
+  write_config
   munged --force --socket="$socket" --key-file="$dir/munge/munge.key" --pid-file="$dir/run/munged.pid" \
-    --log-file="$dir/log/munged.log" --seed-file="$dir/munge/munged.seed" ||
-    die "munged did not start: $(tail -n 3 "$dir/log/munged.log" 2>/dev/null)"
-  slurmctld -f "$conf" || die "slurmctld did not start: $(tail -n 3 "$dir/log/slurmctld.log" 2>/dev/null)"
-  slurmd -f "$conf" -N qzmlocal || die "slurmd did not start: $(tail -n 3 "$dir/log/slurmd.log" 2>/dev/null)"
+    --log-file="$dir/log/munged.log" --seed-file="$dir/munge/munged.seed" 9>&- ||
+    fail "munged did not start"
+  slurmctld -f "$conf" 9>&- || fail "slurmctld did not start"
+  slurmd -f "$conf" -N qzmlocal 9>&- || fail "slurmd did not start"
 
-  # Ready when the node is idle, which takes a few seconds.
-  local state=""
-  for _ in $(seq 300); do
-    state=$(SLURM_CONF=$conf sinfo -h -n qzmlocal -o %T 2>/dev/null || true)
-    [ "$state" = idle ] && break
-    sleep 0.1
+  # Ready when the node is idle, which takes a moment; a daemon that ended meanwhile is not coming.
+  local state="" deadline=$((SECONDS + 30))
+  while [ "$state" != idle ]; do
+    for d in munged slurmctld slurmd; do
+      # A daemon writes its pid file a moment after it forks.
+      if [ -s "$dir/run/$d.pid" ] || [ $SECONDS -gt $((deadline - 25)) ]; then
+        running_pid "$dir/run/$d.pid" >/dev/null || fail "$d ended while starting"
+      fi
+    done
+    [ $SECONDS -lt $deadline ] || fail "the node did not become idle within 30 s (state: ${state:-no answer})"
+    state=$(SLURM_CONF=$conf timeout 5 sinfo -h -n qzmlocal -o %T 2>/dev/null || true)
+    [ "$state" = idle ] || sleep 0.1
   done
-  if [ "$state" != idle ]; then
-    echo "slurm-local: the node did not become idle (state: ${state:-no answer}); last log lines:" >&2
-    tail -n 5 "$dir/log/slurmctld.log" "$dir/log/slurmd.log" >&2 || true
-    stop
-    exit 1
-  fi
+  exec 9>&-
   echo "export SLURM_CONF=$conf"
 }
 
