@@ -81,18 +81,21 @@ class FrameRenderer {
 
   int run() {
     if (!checkOptions()) return 2;
+    // Without --frames the range comes from the scene; with it, the range and the output are
+    // checked before the scene is loaded.
+    if (o_.framesGiven && !checkFramesAndOutput()) return 2;
     if (!scene_command::loadScene(kCommand, o_.scene)) return 2;
     ScenePasses scene;
     std::string error;
     if (!readScenePasses(scene, error)) return refuse(o_.scene + ": " + error);
     int pass = 0;
     if (!scene_command::passFromText(kCommand, o_.scene, scene, o_.pass, pass)) return 2;
-    if (!frameRange(error)) return refuse(error);
-    if (!pattern_.parse(o_.out, range_.count(), error)) return refuse(error);
-    if (std::string why = folderProblem(pattern_.folder()); !why.empty()) return refuse(why);
+    if (!o_.framesGiven && !checkFramesAndOutput()) return 2;
     if (!scene_command::switchToPass(scene, pass)) return refuse(o_.scene + ": the holders could not switch to " + passText(pass));
     INode* camera = sceneCamera(o_.camera, range_.first * GetTicksPerFrame(), error);
     if (!camera) return refuse(o_.scene + ": " + error);
+    // Asked last: it loads the image file module, which takes longer than all the rest.
+    if (!sim::imageFilesAvailable()) return refuse("this build of the host writes no image files");
     return renderFrames(camera, pass);
   }
 
@@ -103,14 +106,23 @@ class FrameRenderer {
   }
 
   bool checkOptions() {
-    if (!sim::imageFilesAvailable()) {
-      refuse("this build of the host writes no image files");
-      return false;
-    }
     std::string error;
     if (renderSize(o_, width_, height_, error)) return true;
     refuse(error);
     return false;
+  }
+
+  bool checkFramesAndOutput() {
+    std::string error;
+    if (!frameRange(error) || !pattern_.parse(o_.out, range_.count(), error)) {
+      refuse(error);
+      return false;
+    }
+    if (std::string why = folderProblem(pattern_.folder()); !why.empty()) {
+      refuse(why);
+      return false;
+    }
+    return true;
   }
 
   // --frames, or the scene's animation range.

@@ -140,6 +140,9 @@ class FarmOnSlurm : public ::testing::Test {
 #else
     if (!sim::imageFilesAvailable()) GTEST_SKIP() << "this build reads and writes no image files";
     if (geteuid() != 0) GTEST_SKIP() << "the local Slurm cluster's daemons run as root";
+    if (test::runCommand("for p in munged slurmctld slurmd sbatch squeue; do PATH=$PATH:/usr/sbin command -v $p || exit 1; done")
+            .status != 0)
+      GTEST_SKIP() << "Slurm or munge is not installed (tools/install-deps.sh installs them)";
     // Under the build folder, so that a developer's machine keeps nothing of it.
     work_ = fs::path(QZM_BUILD_DIR) / ("slurm-test-" + std::to_string(std::random_device()()));
     auto r = test::runCommand(std::string(QZM_SOURCE_DIR) + "/tools/slurm-local.sh start " + (work_ / "cluster").string());
