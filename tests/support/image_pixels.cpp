@@ -1,7 +1,6 @@
 #include "support/image_pixels.h"
 
 #include "bitmap.h"
-#include "bitmap/image_files.h"
 
 namespace test {
 
@@ -9,7 +8,7 @@ ImagePixels readPixels(const std::string& file) {
   ImagePixels p;
   BitmapInfo bi(file.c_str());
   BMMRES status = BMMRES_SUCCESS;
-  Bitmap* bm = sim::readImageFile(bi, status);
+  Bitmap* bm = TheManager->Load(&bi, &status);
   if (!bm) return p;
   p.width = bm->Width();
   p.height = bm->Height();
