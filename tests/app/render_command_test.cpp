@@ -79,7 +79,7 @@ TEST_F(RenderCommand, WritesEachFrameWithThePixelsOfARenderByScript) {
                    "qzmhost render: frame 3 written to " + dir_.file("out/box_003.png") + r.out.substr(r.out.find(" (1 of 2, ")));
 }
 
-TEST_F(RenderCommand, StampsSceneePassFrameAndCameraBesideThePixels) {
+TEST_F(RenderCommand, StampsScenePassFrameAndCameraBesideThePixels) {
   const std::string scene = save();
   std::filesystem::create_directory(dir_.path() / "out");
   auto r = run(scene + " --pass initial --frames 7 --height 12 --out " + dir_.file("out/still.png"));
