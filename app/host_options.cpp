@@ -27,6 +27,7 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
       ->expected(2)
       ->type_name("IN OUT");
   addSceneCommands(app, options.sceneCommand);
+  addFarmCommands(app, options.farmCommand);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,6 +1,7 @@
 // The command line of qzmhost.
 #pragma once
 
+#include "farm_commands.h"
 #include "scene_commands.h"
 
 #include <optional>
@@ -15,6 +16,7 @@ struct HostOptions {
   bool listPlugins = false;
   std::vector<std::string> scramble;      // --scramble IN OUT
   SceneCommandOptions sceneCommand;       // qzmhost passes|verify SCENE ...
+  FarmCommandOptions farmCommand;         // qzmhost render|farm SCENE ...
 };
 
 // Parses the command line; on --help or an error prints what it has to say and returns the exit

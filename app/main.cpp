@@ -89,6 +89,9 @@ int main(int argc, char** argv) {
   if (!options.sceneCommand.name.empty()) {
     status = runSceneCommand(options.sceneCommand);
     if (!kTearDownAtExit) exitWithoutTeardown(status);
+  } else if (!options.farmCommand.name.empty()) {
+    status = runFarmCommand(options.farmCommand, options.pluginFolder);
+    if (!kTearDownAtExit) exitWithoutTeardown(status);
   } else if (options.listPlugins) {
     listPlugins();
   } else if (!options.sceneFile.empty() && !openScene(options.sceneFile)) {

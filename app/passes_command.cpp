@@ -4,7 +4,6 @@
 #include "passes/scene_passes.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 #include <map>
 #include <set>
@@ -18,20 +17,9 @@ const char* kCommand = "passes";
 // The passes asked for with --pass; false (with the message printed) when one is not in the scene.
 bool selectedPasses(const SceneCommandOptions& o, const ScenePasses& scene, std::set<int>& out) {
   for (const std::string& p : o.passes) {
-    int n = 0;
-    auto [end, ec] = std::from_chars(p.data(), p.data() + p.size(), n);
-    const bool number = ec == std::errc() && end == p.data() + p.size();
-    if (p == "initial") {
-      out.insert(kInitialState);
-    } else if (number && std::binary_search(scene.passes.begin(), scene.passes.end(), n)) {
-      out.insert(n);
-    } else {
-      std::string known;
-      for (int q : scene.passes) (known += " ") += std::to_string(q);
-      scene_command::error(kCommand, o.scene + ": the scene has no pass " + p +
-                                         (known.empty() ? " (it has no passes)" : " (its passes:" + known + ")"));
-      return false;
-    }
+    int pass = 0;
+    if (!scene_command::passFromText(kCommand, o.scene, scene, p, pass)) return false;
+    out.insert(pass);
   }
   return true;
 }

@@ -26,6 +26,10 @@ void addSceneCommands(CLI::App& app, SceneCommandOptions& options);
 // the scene cannot be read or a pass asked for does not exist.
 int runSceneCommand(const SceneCommandOptions& options);
 
+namespace sim::passes {
+struct ScenePasses;
+}
+
 // Shared by the subcommands.
 namespace scene_command {
 
@@ -33,6 +37,18 @@ namespace scene_command {
 // false. Names of missing classes go to standard error too: standard output carries the report.
 bool loadScene(const std::string& command, const std::string& path);
 void error(const std::string& command, const std::string& text);
+
+// A pass named on the command line: its number, or sim::passes::kInitialState for "initial". False,
+// with the message printed, when the scene has no such pass.
+bool passFromText(const std::string& command, const std::string& scenePath, const sim::passes::ScenePasses& scene,
+                  const std::string& text, int& pass);
+
+// Switches the scene to a pass through the holders' own RestoreAllProperties, with the per-pass
+// material slot of that pass, or to its initial state through each holder's
+// RestoreInitialProperties, as the pass manager does. False when a holder's function could not be
+// called. The notes the holders write to the Listener while they restore are dropped.
+bool switchToPass(const sim::passes::ScenePasses& scene, int pass);
+void clearListener();
 
 }  // namespace scene_command
 

@@ -35,30 +35,6 @@ std::string shown(const PassValue& v) {
   return s;
 }
 
-// Calls a holder's published function with integer or text arguments; the holder answers nothing.
-bool callHolder(ReferenceTarget* holder, const char* fn, FPParams& args) {
-  FPInterface* fpi = sim::findFunctionInterface(holder, fn);
-  FPValue result;
-  return fpi && sim::callPublishedFunction(fpi, fn, args, result).ok();
-}
-
-ReferenceTarget* holderObject(const HolderPasses& h) { return dynamic_cast<ReferenceTarget*>(h.block->GetOwner()); }
-
-bool restoreInitial(const ScenePasses& scene) {
-  for (const HolderPasses& h : scene.holders) {
-    if (!h.target || !h.hasInitial) continue;
-    FPParams args(1, TYPE_STRING, "");
-    if (!callHolder(holderObject(h), "RestoreInitialProperties", args)) return false;
-  }
-  return true;
-}
-
-bool restorePass(const ScenePasses& scene, int pass) {
-  if (scene.holders.empty()) return true;
-  FPParams args(2, TYPE_INT, pass, TYPE_INT, materialSlotOfPass(scene, pass));
-  return callHolder(holderObject(scene.holders.front()), "RestoreAllProperties", args);
-}
-
 // What a node's material shows now, for a recorded per-pass material slot.
 std::string materialFound(INode* node, int pass, const DecodedValue& recorded, bool& same) {
   Mtl* m = node->GetMtl();
@@ -100,11 +76,11 @@ class Verifier {
     int step = 0;
     for (int pass : scene_.passes) {
       progress.step(step++, "pass " + std::to_string(pass));
-      if (!restorePass(scene_, pass)) return failed("the holders' RestoreAllProperties could not be called");
+      if (!scene_command::switchToPass(scene_, pass)) return failed("the holders' RestoreAllProperties could not be called");
       if (!check(pass, error)) return failed(error);
     }
     progress.step(step++, "initial state");
-    if (!restoreInitial(scene_)) return failed("the holders' RestoreInitialProperties could not be called");
+    if (!scene_command::switchToPass(scene_, kInitialState)) return failed("the holders' RestoreInitialProperties could not be called");
     if (!check(kInitialState, error)) return failed(error);
     sim::Bytes after;
     if (!sim::writeScene(after, error)) return failed(error);
@@ -114,9 +90,9 @@ class Verifier {
     if (!scene_command::loadScene(kCommand, o_.scene)) return 2;
     ScenePasses fresh;
     sim::Bytes straight;
-    if (!readScenePasses(fresh, error) || !restoreInitial(fresh) || !sim::writeScene(straight, error))
+    if (!readScenePasses(fresh, error) || !scene_command::switchToPass(fresh, kInitialState) || !sim::writeScene(straight, error))
       return failed(error.empty() ? "the scene could not be put into its initial state" : error);
-    clearListener();
+    scene_command::clearListener();
     roundTripSame_ = after == straight;
     report();
     return drift_.empty() && roundTripSame_ && scene_.problems.empty() ? 0 : 1;
@@ -128,14 +104,8 @@ class Verifier {
     return 2;
   }
 
-  // The holders write notes of their own while they restore ("PassIndex Not Found" on holders
-  // without the pass); they are not the report, and are dropped as they come.
-  static void clearListener() {
-    if (the_listener && the_listener->edit_stream) the_listener->edit_stream->clear();
-  }
-
   bool check(int pass, std::string& error) {
-    clearListener();
+    scene_command::clearListener();
     for (const HolderPasses& h : scene_.holders) {
       std::vector<const PassValue*> recorded;
       for (const PassValue& v : h.values)
@@ -152,7 +122,7 @@ class Verifier {
       for (const PassValue& v : found.values) now.emplace(v.property, &v);
       for (const PassValue* v : recorded) compare(h, pass, *v, now.count(v->property) ? now[v->property] : nullptr);
     }
-    clearListener();
+    scene_command::clearListener();
     return true;
   }
 

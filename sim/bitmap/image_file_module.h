@@ -2,12 +2,14 @@
 #pragma once
 
 #include "bitmap.h"
+#include "bitmap/image_files.h"
 
 namespace sim {
 
 struct ImageFileFunctions {
   Bitmap* (*read)(BitmapInfo& bi, BMMRES& status);
-  BMMRES (*write)(const Bitmap& bm, const BitmapInfo& bi);
+  BMMRES (*write)(const Bitmap& bm, const BitmapInfo& bi, const ImageFileTags& tags);
+  bool (*readTags)(const std::string& fileName, ImageFileTags& tags, BMMRES& status);
 };
 
 // The module's one entry point, looked up by this name.

@@ -5,6 +5,8 @@
 #include "bitmap.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace sim {
 
@@ -21,6 +23,15 @@ Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status);
 // or the defaults for the bitmap's type. The file appears complete or not at all: the image goes to
 // a temporary file beside it, which then takes the name.
 BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi);
+
+// Text kept in an image file beside its pixels, as (name, value). PNG and OpenEXR keep each pair
+// as an attribute of its own; TIFF, JPEG and Targa keep only "ImageDescription"; BMP and Radiance
+// HDR keep none. The pixels are written exactly as without them.
+using ImageFileTags = std::vector<std::pair<std::string, std::string>>;
+HOST_API BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi, const ImageFileTags& tags);
+// The text attributes an image file holds (those of its format's own, such as "Software", too);
+// false, with the reason in `status`, when the file cannot be read.
+HOST_API bool readImageFileTags(const std::string& fileName, ImageFileTags& tags, BMMRES& status);
 
 // The reason in words, for script errors and Listener lines ("file not found", ...).
 HOST_API const char* imageFileErrorText(BMMRES status);

@@ -39,9 +39,20 @@ Bitmap* readImageFile(BitmapInfo& bi, BMMRES& status) {
   return f->read(bi, status);
 }
 
-BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi) {
+BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi) { return writeImageFile(bm, bi, ImageFileTags()); }
+
+BMMRES writeImageFile(const Bitmap& bm, const BitmapInfo& bi, const ImageFileTags& tags) {
   const ImageFileFunctions* f = loadModule();
-  return f ? f->write(bm, bi) : BMMRES_NODRIVER;
+  return f ? f->write(bm, bi, tags) : BMMRES_NODRIVER;
+}
+
+bool readImageFileTags(const std::string& fileName, ImageFileTags& tags, BMMRES& status) {
+  const ImageFileFunctions* f = loadModule();
+  if (!f) {
+    status = BMMRES_NODRIVER;
+    return false;
+  }
+  return f->readTags(fileName, tags, status);
 }
 
 }  // namespace sim

@@ -12,4 +12,11 @@ Bitmap* readImageFile(BitmapInfo&, BMMRES& status) {
 
 BMMRES writeImageFile(const Bitmap&, const BitmapInfo&) { return BMMRES_NODRIVER; }
 
+BMMRES writeImageFile(const Bitmap&, const BitmapInfo&, const ImageFileTags&) { return BMMRES_NODRIVER; }
+
+bool readImageFileTags(const std::string&, ImageFileTags&, BMMRES& status) {
+  status = BMMRES_NODRIVER;
+  return false;
+}
+
 }  // namespace sim

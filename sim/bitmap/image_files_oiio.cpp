@@ -88,7 +88,8 @@ fs::path temporaryBeside(const fs::path& target) {
   return tmp;
 }
 
-BMMRES writeFile(const Bitmap& bm, const std::string& target, const fs::path& tmp, const ImageFileSettings& s) {
+BMMRES writeFile(const Bitmap& bm, const std::string& target, const fs::path& tmp, const ImageFileSettings& s,
+                 const ImageFileTags& tags) {
   auto out = OIIO::ImageOutput::create(target);
   if (!out) return BMMRES_BADFILENAME;
   const int channels = s.alpha ? 4 : 3;
@@ -99,6 +100,7 @@ BMMRES writeFile(const Bitmap& bm, const std::string& target, const fs::path& tm
     spec.attribute("oiio:UnassociatedAlpha", 1);
   }
   if (std::string(s.device) == "JPEG") spec.attribute("Compression", "jpeg:" + std::to_string(s.quality));
+  for (const auto& [name, value] : tags) spec.attribute(name, value);
   if (!out->open(tmp.string(), spec)) return BMMRES_IOERROR;
   std::vector<unsigned char> row;
   std::vector<float> floats;
@@ -186,7 +188,7 @@ Bitmap* readFile(BitmapInfo& bi, BMMRES& status) {
   return bm;
 }
 
-BMMRES writeImage(const Bitmap& bm, const BitmapInfo& bi) {
+BMMRES writeImage(const Bitmap& bm, const BitmapInfo& bi, const ImageFileTags& tags) {
   configureOnce();
   os::QuietStderr quiet;
   const std::string target = bi.Name();
@@ -196,7 +198,7 @@ BMMRES writeImage(const Bitmap& bm, const BitmapInfo& bi) {
   ImageFileSettings s = settingsFor(bi, *format, bm.Type(), bm.HasAlpha() != 0);
   fs::path targetPath = fs::path(target);
   fs::path tmp = temporaryBeside(targetPath);
-  BMMRES result = writeFile(bm, target, tmp, s);
+  BMMRES result = writeFile(bm, target, tmp, s, tags);
   (void)OIIO::geterror();
   std::error_code ec;
   if (result == BMMRES_SUCCESS) {
@@ -207,10 +209,32 @@ BMMRES writeImage(const Bitmap& bm, const BitmapInfo& bi) {
   return result;
 }
 
+bool readTags(const std::string& name, ImageFileTags& tags, BMMRES& status) {
+  configureOnce();
+  os::QuietStderr quiet;
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::path(name), ec)) {
+    status = BMMRES_FILENOTFOUND;
+    return false;
+  }
+  auto in = OIIO::ImageInput::open(name);
+  if (!in) {
+    (void)OIIO::geterror();
+    status = formatForFile(name) ? BMMRES_CORRUPTFILE : BMMRES_INVALIDFORMAT;
+    return false;
+  }
+  tags.clear();
+  for (const OIIO::ParamValue& p : in->spec().extra_attribs)
+    if (p.type() == TypeDesc::STRING) tags.emplace_back(p.name().string(), p.get_string());
+  in->close();
+  status = BMMRES_SUCCESS;
+  return true;
+}
+
 }  // namespace
 }  // namespace sim
 
 extern "C" __attribute__((visibility("default"))) const sim::ImageFileFunctions* qzmImageFileFunctions() {
-  static const sim::ImageFileFunctions functions{sim::readFile, sim::writeImage};
+  static const sim::ImageFileFunctions functions{sim::readFile, sim::writeImage, sim::readTags};
   return &functions;
 }
