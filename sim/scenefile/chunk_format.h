@@ -53,6 +53,7 @@ enum SceneChunk : USHORT {
   kSceneMaterials = 0x0303,
   kSelection = 0x0304,
   kTime = 0x0305,
+  kEnvironment = 0x0306,  // background and ambient colours; files without it have both black
 };
 
 }  // namespace sim

@@ -18,6 +18,7 @@
 #include "scenefile/chunk_reader.h"
 #include "scenefile/stand_in.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <set>
@@ -321,6 +322,13 @@ class SceneReader {
         haveTime_ = true;
         return IO_OK;
       }
+      case kEnvironment: {
+        float f[6];
+        for (float& x : f)
+          if (!r_.get(x) || !std::isfinite(x)) return r_.fail();
+        environment_ = RenderEnvironment{Color(f[0], f[1], f[2]), Color(f[3], f[4], f[5])};
+        return IO_OK;
+      }
       default:
         return IO_OK;
     }
@@ -338,6 +346,7 @@ class SceneReader {
     for (MtlBase* m : library_) core->GetSceneMtls()->Add(m);
     for (SceneNode* n : selection_)
       if (n->inScene()) core->SelectNode(n, FALSE);
+    sceneServices().environment = environment_;
     if (haveTime_) {
       core->SetAnimRange(range_);
       core->SetTime(time_, FALSE);
@@ -367,6 +376,7 @@ class SceneReader {
   TimeValue time_ = 0;
   Interval range_;
   bool haveTime_ = false;
+  RenderEnvironment environment_;
 };
 
 // Loading records nothing to undo; the load ends by forgetting every step anyway.

@@ -207,6 +207,11 @@ class SceneWriter {
     w_.put(static_cast<std::int32_t>(range.Start()));
     w_.put(static_cast<std::int32_t>(range.End()));
     w_.EndChunk();
+    w_.BeginChunk(kEnvironment);
+    const RenderEnvironment& env = sceneServices().environment;
+    for (const Color& c : {env.background, env.ambient})
+      for (float f : {c.r, c.g, c.b}) w_.put(f);
+    w_.EndChunk();
     w_.EndChunk();
   }
 
