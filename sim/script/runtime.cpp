@@ -135,7 +135,7 @@ Value* Runtime::builtin(const Symbol* name) {
   else if (Value* vc = valueClassNamed(lower)) found = vc;
   else {
     for (const SuperClassName& s : kSuperClasses)
-      if (equalsIgnoreCase(s.name, lower)) found = new MAXSuperClass(s.name, s.id);
+      if (equalsIgnoreCase(s.name, lower)) found = superClassValue(s.id);
     if (!found) found = coreInterfaceNamed(lower);
   }
   if (!found) return nullptr;
@@ -183,6 +183,19 @@ void Runtime::clearGlobals() {
 }
 
 Value* valueSuperClass(Value* v) { return is_number(v) ? &Number_class : &Value_class; }
+
+Value* superClassValue(SClass_ID id) {
+  // Never freed: a super class is one value for the whole run, so == compares by identity.
+  static auto* values = new std::unordered_map<SClass_ID, Value*>;
+  Value*& v = (*values)[id];
+  if (!v) {
+    const char* name = "MAXWrapper";
+    for (const SuperClassName& s : kSuperClasses)
+      if (s.id == id) name = s.name;
+    v = (new MAXSuperClass(name, id))->make_permanent();
+  }
+  return v;
+}
 
 void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter setter) {
   Runtime::get().defineSystemGlobal(name, getter, setter);
