@@ -215,17 +215,17 @@ sim::BinaryOp arith(script::BinaryOp op) {
   }
 }
 
-EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
+// One operator whose left operand is already evaluated.
+Value* applyOperator(const Binary& b, Value* l, Env& env) {
   using Op = script::BinaryOp;
   if (b.op == Op::And) {
-    if (!truth(Evaluator::eval(b.lhs, env))) return false_value;
+    if (!truth(l)) return false_value;
     return bool_result(truth(Evaluator::eval(b.rhs, env)));
   }
   if (b.op == Op::Or) {
-    if (truth(Evaluator::eval(b.lhs, env))) return true_value;
+    if (truth(l)) return true_value;
     return bool_result(truth(Evaluator::eval(b.rhs, env)));
   }
-  Value* l = Evaluator::eval(b.lhs, env);
   Value* r = Evaluator::eval(b.rhs, env);
   switch (b.op) {
     case Op::Add:
@@ -242,6 +242,17 @@ EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
     case Op::Ge: return bool_result(compareValues(l, r, ">=") >= 0);
     default: return undefined;
   }
+}
+
+// `a + b + c ...` leans left: its left spine is walked in a loop, not by recursion, as the parser
+// counts it (a flat expression of any length is one level).
+EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
+  if (b.lhs->kind != NodeKind::Binary) return applyOperator(b, Evaluator::eval(b.lhs, env), env);
+  std::vector<const Binary*> spine{&b};
+  while (spine.back()->lhs->kind == NodeKind::Binary) spine.push_back(&spine.back()->lhs->as<Binary>());
+  Value* v = Evaluator::eval(spine.back()->lhs, env);
+  for (auto it = spine.rbegin(); it != spine.rend(); ++it) v = applyOperator(**it, v, env);
+  return v;
 }
 
 // ---- assignment ----------------------------------------------------------------------------------
