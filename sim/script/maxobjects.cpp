@@ -15,6 +15,7 @@
 #include "script/evaluator.h"
 #include "script/fp_conversion.h"
 #include "script/param_values.h"
+#include "script/published_calls.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
@@ -93,6 +94,13 @@ bool tryHas(ReferenceTarget* t, Value* prop) {
   for (FPInterface* fpi : publishedInterfaces(t))
     if (findPropDef(fpi, lowerName(prop))) return true;
   return findSubAnim(t, lowerName(prop)) >= 0;
+}
+
+std::vector<FPInterface*> interfacesOfObject(ReferenceTarget* t) {
+  std::vector<FPInterface*> out = publishedInterfaces(t);
+  if (ReferenceTarget* base = baseObjectOfNode(t))
+    for (FPInterface* fpi : publishedInterfaces(base)) out.push_back(fpi);
+  return out;
 }
 
 // Calls published function `name` of `fpi` with script arguments converted by its description.
@@ -197,6 +205,7 @@ Value* MAXWrapper::get_property(Value* prop) {
   // A node's modifiers are its properties by name ($Box01.Bend).
   if (auto* node = dynamic_cast<INode*>(t))
     if (Modifier* m = findModifier(node, lowerName(prop))) return sim::wrapTarget(m);
+  if (Value* fpi = objectInterfaceNamed(this, lowerName(prop))) return fpi;
   throw AccessorError(this, prop);
 }
 
@@ -215,7 +224,10 @@ bool MAXWrapper::has_property(Value* prop) {
   ReferenceTarget* base = baseObjectOfNode(t);
   if (base && tryHas(base, prop)) return true;
   auto* node = dynamic_cast<INode*>(t);
-  return node && findModifier(node, lowerName(prop));
+  if (node && findModifier(node, lowerName(prop))) return true;
+  for (FPInterface* fpi : interfacesOfObject(t))
+    if (fpi->GetDesc() && sim::equalsIgnoreCase(fpi->GetDesc()->internal_name.data(), lowerName(prop))) return true;
+  return false;
 }
 
 void MAXWrapper::get_property_names(Array* names) {
