@@ -69,6 +69,17 @@ Value* lookup(const Symbol* s, Env& env) {
   return undefined;
 }
 
+// The slot a variable reads from, or null when it names no variable (a built-in, a system global).
+ValueRef* variableSlot(const Symbol* s, Env& env) {
+  for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
+    if (ValueRef* v = sc->find(s)) return v;
+    if (sc->self)
+      if (ValueRef* f = sc->self->field(s)) return f;
+  }
+  GlobalSlot* g = Runtime::get().findGlobal(s);
+  return g && g->defined ? &g->value : nullptr;
+}
+
 void assignVar(const Symbol* s, Value* v, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
     if (ValueRef* slot = sc->find(s)) {
@@ -318,9 +329,25 @@ void storeInto(const Expr* target, Value* v, Env& env) {
   throw RuntimeError("Cannot assign to this expression");
 }
 
+// `s += text` where the variable is all that holds its string appends in place, so that building a
+// string in a loop costs its length, not its length squared. Inside a frame every value in use is
+// counted, so the variable's reference and the one reading it made are then the only ones.
+bool appendInPlace(const Assign& a, Value* old, Value* v, Env& env) {
+  const Var* var = a.target->tryAs<Var>();
+  if (!var || !is_string(old) || !is_string(v) || old == v || !ValueHeap::inFrame() || old->refs() != 2) return false;
+  ValueRef* slot = variableSlot(var->name, env);
+  if (!slot || slot->get() != old) return false;
+  static_cast<::String*>(old)->text += static_cast<::String*>(v)->text;
+  return true;
+}
+
 EVAL_STEP Value* evalAssign(const Assign& a, Env& env) {
   Value* v = Evaluator::eval(a.value, env);
-  if (a.op != AssignOp::Set) v = combine(a.op, Evaluator::eval(a.target, env), v);
+  if (a.op != AssignOp::Set) {
+    Value* old = Evaluator::eval(a.target, env);
+    if (a.op == AssignOp::Add && appendInPlace(a, old, v, env)) return old;
+    v = combine(a.op, old, v);
+  }
   storeInto(a.target, v, env);
   return v;
 }
