@@ -42,6 +42,22 @@ constexpr std::ptrdiff_t kStackBudget = 3 * 1024 * 1024;
 
 bool (*g_interrupted)() = nullptr;
 
+// The error on its way out and where it was raised: the first eval it leaves records the place,
+// the evals around it see the same error and leave the place alone. Held only while the error
+// travels; evalTop hands the place on as the last error's place.
+struct TravellingError {
+  std::exception_ptr error;
+  ErrorPlace place;
+};
+TravellingError g_travelling;
+std::optional<ErrorPlace> g_lastErrorPlace;
+
+void noteErrorAt(const Expr* e) {
+  std::exception_ptr now = std::current_exception();
+  if (now == g_travelling.error) return;
+  g_travelling = {now, {g_tree, e->line, e->offset, {}}};
+}
+
 void checkInterrupt() {
   if (g_interrupted && g_interrupted()) throw RuntimeError("Interrupted");
 }
@@ -477,6 +493,7 @@ EVAL_STEP Value* evalTry(const Try& t, Env& env) {
   try {
     return Evaluator::eval(t.body, env);
   } catch (const MAXScriptException& e) {
+    g_travelling = {};
     Runtime::get().currentException = e.text();
     std::exception_ptr outer = g_handling;
     g_handling = std::current_exception();
@@ -622,7 +639,7 @@ EVAL_STEP Value* evalIndex(const Index& ix, Env& env) {
 
 // ---- the walk --------------------------------------------------------------------------------------
 
-Value* Evaluator::eval(const Expr* e, Env& env) {
+Value* Evaluator::eval(const Expr* e, Env& env) try {
   switch (e->kind) {
     case NodeKind::Integer: {
       std::int64_t v = e->as<script::Integer>().value;
@@ -688,6 +705,9 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
     case NodeKind::MaxCommand: return evalMaxCommand(e->as<MaxCommand>());
   }
   return undefined;
+} catch (const MAXScriptException&) {
+  noteErrorAt(e);
+  throw;
 }
 
 Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
@@ -703,6 +723,11 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   Env env;
   try {
     return eval(e, env);
+  } catch (const MAXScriptException&) {
+    if (std::current_exception() == g_travelling.error) g_lastErrorPlace = std::move(g_travelling.place);
+    else g_lastErrorPlace.reset();
+    g_travelling = {};
+    throw;
   } catch (LoopExit&) {
     throw RuntimeError("exit used outside a loop");
   } catch (LoopContinue&) {
@@ -714,6 +739,25 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
+  std::optional<ErrorPlace> place = std::move(g_lastErrorPlace);
+  g_lastErrorPlace.reset();
+  return place;
+}
+
+void Evaluator::noteErrorFunction(const std::string& name) {
+  if (g_travelling.error && g_travelling.error == std::current_exception() && g_travelling.place.function.empty())
+    g_travelling.place.function = name;
+}
+
+void Evaluator::forgetErrorPlaces() {
+  g_travelling = {};
+  g_lastErrorPlace.reset();
+}
+
+CurrentTree::CurrentTree(const std::shared_ptr<SyntaxTree>& tree) : saved_(std::move(g_tree)) { g_tree = tree; }
+CurrentTree::~CurrentTree() { g_tree = std::move(saved_); }
 
 void Evaluator::setInterruptCheck(bool (*check)()) { g_interrupted = check; }
 

@@ -159,15 +159,23 @@ bool Runtime::runFile(const std::string& path, FILE* errors) {
     std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
     return false;
   }
+  std::shared_ptr<script::SyntaxTree> tree;
   try {
     std::string source = in.remaining_text();
     in.close();
     script::Parser parser(source);
+    tree = parser.tree();
     while (const Expr* e = parser.compileNext()) {
       AllocFrame frame;
       Evaluator::evalTop(e, parser.tree());
     }
   } catch (const MAXScriptException& e) {
+    // Where it happened first, as the Listener says it; a syntax error names its line itself.
+    std::optional<ErrorPlace> place = Evaluator::takeErrorPlace();
+    if (place && place->tree == tree)
+      std::fprintf(errors, "-- Error occurred in %s; filename: %s; position: %u; line: %u\n",
+                   place->function.empty() ? "anonymous codeblock" : place->function.c_str(), path.c_str(),
+                   place->offset, place->line);
     std::fprintf(errors, "%s\n", e.text().c_str());
     return false;
   }
@@ -202,6 +210,7 @@ void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter
 }
 
 void shutdownScriptRuntime() {
+  Evaluator::forgetErrorPlaces();
   Runtime::get().clearGlobals();
   ValueHeap::freeAll();
 }
