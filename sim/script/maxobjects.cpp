@@ -12,6 +12,7 @@
 #include "inode.h"
 #include "maxscript/maxscript.h"
 #include "object.h"
+#include "scene/scene_node.h"
 #include "script/evaluator.h"
 #include "script/fp_conversion.h"
 #include "script/param_values.h"
@@ -271,6 +272,15 @@ Value* MAXWrapper::call_method(Value* name, Value** arg_list, int count) {
   return nullptr;
 }
 
+Value* MAXWrapper::copy_vf() {
+  ReferenceTarget* t = checked();
+  DefaultRemapDir remap;
+  ReferenceTarget* c = remap.CloneRef(t);
+  remap.Backpatch();
+  if (!c) throw RuntimeError("Cannot copy: ", this);
+  return sim::wrapTarget(c);
+}
+
 // ---- MAXNode -----------------------------------------------------------------------------------
 
 MAXNode::MAXNode(INode* node) : MAXWrapper(node) { tag = class_tag(MAXNode); }
@@ -299,6 +309,12 @@ void MAXNode::sprin1(CharStream* s) {
     s->puts(" @ ");
     e->get(n, Runtime::get().time())->sprin1(s);
   }
+}
+
+Value* MAXNode::copy_vf() {
+  INode* n = sim::cloneNode(to_node(), sim::NodeClone::Copy);
+  if (!n) throw RuntimeError("Cannot copy: ", this);
+  return MAXNode::intern(n);
 }
 
 // ---- classes -----------------------------------------------------------------------------------
