@@ -74,7 +74,7 @@ ParamBlockDesc2 holderBlockDesc(
       IDS_IPROPERTYROTCONTROLLER, p_end,
     pb_IpropertyScaleController, _T("IpropertyScaleController"), TYPE_REFTARG_TAB, 0, P_VARIABLE_SIZE,
       IDS_IPROPERTYSCALECONTROLLER, p_end,
-    pb_thisName, _T("thisName"), TYPE_STRING, 0, IDS_THISNAME, p_end,
+    pb_thisName, _T("thisName"), TYPE_STRING, 0, IDS_THISNAME, p_default, _T(""), p_end,
     pb_doTopLevelEval, _T("doTopLevelEval"), TYPE_INT, 0, 0, p_default, 0, p_end,
     pb_doDebugPrint, _T("doDebugPrint"), TYPE_INT, 0, 0, p_default, 0, p_end,
     p_end);

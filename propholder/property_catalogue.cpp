@@ -124,8 +124,12 @@ void convertValue(const FPValue& v, NodeKind kind, PropertyReading& out) {
       out.value = v.s ? v.s : "";
       out.classTag = "string";
       return;
+    // Materials and nodes are reference targets like any other: a material-valued property keeps
+    // the material itself, so that restoring it puts that material back.
     case TYPE_REFTARG:
     case TYPE_TEXMAP:
+    case TYPE_MTL:
+    case TYPE_INODE:
       if (!v.r) return;
       out.value = "reftarg";
       out.object = v.r;

@@ -32,6 +32,8 @@ class HOST_API MAXWrapper : public Value {
   Value* get_index(Value* index) override;
   Value* set_index(Value* index, Value* v) override;
   Value* call_method(Value* name, Value** arg_list, int count) override;
+  // A clone of the object (`copy m`), made through the host's remapping clone.
+  Value* copy_vf() override;
 
  private:
   ReferenceTarget* target_;
@@ -44,6 +46,8 @@ class HOST_API MAXNode : public MAXWrapper {
   INode* node() const;
   INode* to_node() override;
   void sprin1(CharStream* s) override;
+  // A new node beside this one with a copy of its object (`copy $Box01`).
+  Value* copy_vf() override;
 };
 
 // A class as a script value (`Box`, `QZMMaterial`, `bezier_float`): calling it makes an instance.

@@ -465,13 +465,17 @@ RefTargetHandle ParamBlock2::Clone(RemapDir& remap) {
         break;
       }
       case ParamKind::Ref: {
-        // Node entries keep pointing at the same node; other targets are cloned through the remap.
+        // Nodes are kept, whatever the parameter's type (a node in a reference-target table too):
+        // they belong to the scene. Other targets are cloned through the remap.
         const auto& src = std::get<std::vector<ReferenceTarget*>>(from.values);
         to.values = std::vector<ReferenceTarget*>(src.size(), nullptr);
         copy->refLayoutDirty_ = true;
-        const bool node = base_type(defAt(p).type) == TYPE_INODE;
-        for (size_t k = 0; k < src.size(); ++k)
-          if (src[k]) copy->setTarget(p, static_cast<int>(k), node ? src[k] : remap.CloneRef(src[k]));
+        const bool nodes = base_type(defAt(p).type) == TYPE_INODE;
+        for (size_t k = 0; k < src.size(); ++k) {
+          if (!src[k]) continue;
+          const bool node = nodes || src[k]->SuperClassID() == BASENODE_CLASS_ID;
+          copy->setTarget(p, static_cast<int>(k), node ? src[k] : remap.CloneRef(src[k]));
+        }
         break;
       }
       case ParamKind::Int: to.values = std::get<std::vector<int>>(from.values); break;

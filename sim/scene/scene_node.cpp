@@ -590,6 +590,19 @@ HostClassDesc nodeDesc("Node", BASENODE_CLASS_ID, Class_ID(BASENODE_CLASS_ID, 0)
                        [](BOOL loading) -> void* { return static_cast<INode*>(new SceneNode(false, loading)); });
 }  // namespace
 
+void SceneNode::copySettingsFrom(const SceneNode& from) {
+  flags_ = from.flags_;
+  wireColor_ = from.wireColor_;
+  gbufID_ = from.gbufID_;
+  userProps_ = from.userProps_;
+  offsetPos_ = from.offsetPos_;
+  offsetRot_ = from.offsetRot_;
+  offsetScale_ = from.offsetScale_;
+  exposure_ = from.exposure_;
+  invalidateTM();
+  changed();
+}
+
 std::string uniqueNodeName(std::string_view base) { return coreInterface()->nodeIndex().uniqueName(base); }
 
 }  // namespace sim

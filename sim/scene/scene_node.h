@@ -174,6 +174,9 @@ class HOST_API SceneNode : public INode {
   void setInScene(bool on);
   bool exposed(int ui) const { return ui < 0 || ui >= static_cast<int>(exposure_.size()) || exposure_[static_cast<size_t>(ui)]; }
   void setExposed(int ui, bool state);
+  // Takes the settings of `from`: render and display flags, wire colour, G-buffer id, user
+  // properties, object offset and exposure (a cloned node's own state).
+  void copySettingsFrom(const SceneNode& from);
 
  private:
   static constexpr int kNumRefs = 6;
@@ -225,6 +228,13 @@ class HOST_API SceneNode : public INode {
   Matrix3 tm_;
   bool computingTM_ = false;
 };
+
+// How a node is cloned: a copy gets its own object (its pipeline cloned), an instance shares it.
+enum class NodeClone { Copy, Instance };
+// A new node beside `src` (under the same parent, named after it with the next free number), with
+// its settings, user properties, transform and visibility (cloned) and its material (shared). Null
+// when `src` is the root or its object cannot be cloned.
+HOST_API INode* cloneNode(INode* src, NodeClone kind);
 
 // The first name of the form <base>NN (two digits at least, from 01) that no node of the scene has.
 HOST_API std::string uniqueNodeName(std::string_view base);

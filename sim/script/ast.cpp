@@ -327,13 +327,21 @@ class Dumper {
       case NodeKind::Binary: {
         static const char* const kOps[] = {"+", "-", "*", "/", "^", "as", "==",
                                            "!=", "<", "<=", ">", ">=", "and", "or"};
-        const auto& b = e->as<Binary>();
-        open(kOps[int(b.op)]);
-        sp();
-        expr(b.lhs);
-        sp();
-        expr(b.rhs);
-        close();
+        // The left spine of a chain (a + b + c ...) is written in loops: the parser lets it grow
+        // without bound.
+        std::vector<const Binary*> spine{&e->as<Binary>()};
+        while (spine.back()->lhs && spine.back()->lhs->kind == NodeKind::Binary)
+          spine.push_back(&spine.back()->lhs->as<Binary>());
+        for (const Binary* b : spine) {
+          open(kOps[int(b->op)]);
+          sp();
+        }
+        expr(spine.back()->lhs);
+        for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+          sp();
+          expr((*it)->rhs);
+          close();
+        }
         break;
       }
       case NodeKind::Assign: {

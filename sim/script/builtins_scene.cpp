@@ -8,6 +8,7 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "object.h"
+#include "scene/scene_node.h"
 #include "script/evaluator.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
@@ -182,6 +183,18 @@ Value* delete_cf(Value** arg_list, int count) {
   check_arg_count(delete, 1, count);
   for (INode* n : nodesOf(arg_list[0])) ip()->DeleteNode(n);
   return ok;
+}
+
+// instance node [prop:value ...]: a new node that shares the node's object (its modifiers
+// included), with its own transform; keyword arguments set its properties, in the order given.
+def_visible_primitive(instance, "instance");
+Value* instance_cf(Value** arg_list, int count) {
+  if (count_positional_args(arg_list, count) != 1) throw ArgCountError("instance", 1, count_positional_args(arg_list, count));
+  INode* n = sim::cloneNode(arg_list[0]->to_node(), sim::NodeClone::Instance);
+  if (!n) throw RuntimeError("Cannot instance: ", arg_list[0]);
+  Value* result = keep(MAXNode::intern(n));
+  for (int i = 2; i + 1 < count; i += 2) result->set_property(arg_list[i], arg_list[i + 1]);
+  return result;
 }
 
 #define node_flag_primitive(fn, call)                   \

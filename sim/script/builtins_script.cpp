@@ -92,17 +92,7 @@ Value* superClassOf_cf(Value** arg_list, int count) {
   if (dynamic_cast<MAXWrapper*>(v)) {
     ReferenceTarget* t = objectOf(v);
     if (!t) return undefined;
-    static const std::pair<SClass_ID, const char*> kNames[] = {
-        {GEOMOBJECT_CLASS_ID, "GeometryClass"}, {SHAPE_CLASS_ID, "shape"}, {LIGHT_CLASS_ID, "light"},
-        {CAMERA_CLASS_ID, "camera"}, {HELPER_CLASS_ID, "helper"}, {WSM_OBJECT_CLASS_ID, "SpacewarpObject"},
-        {OSM_CLASS_ID, "modifier"}, {MATERIAL_CLASS_ID, "material"}, {TEXMAP_CLASS_ID, "textureMap"},
-        {CTRL_FLOAT_CLASS_ID, "FloatController"}, {CTRL_POINT3_CLASS_ID, "Point3Controller"},
-        {CTRL_POINT4_CLASS_ID, "Point4Controller"}, {CTRL_POSITION_CLASS_ID, "PositionController"},
-        {CTRL_ROTATION_CLASS_ID, "RotationController"}, {CTRL_SCALE_CLASS_ID, "ScaleController"},
-        {SYSTEM_CLASS_ID, "System"}};
-    for (auto& [id, name] : kNames)
-      if (t->SuperClassID() == id) return new MAXSuperClass(name, id);
-    return new MAXSuperClass("MAXWrapper", t->SuperClassID());
+    return sim::rt::superClassValue(t->SuperClassID());
   }
   return sim::rt::valueSuperClass(v);
 }

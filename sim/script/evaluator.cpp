@@ -42,6 +42,22 @@ constexpr std::ptrdiff_t kStackBudget = 3 * 1024 * 1024;
 
 bool (*g_interrupted)() = nullptr;
 
+// The error on its way out and where it was raised: the first eval it leaves records the place,
+// the evals around it see the same error and leave the place alone. Held only while the error
+// travels; evalTop hands the place on as the last error's place.
+struct TravellingError {
+  std::exception_ptr error;
+  ErrorPlace place;
+};
+TravellingError g_travelling;
+std::optional<ErrorPlace> g_lastErrorPlace;
+
+void noteErrorAt(const Expr* e) {
+  std::exception_ptr now = std::current_exception();
+  if (now == g_travelling.error) return;
+  g_travelling = {now, {g_tree, e->line, e->offset, {}}};
+}
+
 void checkInterrupt() {
   if (g_interrupted && g_interrupted()) throw RuntimeError("Interrupted");
 }
@@ -67,6 +83,17 @@ Value* lookup(const Symbol* s, Env& env) {
   if (GlobalSlot* g = rt.findGlobal(s); g && g->defined) return keep(g->value.get());
   if (Value* b = rt.builtin(s)) return keep(b);
   return undefined;
+}
+
+// The slot a variable reads from, or null when it names no variable (a built-in, a system global).
+ValueRef* variableSlot(const Symbol* s, Env& env) {
+  for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
+    if (ValueRef* v = sc->find(s)) return v;
+    if (sc->self)
+      if (ValueRef* f = sc->self->field(s)) return f;
+  }
+  GlobalSlot* g = Runtime::get().findGlobal(s);
+  return g && g->defined ? &g->value : nullptr;
 }
 
 void assignVar(const Symbol* s, Value* v, Env& env) {
@@ -215,17 +242,17 @@ sim::BinaryOp arith(script::BinaryOp op) {
   }
 }
 
-EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
+// One operator whose left operand is already evaluated.
+Value* applyOperator(const Binary& b, Value* l, Env& env) {
   using Op = script::BinaryOp;
   if (b.op == Op::And) {
-    if (!truth(Evaluator::eval(b.lhs, env))) return false_value;
+    if (!truth(l)) return false_value;
     return bool_result(truth(Evaluator::eval(b.rhs, env)));
   }
   if (b.op == Op::Or) {
-    if (truth(Evaluator::eval(b.lhs, env))) return true_value;
+    if (truth(l)) return true_value;
     return bool_result(truth(Evaluator::eval(b.rhs, env)));
   }
-  Value* l = Evaluator::eval(b.lhs, env);
   Value* r = Evaluator::eval(b.rhs, env);
   switch (b.op) {
     case Op::Add:
@@ -242,6 +269,17 @@ EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
     case Op::Ge: return bool_result(compareValues(l, r, ">=") >= 0);
     default: return undefined;
   }
+}
+
+// `a + b + c ...` leans left: its left spine is walked in a loop, not by recursion, as the parser
+// counts it (a flat expression of any length is one level).
+EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
+  if (b.lhs->kind != NodeKind::Binary) return applyOperator(b, Evaluator::eval(b.lhs, env), env);
+  std::vector<const Binary*> spine{&b};
+  while (spine.back()->lhs->kind == NodeKind::Binary) spine.push_back(&spine.back()->lhs->as<Binary>());
+  Value* v = Evaluator::eval(spine.back()->lhs, env);
+  for (auto it = spine.rbegin(); it != spine.rend(); ++it) v = applyOperator(**it, v, env);
+  return v;
 }
 
 // ---- assignment ----------------------------------------------------------------------------------
@@ -307,9 +345,25 @@ void storeInto(const Expr* target, Value* v, Env& env) {
   throw RuntimeError("Cannot assign to this expression");
 }
 
+// `s += text` where the variable is all that holds its string appends in place, so that building a
+// string in a loop costs its length, not its length squared. Inside a frame every value in use is
+// counted, so the variable's reference and the one reading it made are then the only ones.
+bool appendInPlace(const Assign& a, Value* old, Value* v, Env& env) {
+  const Var* var = a.target->tryAs<Var>();
+  if (!var || !is_string(old) || !is_string(v) || old == v || !ValueHeap::inFrame() || old->refs() != 2) return false;
+  ValueRef* slot = variableSlot(var->name, env);
+  if (!slot || slot->get() != old) return false;
+  static_cast<::String*>(old)->text += static_cast<::String*>(v)->text;
+  return true;
+}
+
 EVAL_STEP Value* evalAssign(const Assign& a, Env& env) {
   Value* v = Evaluator::eval(a.value, env);
-  if (a.op != AssignOp::Set) v = combine(a.op, Evaluator::eval(a.target, env), v);
+  if (a.op != AssignOp::Set) {
+    Value* old = Evaluator::eval(a.target, env);
+    if (a.op == AssignOp::Add && appendInPlace(a, old, v, env)) return old;
+    v = combine(a.op, old, v);
+  }
   storeInto(a.target, v, env);
   return v;
 }
@@ -439,6 +493,7 @@ EVAL_STEP Value* evalTry(const Try& t, Env& env) {
   try {
     return Evaluator::eval(t.body, env);
   } catch (const MAXScriptException& e) {
+    g_travelling = {};
     Runtime::get().currentException = e.text();
     std::exception_ptr outer = g_handling;
     g_handling = std::current_exception();
@@ -584,7 +639,7 @@ EVAL_STEP Value* evalIndex(const Index& ix, Env& env) {
 
 // ---- the walk --------------------------------------------------------------------------------------
 
-Value* Evaluator::eval(const Expr* e, Env& env) {
+Value* Evaluator::eval(const Expr* e, Env& env) try {
   switch (e->kind) {
     case NodeKind::Integer: {
       std::int64_t v = e->as<script::Integer>().value;
@@ -650,6 +705,9 @@ Value* Evaluator::eval(const Expr* e, Env& env) {
     case NodeKind::MaxCommand: return evalMaxCommand(e->as<MaxCommand>());
   }
   return undefined;
+} catch (const MAXScriptException&) {
+  noteErrorAt(e);
+  throw;
 }
 
 Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
@@ -665,6 +723,11 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   Env env;
   try {
     return eval(e, env);
+  } catch (const MAXScriptException&) {
+    if (std::current_exception() == g_travelling.error) g_lastErrorPlace = std::move(g_travelling.place);
+    else g_lastErrorPlace.reset();
+    g_travelling = {};
+    throw;
   } catch (LoopExit&) {
     throw RuntimeError("exit used outside a loop");
   } catch (LoopContinue&) {
@@ -676,6 +739,25 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
+  std::optional<ErrorPlace> place = std::move(g_lastErrorPlace);
+  g_lastErrorPlace.reset();
+  return place;
+}
+
+void Evaluator::noteErrorFunction(const std::string& name) {
+  if (g_travelling.error && g_travelling.error == std::current_exception() && g_travelling.place.function.empty())
+    g_travelling.place.function = name;
+}
+
+void Evaluator::forgetErrorPlaces() {
+  g_travelling = {};
+  g_lastErrorPlace.reset();
+}
+
+CurrentTree::CurrentTree(const std::shared_ptr<SyntaxTree>& tree) : saved_(std::move(g_tree)) { g_tree = tree; }
+CurrentTree::~CurrentTree() { g_tree = std::move(saved_); }
 
 void Evaluator::setInterruptCheck(bool (*check)()) { g_interrupted = check; }
 

@@ -9,10 +9,22 @@
 #include "script/ast_names.h"
 #include "script/scope.h"
 
+#include <cstdint>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace sim::rt {
+
+// Where a script error was raised: the innermost expression being evaluated, in the tree it belongs
+// to, and the script function whose body it is in (empty at top level).
+struct ErrorPlace {
+  std::shared_ptr<SyntaxTree> tree;
+  std::uint32_t line = 0;
+  std::uint32_t offset = 0;
+  std::string function;
+};
 
 class HOST_API Evaluator {
  public:
@@ -26,6 +38,27 @@ class HOST_API Evaluator {
   // Asked before each loop iteration and each call: answering true ends the evaluation in a script
   // error, as the Listener's escape key does (an embedding host's time bound). Null asks nothing.
   static void setInterruptCheck(bool (*check)());
+
+  // Where the last error that left evalTop was raised; empty once taken, or when it was raised
+  // outside any expression (a syntax error).
+  static std::optional<ErrorPlace> takeErrorPlace();
+  // A script function that an error leaves names itself, once, as the place's function.
+  static void noteErrorFunction(const std::string& name);
+  // Lets go of every error place (before the runtime's values are freed).
+  static void forgetErrorPlaces();
+};
+
+// Makes `tree` the current tree while it lives: a function's body runs in the tree it was parsed
+// into, whoever calls it.
+class HOST_API CurrentTree {
+ public:
+  explicit CurrentTree(const std::shared_ptr<SyntaxTree>& tree);
+  ~CurrentTree();
+  CurrentTree(const CurrentTree&) = delete;
+  CurrentTree& operator=(const CurrentTree&) = delete;
+
+ private:
+  std::shared_ptr<SyntaxTree> saved_;
 };
 
 // The #name value of a symbol, made once and cached in the symbol.

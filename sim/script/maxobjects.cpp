@@ -12,9 +12,11 @@
 #include "inode.h"
 #include "maxscript/maxscript.h"
 #include "object.h"
+#include "scene/scene_node.h"
 #include "script/evaluator.h"
 #include "script/fp_conversion.h"
 #include "script/param_values.h"
+#include "script/published_calls.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
@@ -93,6 +95,13 @@ bool tryHas(ReferenceTarget* t, Value* prop) {
   for (FPInterface* fpi : publishedInterfaces(t))
     if (findPropDef(fpi, lowerName(prop))) return true;
   return findSubAnim(t, lowerName(prop)) >= 0;
+}
+
+std::vector<FPInterface*> interfacesOfObject(ReferenceTarget* t) {
+  std::vector<FPInterface*> out = publishedInterfaces(t);
+  if (ReferenceTarget* base = baseObjectOfNode(t))
+    for (FPInterface* fpi : publishedInterfaces(base)) out.push_back(fpi);
+  return out;
 }
 
 // Calls published function `name` of `fpi` with script arguments converted by its description.
@@ -197,6 +206,7 @@ Value* MAXWrapper::get_property(Value* prop) {
   // A node's modifiers are its properties by name ($Box01.Bend).
   if (auto* node = dynamic_cast<INode*>(t))
     if (Modifier* m = findModifier(node, lowerName(prop))) return sim::wrapTarget(m);
+  if (Value* fpi = objectInterfaceNamed(this, lowerName(prop))) return fpi;
   throw AccessorError(this, prop);
 }
 
@@ -215,7 +225,10 @@ bool MAXWrapper::has_property(Value* prop) {
   ReferenceTarget* base = baseObjectOfNode(t);
   if (base && tryHas(base, prop)) return true;
   auto* node = dynamic_cast<INode*>(t);
-  return node && findModifier(node, lowerName(prop));
+  if (node && findModifier(node, lowerName(prop))) return true;
+  for (FPInterface* fpi : interfacesOfObject(t))
+    if (fpi->GetDesc() && sim::equalsIgnoreCase(fpi->GetDesc()->internal_name.data(), lowerName(prop))) return true;
+  return false;
 }
 
 void MAXWrapper::get_property_names(Array* names) {
@@ -259,6 +272,15 @@ Value* MAXWrapper::call_method(Value* name, Value** arg_list, int count) {
   return nullptr;
 }
 
+Value* MAXWrapper::copy_vf() {
+  ReferenceTarget* t = checked();
+  DefaultRemapDir remap;
+  ReferenceTarget* c = remap.CloneRef(t);
+  remap.Backpatch();
+  if (!c) throw RuntimeError("Cannot copy: ", this);
+  return sim::wrapTarget(c);
+}
+
 // ---- MAXNode -----------------------------------------------------------------------------------
 
 MAXNode::MAXNode(INode* node) : MAXWrapper(node) { tag = class_tag(MAXNode); }
@@ -287,6 +309,12 @@ void MAXNode::sprin1(CharStream* s) {
     s->puts(" @ ");
     e->get(n, Runtime::get().time())->sprin1(s);
   }
+}
+
+Value* MAXNode::copy_vf() {
+  INode* n = sim::cloneNode(to_node(), sim::NodeClone::Copy);
+  if (!n) throw RuntimeError("Cannot copy: ", this);
+  return MAXNode::intern(n);
 }
 
 // ---- classes -----------------------------------------------------------------------------------

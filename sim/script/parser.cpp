@@ -1,7 +1,9 @@
 #include "script/parser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace sim::script {
@@ -104,14 +106,20 @@ class Grammar {
 
   // Records a finished node's height; a tree may grow deep without recursion (a + b + c ...,
   // a.b.c ..., f()() ...), and it is the tree's height that a walk over it pays for.
+  // A binary operator's left operand that is itself a binary operator costs no level: walks go
+  // down such a left spine in a loop, so `1 + 1 + ... + 1` is as shallow as `1 + 1`.
   template <class T>
   T* seal(T* n) {
-    int below = 0;
-    forEachChild(n, [&below](const Expr* child) {
-      if (child->height > below) below = child->height;
+    int height = 0;
+    forEachChild(n, [&height](const Expr* child) {
+      if (child->height + 1 > height) height = child->height + 1;
     });
-    if (below >= Parser::kMaxDepth) error("too deeply nested");
-    n->height = static_cast<std::uint16_t>(below + 1);
+    if constexpr (std::is_same_v<T, Binary>) {
+      if (n->lhs && n->lhs->kind == NodeKind::Binary)
+        height = std::max<int>(n->lhs->height, n->rhs ? n->rhs->height + 1 : 1);
+    }
+    if (height > Parser::kMaxDepth) error("too deeply nested");
+    n->height = static_cast<std::uint16_t>(std::max(height, 1));
     return n;
   }
 

@@ -5,8 +5,11 @@
 #include "maxscript/value.h"
 
 #include <string>
+#include <vector>
 
 class FPInterface;
+class MAXWrapper;
+class ReferenceTarget;
 
 namespace sim::rt {
 
@@ -19,5 +22,11 @@ Value* callPublished(FPInterface* fpi, Value* name, Value** arg_list, int count)
 // The core interface published under `lower` (its name without case), as a script value; null when
 // there is none.
 Value* coreInterfaceNamed(const std::string& lower);
+
+// The interfaces `t` publishes, and for a node then those of its base object.
+std::vector<FPInterface*> interfacesOfObject(ReferenceTarget* t);
+// The interface that the object of `owner` publishes under `lower` (its name without case), as a
+// script value that keeps `owner`; null when there is none.
+Value* objectInterfaceNamed(MAXWrapper* owner, const std::string& lower);
 
 }  // namespace sim::rt

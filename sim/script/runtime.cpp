@@ -135,7 +135,7 @@ Value* Runtime::builtin(const Symbol* name) {
   else if (Value* vc = valueClassNamed(lower)) found = vc;
   else {
     for (const SuperClassName& s : kSuperClasses)
-      if (equalsIgnoreCase(s.name, lower)) found = new MAXSuperClass(s.name, s.id);
+      if (equalsIgnoreCase(s.name, lower)) found = superClassValue(s.id);
     if (!found) found = coreInterfaceNamed(lower);
   }
   if (!found) return nullptr;
@@ -159,15 +159,23 @@ bool Runtime::runFile(const std::string& path, FILE* errors) {
     std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
     return false;
   }
+  std::shared_ptr<script::SyntaxTree> tree;
   try {
     std::string source = in.remaining_text();
     in.close();
     script::Parser parser(source);
+    tree = parser.tree();
     while (const Expr* e = parser.compileNext()) {
       AllocFrame frame;
       Evaluator::evalTop(e, parser.tree());
     }
   } catch (const MAXScriptException& e) {
+    // Where it happened first, as the Listener says it; a syntax error names its line itself.
+    std::optional<ErrorPlace> place = Evaluator::takeErrorPlace();
+    if (place && place->tree == tree)
+      std::fprintf(errors, "-- Error occurred in %s; filename: %s; position: %u; line: %u\n",
+                   place->function.empty() ? "anonymous codeblock" : place->function.c_str(), path.c_str(),
+                   place->offset, place->line);
     std::fprintf(errors, "%s\n", e.text().c_str());
     return false;
   }
@@ -184,11 +192,25 @@ void Runtime::clearGlobals() {
 
 Value* valueSuperClass(Value* v) { return is_number(v) ? &Number_class : &Value_class; }
 
+Value* superClassValue(SClass_ID id) {
+  // Never freed: a super class is one value for the whole run, so == compares by identity.
+  static auto* values = new std::unordered_map<SClass_ID, Value*>;
+  Value*& v = (*values)[id];
+  if (!v) {
+    const char* name = "MAXWrapper";
+    for (const SuperClassName& s : kSuperClasses)
+      if (s.id == id) name = s.name;
+    v = (new MAXSuperClass(name, id))->make_permanent();
+  }
+  return v;
+}
+
 void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter setter) {
   Runtime::get().defineSystemGlobal(name, getter, setter);
 }
 
 void shutdownScriptRuntime() {
+  Evaluator::forgetErrorPlaces();
   Runtime::get().clearGlobals();
   ValueHeap::freeAll();
 }

@@ -4,6 +4,7 @@
 
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
+#include "maxtypes.h"
 #include "script/ast_names.h"
 #include "script/scope.h"
 
@@ -71,6 +72,9 @@ class HOST_API Runtime {
 
 // The super class of a plain value: Number for numbers, Value for the rest.
 HOST_API Value* valueSuperClass(Value* v);
+// The super class of host objects with super class id `id` (`GeometryClass`, `helper`, ...): one
+// value per super class, so that two answers of superClassOf compare equal.
+HOST_API Value* superClassValue(SClass_ID id);
 
 // Shorthand for host code that defines globals at start-up.
 HOST_API void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter setter = nullptr);

@@ -33,6 +33,7 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
   if (positional != declared) throw ArgCountError(name_.c_str(), declared, positional);
 
   ValueRef holdSelf(this);  // a function may redefine its own name while it runs
+  CurrentTree inItsTree(tree_);
   Env env{std::make_shared<Scope>(closure_), false};
   env.scope->self = self;
   int next = 0;
@@ -51,6 +52,9 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
     result = ValueRef(Evaluator::eval(def->body, env));
   } catch (FunctionReturn& r) {
     result = r.value ? r.value : ValueRef(undefined);
+  } catch (const MAXScriptException&) {
+    Evaluator::noteErrorFunction(name_ + "()");
+    throw;
   }
   return keep(result.get());  // the call's own frame is closed: the result now belongs to the caller's
 }
@@ -73,6 +77,7 @@ void StructDef::sprin1(CharStream* s) { s->printf("#Struct:%s", std::string(def-
 
 Value* StructDef::construct(Value** arg_list, int count) {
   auto* inst = static_cast<StructInstance*>(keep(new StructInstance(this)));
+  CurrentTree inItsTree(tree_);
   Env env{std::make_shared<Scope>(closure_), false};
   env.scope->self = inst;
   // Initial values first (they may use earlier members), then the constructor's arguments.

@@ -66,6 +66,8 @@ void ValueHeap::unlink(Value* v) {
 
 size_t ValueHeap::liveCount() { return g_liveCount; }
 
+bool ValueHeap::inFrame() { return !g_allocFrames.empty(); }
+
 void ValueHeap::freeAll() {
   while (!g_allocFrames.empty()) pop_alloc_frame();
   std::vector<Value*> all;

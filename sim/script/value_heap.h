@@ -10,6 +10,8 @@ struct HOST_API ValueHeap {
   static void link(Value* v);
   static void unlink(Value* v);
   static size_t liveCount();
+  // True while an allocation frame is open: every value the evaluator hands on is then counted.
+  static bool inFrame();
   // Frees every value still alive, cyclic structures included. Only at shutdown.
   static void freeAll();
 };

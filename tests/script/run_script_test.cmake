@@ -13,6 +13,10 @@ if(EMULATOR)
   string(REGEX REPLACE "\r+\n" "\n" out "${out}")
   string(REGEX REPLACE "\r+\n" "\n" err "${err}")
 endif()
+# Error places name the script file by the path it was run with: the expected texts name it by its
+# file name alone, wherever the sources are.
+get_filename_component(script_name ${SCRIPT} NAME)
+string(REPLACE "filename: ${SCRIPT};" "filename: ${script_name};" err "${err}")
 set(actual "${out}")
 if(NOT err STREQUAL "")
   string(APPEND actual "--- stderr\n${err}")

@@ -140,14 +140,28 @@ TEST(SyntaxErrors, NestingIsBoundedAndReportedNotOverflowed) {
     return s;
   };
   // Chains are built without recursion, but the tree they make is as deep as a nesting.
-  for (std::string text : {"x" + repeated(" + x", 300), "x" + repeated(".y", 300), "f" + repeated("()", 300),
-                           "x" + repeated(" as y", 300), repeated("(", 150) + "x" + repeated(" + x)", 150)}) {
+  for (std::string text : {"x" + repeated(".y", 300), "f" + repeated("()", 300), "x" + repeated("[1]", 300),
+                           "x" + repeated(" + (x", 300) + repeated(")", 300)}) {
     SyntaxError chain = errorOf(text);
     EXPECT_EQ(chain.detail, "too deeply nested") << text.substr(0, 40);
   }
 
   std::string deepButFine = std::string(Parser::kMaxDepth - 1, '(') + "x" + std::string(Parser::kMaxDepth - 1, ')');
   EXPECT_TRUE(parsesOrFails(deepButFine));
+}
+
+TEST(SyntaxErrors, AFlatChainOfOperatorsIsNoNesting) {
+  // Operators of one level lean left; walks go down that spine in a loop, so its length is free.
+  for (std::string_view op : {" + x", " - x", " * x", " / x", " as y", " == x", " and x", " or x"}) {
+    std::string text = "x";
+    for (int i = 0; i < 5000; ++i) text += op;
+    EXPECT_TRUE(parsesOrFails(text)) << op;
+  }
+  std::string mixed = "a";
+  for (int i = 0; i < 1000; ++i) mixed += " + b * c - (d / e) as f";
+  auto tree = parseScript(mixed);
+  EXPECT_LE(tree->expressions()[0]->height, 5);
+  EXPECT_EQ(dump(parseScript("a + b * c - d as e")->expressions()), "(- (+ a (* b c)) (as d e))");
 }
 
 TEST(SyntaxErrors, AnyBytesEndInATreeOrASyntaxError) {
