@@ -31,7 +31,10 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // Help and version end well; any other complaint about the command line is a usage error,
+    // status 2 as for a pass or frame range the scene cannot take, not the library's own numbers.
+    const int status = app.exit(e);
+    return status == 0 ? 0 : 2;
   }
   if (options.pluginFolder.empty()) {
     std::filesystem::path exe = sim::os::executablePath();

@@ -105,6 +105,14 @@ TEST_F(SceneCommands, BadInputEndsWithItsReasonAndWritesNothing) {
   EXPECT_EQ(cut.out, "");
   EXPECT_NE(cut.err.find("scene file is damaged at byte"), std::string::npos) << cut.err;
   EXPECT_EQ(bytes(dir_.file("cut.qzmscene")), whole.substr(0, whole.size() / 2));
+
+  // A command line the host cannot read is a usage error like the others, whatever the library says.
+  for (const std::string& line : {std::string("passes"), "verify --bogus " + file, file + " passes --pass"}) {
+    auto usage = run(line);
+    EXPECT_EQ(usage.status, 2) << line;
+    EXPECT_EQ(usage.out, "") << line;
+    EXPECT_NE(usage.err, "") << line;
+  }
 }
 
 TEST_F(SceneCommands, PassesNamesTheHolderWhoseTablesDisagreeAndStillReadsTheRest) {
