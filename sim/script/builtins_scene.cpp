@@ -259,11 +259,14 @@ Value* getAppData_cf(Value** arg_list, int count) {
 def_visible_primitive(setAppData, "setAppData");
 Value* setAppData_cf(Value** arg_list, int count) {
   check_arg_count(setAppData, 3, count);
+  // Everything that can raise a script error comes before the block is allocated, which the
+  // object owns only once it is added.
+  Animatable* target = animatableArg(arg_list[0]);
   DWORD id = static_cast<DWORD>(arg_list[1]->to_int());
   std::string text = value_to_text(arg_list[2], false);
   auto* data = static_cast<char*>(MAX_malloc(text.size() + 1));
   std::memcpy(data, text.c_str(), text.size() + 1);
-  animatableArg(arg_list[0])->AddAppDataChunk(kScriptAppData, kScriptAppDataSuper, id, static_cast<DWORD>(text.size() + 1), data);
+  target->AddAppDataChunk(kScriptAppData, kScriptAppDataSuper, id, static_cast<DWORD>(text.size() + 1), data);
   return ok;
 }
 
