@@ -592,6 +592,15 @@ EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
       Value* owner = Evaluator::eval(inner->object, env);
       return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
     }
+  // obj.prop.keys: the keys of the controller of obj's property, when it has one.
+  if (p.name->lower == "keys")
+    if (const Property* inner = p.object->tryAs<Property>()) {
+      Value* owner = Evaluator::eval(inner->object, env);
+      Value* innerName = nameValue(inner->name, inner->spelling);
+      Value* c = keep(getPropertyController(owner, innerName));
+      if (c != undefined) return keep(getPropertyValue(c, name));
+      return keep(getPropertyValue(keep(getPropertyValue(owner, innerName)), name));
+    }
   // struct globals: theHold, QZMsysinfo.processAffinity
   Value* obj = Evaluator::eval(p.object, env);
   return keep(getPropertyValue(obj, name));
