@@ -464,6 +464,11 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
         long long a = from->to_int(), b = to->to_int(), s = by->to_int();
         if (s == 0) throw RuntimeError("for loop step is zero");
         for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(Integer::intern(static_cast<int>(i)));
+      } else if (is_kind(from, MSTime) || is_kind(to, MSTime)) {
+        // Over times the loop steps in ticks and gives times; numbers count frames.
+        long long a = from->to_timevalue(), b = to->to_timevalue(), s = by->to_timevalue();
+        if (s == 0) throw RuntimeError("for loop step is zero");
+        for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(MSTime::intern(static_cast<TimeValue>(i)));
       } else {
         double a = numberValue(from), b = numberValue(to), s = numberValue(by);
         if (s == 0 || !std::isfinite(s)) throw RuntimeError("for loop step is zero");
