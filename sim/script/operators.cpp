@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "maxscript/exceptions.h"
+#include "script/string_streams.h"
 #include "script/time_ticks.h"
 #include "script/time_values.h"
 
@@ -133,6 +134,7 @@ bool truth(Value* v) {
 
 Value* convertAs(Value* v, Value* cls) {
   if (v->tag == cls) return v;
+  if (Value* s = rt::stringStreamAs(v, cls)) return s;
   if (cls == class_tag(String)) return new String(value_to_text(v, false));
   if (Value* t = rt::timeAs(v, cls)) return t;
   if (cls == class_tag(Integer)) {

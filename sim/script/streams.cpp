@@ -26,8 +26,10 @@ int CharStream::printf(const TCHAR* format, ...) {
 
 // ---- StringStream --------------------------------------------------------------------------------
 
-StringStream::StringStream() = default;
-StringStream::StringStream(const TCHAR* init) : text_(init ? init : "") {}
+ValueMetaClass StringStream_class("StringStream");
+
+StringStream::StringStream() { tag = &StringStream_class; }
+StringStream::StringStream(const TCHAR* init) : text_(init ? init : "") { tag = &StringStream_class; }
 
 const TCHAR* StringStream::puts(const TCHAR* str) {
   if (str) text_ += str;
