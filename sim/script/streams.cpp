@@ -45,7 +45,12 @@ void StringStream::unget_char(TCHAR) {
 }
 TCHAR StringStream::peek_char() { return pos_ < text_.size() ? text_[pos_] : 0; }
 int StringStream::at_eos() { return pos_ >= text_.size(); }
-void StringStream::sprin1(CharStream* s) { s->puts("StringStream:"); String(text_).sprin1(s); }
+void StringStream::sprin1(CharStream* s) {
+  s->puts("StringStream:");
+  String quoted(text_);
+  quoted.make_permanent();  // a stack value must not be counted or listed
+  quoted.sprin1(s);
+}
 
 // ---- FileStream ----------------------------------------------------------------------------------
 
