@@ -279,6 +279,8 @@ class HOST_API MSTime : public Value {
   float to_float() override;  // frames
   void sprin1(CharStream* s) override;
   bool equals(Value* other) override;
+  Value* get_property(Value* prop) override;
+  bool has_property(Value* prop) override;
 };
 
 // The text a value prints as with `print` (sprin1) or `format` (sprint).

@@ -4,6 +4,7 @@
 
 #include "maxscript/value.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -28,6 +29,8 @@ class HOST_API CharStream : public Value {
   virtual void skip(size_t n) {}
 };
 
+HOST_API extern ValueMetaClass StringStream_class;
+
 // A stream over a growing string: written to with puts/printf, read from its start.
 class HOST_API StringStream : public CharStream {
  public:
@@ -41,6 +44,9 @@ class HOST_API StringStream : public CharStream {
   int at_eos() override;
   void rewind() override { pos_ = 0; }
   void reset() { text_.clear(); pos_ = 0; }
+  // The read position, 0-based; seek clamps to the text's length.
+  size_t pos() const { return pos_; }
+  void seek(size_t p) { pos_ = std::min(p, text_.size()); }
   const TCHAR* to_string() override { return text_.c_str(); }
   std::string remaining_text() override { return pos_ < text_.size() ? text_.substr(pos_) : std::string(); }
   void skip(size_t n) override { pos_ = std::min(text_.size(), pos_ + n); }

@@ -8,6 +8,7 @@
 #include "core/c_format.h"
 #include "maxscript/maxscript.h"
 #include "script/bitmap_values.h"
+#include "script/string_streams.h"
 
 #include <algorithm>
 #include <cmath>
@@ -171,6 +172,7 @@ Value* close_cf(Value** arg_list, int count) {
 def_visible_primitive(free, "free");
 Value* free_cf(Value** arg_list, int count) {
   check_arg_count(free, 1, count);
+  if (Value* done = sim::rt::freeStringStream(arg_list[0])) return done;
   MAXBitMap* b = bitmapArg(arg_list[0], "free");
   if (b->bm) b->bm->DeleteStorage();
   return ok;

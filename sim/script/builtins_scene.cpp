@@ -321,22 +321,6 @@ Value* setPropertyController_cf(Value** arg_list, int count) {
   return arg_list[2];
 }
 
-def_visible_primitive(addNewKey, "addNewKey");
-Value* addNewKey_cf(Value** arg_list, int count) {
-  check_arg_count(addNewKey, 2, count);
-  Control* c = controllerArg(arg_list[0]);
-  TimeValue t = arg_list[1]->to_timevalue();
-  c->AddNewKey(t, 0);
-  return ok;
-}
-
-def_visible_primitive(numKeys, "numKeys");
-Value* numKeys_cf(Value** arg_list, int count) {
-  check_arg_count(numKeys, 1, count);
-  int n = controllerArg(arg_list[0])->NumKeys();
-  return Integer::intern(n < 0 ? -1 : n);
-}
-
 def_visible_primitive(addModifier, "addModifier");
 Value* addModifier_cf(Value** arg_list, int count) {
   if (count_positional_args(arg_list, count) != 2) throw ArgCountError("addModifier", 2, count_positional_args(arg_list, count));

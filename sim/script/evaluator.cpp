@@ -464,6 +464,11 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
         long long a = from->to_int(), b = to->to_int(), s = by->to_int();
         if (s == 0) throw RuntimeError("for loop step is zero");
         for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(Integer::intern(static_cast<int>(i)));
+      } else if (is_kind(from, MSTime) || is_kind(to, MSTime)) {
+        // Over times the loop steps in ticks and gives times; numbers count frames.
+        long long a = from->to_timevalue(), b = to->to_timevalue(), s = by->to_timevalue();
+        if (s == 0) throw RuntimeError("for loop step is zero");
+        for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(MSTime::intern(static_cast<TimeValue>(i)));
       } else {
         double a = numberValue(from), b = numberValue(to), s = numberValue(by);
         if (s == 0 || !std::isfinite(s)) throw RuntimeError("for loop step is zero");
@@ -591,6 +596,15 @@ EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
     if (const Property* inner = p.object->tryAs<Property>()) {
       Value* owner = Evaluator::eval(inner->object, env);
       return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
+    }
+  // obj.prop.keys: the keys of the controller of obj's property, when it has one.
+  if (p.name->lower == "keys")
+    if (const Property* inner = p.object->tryAs<Property>()) {
+      Value* owner = Evaluator::eval(inner->object, env);
+      Value* innerName = nameValue(inner->name, inner->spelling);
+      Value* c = keep(getPropertyController(owner, innerName));
+      if (c != undefined) return keep(getPropertyValue(c, name));
+      return keep(getPropertyValue(keep(getPropertyValue(owner, innerName)), name));
     }
   // struct globals: theHold, QZMsysinfo.processAffinity
   Value* obj = Evaluator::eval(p.object, env);

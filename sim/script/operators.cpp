@@ -2,6 +2,9 @@
 
 #include "core/text.h"
 #include "maxscript/exceptions.h"
+#include "script/string_streams.h"
+#include "script/time_ticks.h"
+#include "script/time_values.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -70,6 +73,7 @@ Value* applyBinary(BinaryOp op, Value* a, Value* b) {
     return integerOp(op, static_cast<Integer*>(a)->value, static_cast<Integer*>(b)->value);
   if (is_number(a) && is_number(b))
     return Float::intern(static_cast<float>(floatOp(op, numberValue(a), numberValue(b))));
+  if (Value* t = rt::timeArithmetic(op, a, b)) return t;
   if (is_string(a) && op == BinaryOp::Add) {
     if (!is_string(b)) throw ConversionError(b, "String");
     return new String(static_cast<String*>(a)->text + static_cast<String*>(b)->text);
@@ -96,12 +100,15 @@ Value* negate(Value* a) {
   if (is_float(a)) return Float::intern(-static_cast<Float*>(a)->value);
   if (is_point3(a)) return new Point3Value(-static_cast<Point3Value*>(a)->p);
   if (is_point2(a)) return new Point2Value(static_cast<Point2Value*>(a)->p * -1.0f);
+  if (is_kind(a, MSTime)) return MSTime::intern(rt::ticksClamped(-double(static_cast<MSTime*>(a)->time)));
   throw NoMethodError("-", a);
 }
 
 bool valuesEqual(Value* a, Value* b) {
   if (a == b) return true;
   if (!a || !b) return false;
+  int order = 0;
+  if (rt::compareTimes(a, b, order)) return order == 0;
   return a->equals(b);
 }
 
@@ -110,6 +117,8 @@ int compareValues(Value* a, Value* b, const char* op) {
     double x = numberValue(a), y = numberValue(b);
     return x < y ? -1 : (x > y ? 1 : 0);
   }
+  int order = 0;
+  if (rt::compareTimes(a, b, order)) return order;
   if (is_string(a) && is_string(b)) {
     std::string x = toLowerAscii(static_cast<String*>(a)->text), y = toLowerAscii(static_cast<String*>(b)->text);
     return x < y ? -1 : (x > y ? 1 : 0);
@@ -125,7 +134,9 @@ bool truth(Value* v) {
 
 Value* convertAs(Value* v, Value* cls) {
   if (v->tag == cls) return v;
+  if (Value* s = rt::stringStreamAs(v, cls)) return s;
   if (cls == class_tag(String)) return new String(value_to_text(v, false));
+  if (Value* t = rt::timeAs(v, cls)) return t;
   if (cls == class_tag(Integer)) {
     if (is_float(v)) return Integer::intern(v->to_int());
     if (is_string(v)) {

@@ -74,7 +74,7 @@ Value* valueClassNamed(const std::string& lower) {
       {"point2", class_tag(Point2Value)}, {"point4", class_tag(Point4Value)}, {"booleanclass", class_tag(Boolean)},
       {"undefinedclass", class_tag(Undefined)}, {"time", class_tag(MSTime)}, {"quat", class_tag(Quat)},
       {"matrix3", class_tag(Matrix3)}, {"eulerangles", class_tag(EulerAngles)}, {"color", class_tag(Color)},
-      {"bitmap", class_tag(MAXBitMap)},
+      {"bitmap", class_tag(MAXBitMap)}, {"stringstream", class_tag(StringStream)},
       {"number", &Number_class}, {"value", &Value_class},
   };
   for (auto& [n, c] : kClasses)

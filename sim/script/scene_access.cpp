@@ -27,8 +27,11 @@ const std::string& lowerName(Value* v) { return static_cast<Name*>(v)->lower; }
 
 // The sub-animation named `lower` that holds a controller, searched a few levels down (a node's
 // position lives under its transform controller). Answers the parent and the index.
-bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
+bool findControllerSlot(Animatable* root, const std::string& name, Animatable*& parent, int& index, int depth = 0) {
   if (!root || depth > 3) return false;
+  // `pos` is the script's short name of a node's position.
+  static const std::string position = "position";
+  const std::string& lower = name == "pos" ? position : name;
   for (int i = 0, n = root->NumSubs(); i < n; ++i) {
     if (!subAnimNameMatches(root->SubAnimName(i), lower)) continue;
     parent = root;

@@ -26,8 +26,10 @@ int CharStream::printf(const TCHAR* format, ...) {
 
 // ---- StringStream --------------------------------------------------------------------------------
 
-StringStream::StringStream() = default;
-StringStream::StringStream(const TCHAR* init) : text_(init ? init : "") {}
+ValueMetaClass StringStream_class("StringStream");
+
+StringStream::StringStream() { tag = &StringStream_class; }
+StringStream::StringStream(const TCHAR* init) : text_(init ? init : "") { tag = &StringStream_class; }
 
 const TCHAR* StringStream::puts(const TCHAR* str) {
   if (str) text_ += str;
@@ -43,7 +45,12 @@ void StringStream::unget_char(TCHAR) {
 }
 TCHAR StringStream::peek_char() { return pos_ < text_.size() ? text_[pos_] : 0; }
 int StringStream::at_eos() { return pos_ >= text_.size(); }
-void StringStream::sprin1(CharStream* s) { s->puts("StringStream:"); String(text_).sprin1(s); }
+void StringStream::sprin1(CharStream* s) {
+  s->puts("StringStream:");
+  String quoted(text_);
+  quoted.make_permanent();  // a stack value must not be counted or listed
+  quoted.sprin1(s);
+}
 
 // ---- FileStream ----------------------------------------------------------------------------------
 

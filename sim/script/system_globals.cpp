@@ -3,6 +3,7 @@
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
 #include "script/runtime.h"
+#include "script/time_values.h"
 
 #include <numbers>
 
@@ -13,6 +14,12 @@ Value* colour(float r, float g, float b) { return new ColorValue(r, g, b); }
 
 void setSliderTime(Value* v) { GetCOREInterface()->SetTime(v->to_timevalue()); }
 
+// A range that ends before it starts is refused, as the time configuration refuses it.
+void setAnimationRange(Interval r) {
+  if (r.End() < r.Start()) throw RuntimeError("The animation range must not end before it starts");
+  GetCOREInterface()->SetAnimRange(r);
+}
+
 const bool kDefined = [] {
   Runtime& rt = Runtime::get();
   // currentTime is the time scripts run at (the `at time` context), sliderTime the scene's.
@@ -21,14 +28,8 @@ const bool kDefined = [] {
   rt.defineSystemGlobal("frameRate", [] { return Integer::intern(GetFrameRate()); },
                         [](Value* v) { SetFrameRate(v->to_int()); });
   rt.defineSystemGlobal("ticksPerFrame", [] { return Integer::intern(GetTicksPerFrame()); });
-  rt.defineSystemGlobal("animationRange", [] {
-    Interval r = GetCOREInterface()->GetAnimRange();
-    // An interval prints as its two ends; scripts read .start and .end.
-    auto* a = new Array;
-    a->append(MSTime::intern(r.Start()));
-    a->append(MSTime::intern(r.End()));
-    return static_cast<Value*>(a);
-  });
+  rt.defineSystemGlobal("animationRange", [] { return intervalValue(GetCOREInterface()->GetAnimRange()); },
+                        [](Value* v) { setAnimationRange(toInterval(v)); });
   rt.defineSystemGlobal("animButtonState", [] { return bool_result(Animating()); },
                         [](Value* v) { v->to_bool() ? AnimateOn() : AnimateOff(); });
   rt.defineSystemGlobal("red", [] { return colour(255, 0, 0); });

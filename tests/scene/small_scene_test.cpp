@@ -137,7 +137,7 @@ TEST_F(SmallScene, AnimatingAPropertyInsideAnimateMakesKeysOnItsController) {
   EXPECT_EQ(text(get(box, "pos", 5 * 160)), "[50,0,0]");
   Control* pos = box->GetTMController()->GetPositionController();
   EXPECT_EQ(text(get(pos, "value", 10 * 160)), "[100,0,0]");
-  EXPECT_EQ(text(get(pos, "keys")), "#(0f, 10f)");
+  EXPECT_EQ(text(get(pos, "keys")), "#keys(0f, 10f)");
 }
 
 TEST_F(SmallScene, HierarchyMaterialAndModifiersReadBackAsSceneObjects) {

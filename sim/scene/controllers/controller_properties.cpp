@@ -1,5 +1,5 @@
 // Script properties of controllers: `value` in the controller's own value type (colour
-// controllers answer colours), `keys` as the key times, and the list controller's `count` and
+// controllers answer colours), and the list controller's `count` and
 // `active` (1-based, as script counts).
 #include "core/core_interface.h"
 #include "maxscript/exceptions.h"
@@ -106,14 +106,6 @@ const bool controllerProps = addPropertyTable(
     PropertyScope{CTRL_FLOAT_CLASS_ID, Class_ID(0, 0), false, isCtrl},
     {
         {"value", getValue, setValue},
-        {"keys",
-         [](ReferenceTarget* t, TimeValue) -> Value* {
-           auto* a = new Array(0);
-           int n = ctrl(t)->NumKeys();
-           for (int i = 0; i < n; ++i) a->append(MSTime::intern(ctrl(t)->GetKeyTime(i)));
-           return a;
-         },
-         nullptr},
     });
 
 ListControl* list(ReferenceTarget* t) { return dynamic_cast<ListControl*>(t); }

@@ -21,9 +21,20 @@ HOST_API bool ctrlFits(SClass_ID slot, SClass_ID sub);
 
 // ---- leaf controllers -------------------------------------------------------------------------------
 
+// What scripts do to single keys of a leaf controller, whatever its value type. Indices are
+// 0-based; out-of-range ones change nothing.
+class HOST_API KeyEditing {
+ public:
+  virtual ~KeyEditing() = default;
+  // Keys stay in time order: answers the moved key's new index (-1 for a bad index).
+  virtual int moveKey(int index, TimeValue t) = 0;
+  virtual bool keySelected(int index) = 0;
+  virtual void selectKey(int index, bool on) = 0;
+};
+
 // Shared behaviour of the leaf controllers of every value type.
 template <class T>
-class LeafControl : public Control {
+class LeafControl : public Control, public KeyEditing {
  public:
   struct Identity {
     const char* className;
@@ -49,6 +60,10 @@ class LeafControl : public Control {
   void DeleteKeyAtTime(TimeValue t) override;
   void DeleteKeys(DWORD flags) override;
   Interval GetTimeRange(DWORD flags) override;
+
+  int moveKey(int index, TimeValue t) override;
+  bool keySelected(int index) override { return index >= 0 && index < track_.count() && track_.key(index).selected; }
+  void selectKey(int index, bool on) override;
 
   // The value and the keys (controller_io.cpp).
   IOResult Save(ISave* isave) override;

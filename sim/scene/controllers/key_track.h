@@ -21,7 +21,8 @@ template <class T>
 struct Key {
   TimeValue time;
   T value;
-  bool operator==(const Key& o) const { return time == o.time && value == o.value; }
+  bool selected = false;
+  bool operator==(const Key& o) const { return time == o.time && value == o.value && selected == o.selected; }
 };
 
 template <class T>
@@ -66,6 +67,20 @@ class KeyTrack {
     keys_.erase(keys_.begin() + i);
     return true;
   }
+
+  // Moves key `i` to `t`, keeping time order; a key already at `t` gives way. Answers the key's new
+  // index.
+  int moveKey(int i, TimeValue t) {
+    Key<T> k = keys_[static_cast<size_t>(i)];
+    keys_.erase(keys_.begin() + i);
+    k.time = t;
+    auto it = std::lower_bound(keys_.begin(), keys_.end(), t, [](const Key<T>& e, TimeValue tt) { return e.time < tt; });
+    if (it != keys_.end() && it->time == t) *it = k;
+    else it = keys_.insert(it, k);
+    return static_cast<int>(it - keys_.begin());
+  }
+
+  void select(int i, bool on) { keys_[static_cast<size_t>(i)].selected = on; }
 
   void clearKeys() {
     if (!keys_.empty()) constant_ = value(keys_.front().time);

@@ -131,6 +131,23 @@ void LeafControl<T>::DeleteKeys(DWORD) {
 }
 
 template <class T>
+int LeafControl<T>::moveKey(int index, TimeValue t) {
+  if (index < 0 || index >= track_.count()) return -1;
+  KeyTrack<T> next = track_;
+  int at = next.moveKey(index, t);
+  replaceTrack(next);
+  return at;
+}
+
+template <class T>
+void LeafControl<T>::selectKey(int index, bool on) {
+  if (index < 0 || index >= track_.count()) return;
+  KeyTrack<T> next = track_;
+  next.select(index, on);
+  replaceTrack(next);
+}
+
+template <class T>
 Interval LeafControl<T>::GetTimeRange(DWORD) {
   if (!track_.animated()) return NEVER;
   return Interval(track_.key(0).time, track_.key(track_.count() - 1).time);
