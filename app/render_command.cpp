@@ -43,24 +43,6 @@ struct BitmapDeleter {
   }
 };
 
-// Every camera node of the scene, depth first in the order of the node tree (the order previews
-// take the first from).
-std::vector<INode*> sceneCameras(TimeValue t) {
-  std::vector<INode*> cameras, pending;
-  if (INode* root = GetCOREInterface()->GetRootNode()) pending.push_back(root);
-  while (!pending.empty()) {
-    INode* node = pending.back();
-    pending.pop_back();
-    if (!node->IsRootNode()) {
-      Object* obj = node->EvalWorldState(t).obj;
-      if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) cameras.push_back(node);
-    }
-    for (int i = node->NumberOfChildren() - 1; i >= 0; --i)
-      if (INode* child = node->GetChildNode(i)) pending.push_back(child);
-  }
-  return cameras;
-}
-
 // Why nothing can be written into `folder`, or empty text when something can: a file is made there
 // and removed again, which answers for permissions, read-only file systems and full quotas alike.
 std::string folderProblem(const std::string& folder) {
@@ -201,7 +183,7 @@ bool renderSize(const FarmCommandOptions& o, int& width, int& height, std::strin
 }
 
 INode* sceneCamera(const std::string& name, TimeValue t, std::string& error) {
-  const std::vector<INode*> cameras = sceneCameras(t);
+  const std::vector<INode*> cameras = sim::sceneCameras(t);
   if (name.empty()) {
     if (cameras.empty()) error = "the scene has no camera to render through";
     return cameras.empty() ? nullptr : cameras.front();

@@ -11,25 +11,21 @@
 
 namespace sim {
 
-namespace {
-
-INode* firstCamera(TimeValue t) {
-  std::vector<INode*> pending;
+std::vector<INode*> sceneCameras(TimeValue t) {
+  std::vector<INode*> cameras, pending;
   if (INode* root = GetCOREInterface()->GetRootNode()) pending.push_back(root);
   while (!pending.empty()) {
     INode* node = pending.back();
     pending.pop_back();
     if (!node->IsRootNode()) {
       Object* obj = node->EvalWorldState(t).obj;
-      if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) return node;
+      if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) cameras.push_back(node);
     }
     for (int i = node->NumberOfChildren() - 1; i >= 0; --i)
       if (INode* child = node->GetChildNode(i)) pending.push_back(child);
   }
-  return nullptr;
+  return cameras;
 }
-
-}  // namespace
 
 void renderPreview(const PreviewParams& params, const std::string& fileName, PreviewRecord& record) {
   namespace fs = std::filesystem;
@@ -67,7 +63,8 @@ void renderPreview(const PreviewParams& params, const std::string& fileName, Pre
   request.ambient = sceneServices().environment.ambient;
   for (std::int64_t frame = params.start; frame <= params.end; frame += step) {
     request.time = TimeValue(frame) * GetTicksPerFrame();
-    request.camera = firstCamera(request.time);
+    const std::vector<INode*> cameras = sceneCameras(request.time);
+    request.camera = cameras.empty() ? nullptr : cameras.front();
     RenderOutput out = renderToBitmap(request);
     if (!out.image) {
       record.error = out.error;

@@ -10,6 +10,7 @@
 #include "scene/scene_services.h"
 
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -17,6 +18,9 @@ namespace sim {
 constexpr int kMaxPreviewFrames = 10000;
 constexpr int kRenderOutputWidth = 640;
 constexpr int kRenderOutputHeight = 480;
+
+// Every camera node of the scene, depth first in the order of the node tree; previews take the first.
+HOST_API std::vector<INode*> sceneCameras(TimeValue t);
 
 HOST_API void renderPreview(const PreviewParams& params, const std::string& fileName, PreviewRecord& record);
 
