@@ -8,6 +8,7 @@
 #include "istdplug.h"
 #include "maxapi.h"
 #include "object.h"
+#include "scene/scene_walk.h"
 
 #include <algorithm>
 #include <charconv>
@@ -297,18 +298,12 @@ std::string passLabel(int pass) { return pass == kInitialState ? "initial" : std
 std::vector<std::pair<INode*, ReferenceTarget*>> sceneHolders() {
   std::vector<std::pair<INode*, ReferenceTarget*>> out;
   std::unordered_set<ReferenceTarget*> seen;
-  std::vector<INode*> stack;
-  INode* root = GetCOREInterface()->GetRootNode();
-  for (int i = root->NumberOfChildren(); i-- > 0;) stack.push_back(root->GetChildNode(i));
-  while (!stack.empty()) {
-    INode* n = stack.back();
-    stack.pop_back();
+  forEachSceneNode([&](INode* n) {
     Object* obj = n->GetObjectRef();
     if (auto* derived = dynamic_cast<IDerivedObject*>(obj)) obj = derived->GetObjRef();
     if (obj && obj->SuperClassID() == HELPER_CLASS_ID && obj->ClassID() == kHolderClassID && seen.insert(obj).second)
       out.emplace_back(n, obj);
-    for (int i = n->NumberOfChildren(); i-- > 0;) stack.push_back(n->GetChildNode(i));
-  }
+  });
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include "core/c_format.h"
 #include "object.h"
 #include "render/render_output.h"
+#include "scene/scene_walk.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,18 +13,11 @@
 namespace sim {
 
 std::vector<INode*> sceneCameras(TimeValue t) {
-  std::vector<INode*> cameras, pending;
-  if (INode* root = GetCOREInterface()->GetRootNode()) pending.push_back(root);
-  while (!pending.empty()) {
-    INode* node = pending.back();
-    pending.pop_back();
-    if (!node->IsRootNode()) {
-      Object* obj = node->EvalWorldState(t).obj;
-      if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) cameras.push_back(node);
-    }
-    for (int i = node->NumberOfChildren() - 1; i >= 0; --i)
-      if (INode* child = node->GetChildNode(i)) pending.push_back(child);
-  }
+  std::vector<INode*> cameras;
+  forEachSceneNode([&](INode* node) {
+    Object* obj = node->EvalWorldState(t).obj;
+    if (obj && obj->SuperClassID() == CAMERA_CLASS_ID) cameras.push_back(node);
+  });
   return cameras;
 }
 

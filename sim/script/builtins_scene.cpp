@@ -9,6 +9,7 @@
 #include "maxscript/maxscript.h"
 #include "object.h"
 #include "scene/scene_node.h"
+#include "scene/scene_walk.h"
 #include "script/evaluator.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
@@ -23,19 +24,13 @@ namespace {
 
 Interface* ip() { return GetCOREInterface(); }
 
-// Every node under the root, depth first in child order, without recursion.
+// Every node under the root that `keepNode` keeps, in the scene walk's order.
 template <class Keep>
 Value* nodesWhere(Keep keepNode) {
   auto* a = static_cast<Array*>(keep(new Array));
-  std::vector<INode*> stack;
-  INode* root = ip()->GetRootNode();
-  for (int i = root->NumberOfChildren(); i-- > 0;) stack.push_back(root->GetChildNode(i));
-  while (!stack.empty()) {
-    INode* n = stack.back();
-    stack.pop_back();
+  sim::forEachSceneNode([&](INode* n) {
     if (keepNode(n)) a->append(sim::wrapTarget(n));
-    for (int i = n->NumberOfChildren(); i-- > 0;) stack.push_back(n->GetChildNode(i));
-  }
+  });
   return a;
 }
 
