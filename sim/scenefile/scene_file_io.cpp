@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <random>
 
 #ifdef _WIN32
@@ -131,12 +133,18 @@ SceneLoadResult loadSceneFile(const std::string& path) {
     result.error = systemError(errno);
     return result;
   }
-  Bytes bytes;
+  // Not a vector: its zero fill would touch every page of a big scene once more before the read.
+  std::unique_ptr<unsigned char[]> bytes;
   const auto size = fs::file_size(path, ec);
   bool ok = !ec;
   if (ok) {
-    bytes.resize(static_cast<size_t>(size));
-    ok = bytes.empty() || std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bytes.reset(new (std::nothrow) unsigned char[size ? size : 1]);
+    if (!bytes) {
+      std::fclose(f);
+      result.error = "not enough memory to load the scene";
+      return result;
+    }
+    ok = size == 0 || std::fread(bytes.get(), 1, size, f) == size;
   }
   const int err = errno;
   std::fclose(f);
@@ -144,7 +152,7 @@ SceneLoadResult loadSceneFile(const std::string& path) {
     result.error = ec ? ec.message() : systemError(err);
     return result;
   }
-  result = readScene(bytes.data(), bytes.size());
+  result = readScene(bytes.get(), static_cast<size_t>(size));
   if (result.ok) sceneServices().sceneFile = path;
   return result;
 }

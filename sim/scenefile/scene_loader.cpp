@@ -111,6 +111,7 @@ class SceneReader {
     if (reported_.insert(std::make_pair(c.sclass, c.cid)).second)
       warnings_.push_back("-- Missing class " + c.name + " of module " + (c.module.empty() ? "(none)" : c.module) +
                           ": its objects are kept as they were saved");
+    madeStandIn_ = true;
     return makeStandIn(c);
   }
 
@@ -118,8 +119,10 @@ class SceneReader {
     const size_t start = r_.position();
     ReferenceTarget* obj = nullptr;
     const SavedClass* cls = nullptr;
-    std::vector<std::int32_t> refs;
+    bool sawRefs = false;
     size_t refsAt = start;
+    const size_t firstRef = refTargets_.size();
+    madeStandIn_ = false;
     IOResult r = io::forEachChunk(&r_, [&](USHORT id) -> IOResult {
       switch (id) {
         case kMakerClass: {
@@ -136,10 +139,11 @@ class SceneReader {
         case kMakerRefs: {
           std::uint32_t n;
           refsAt = r_.position();
-          if (!r_.get(n) || r_.remaining() != size_t(n) * sizeof(std::int32_t)) return r_.fail();
-          refs.resize(n);
+          if (sawRefs || !r_.get(n) || r_.remaining() != size_t(n) * sizeof(std::int32_t)) return r_.fail();
+          sawRefs = true;
+          refTargets_.resize(firstRef + n);
           ULONG got;
-          return r_.Read(refs.data(), n * sizeof(std::int32_t), &got);
+          return r_.Read(refTargets_.data() + firstRef, n * sizeof(std::int32_t), &got);
         }
         case kMakerAppData:
           return obj ? readAppData(obj) : r_.fail();
@@ -149,9 +153,11 @@ class SceneReader {
     });
     if (r != IO_OK) return IO_ERROR;
     if (!obj) return r_.fail(start);
-    if (auto* missing = dynamic_cast<MissingClass*>(obj)) missing->setNumRefs(static_cast<int>(refs.size()));
+    if (madeStandIn_)
+      if (auto* missing = dynamic_cast<MissingClass*>(obj)) missing->setNumRefs(static_cast<int>(refTargets_.size() - firstRef));
     objects_.push_back(obj);
-    refs_.push_back(Refs{refsAt, std::move(refs)});
+    refsAt_.push_back(refsAt);
+    refStart_.push_back(firstRef);
     return IO_OK;
   }
 
@@ -165,6 +171,7 @@ class SceneReader {
       // The object cannot read its data: a stand-in keeps it instead.
       holds_.pop_back();
       obj = makeStandIn(cls);
+      madeStandIn_ = true;
       holds_.emplace_back(obj);
       r_.restore(mark);
       r = obj->Load(&r_);
@@ -193,27 +200,35 @@ class SceneReader {
   // that the references can then be set without the reference system's walk on every one (which
   // made long chains load in quadratic time).
   IOResult connect() {
-    const int n = static_cast<int>(objects_.size());
-    std::vector<std::vector<Link>> links(objects_.size());
-    for (size_t i = 0; i < objects_.size(); ++i) {
-      const Refs& refs = refs_[i];
-      for (size_t k = 0; k < refs.targets.size(); ++k) {
-        const int target = refs.targets[k];
-        if (target < -1 || target >= n) return r_.fail(refs.at);
+    const size_t count = objects_.size();
+    const int n = static_cast<int>(count);
+    refStart_.push_back(refTargets_.size());
+    // Each object's links, flat: those of object i are linkAt[i] .. linkAt[i + 1].
+    std::vector<Link> links;
+    links.reserve(refTargets_.size());
+    std::vector<size_t> linkAt(count + 1, 0);
+    for (size_t i = 0; i < count; ++i) {
+      linkAt[i] = links.size();
+      for (size_t k = refStart_[i]; k < refStart_[i + 1]; ++k) {
+        const int target = refTargets_[k];
+        if (target < -1 || target >= n) return r_.fail(refsAt_[i]);
         // A class that now has fewer references (or moved them) decides where each one goes.
-        const int slot = objects_[i]->RemapRefOnLoad(static_cast<int>(k));
+        const int slot = objects_[i]->RemapRefOnLoad(static_cast<int>(k - refStart_[i]));
         if (slot < 0 || slot >= objects_[i]->NumRefs()) continue;
-        links[i].push_back(Link{slot, target});
+        links.push_back(Link{slot, target});
       }
     }
-    if (int inLoop = findLoop(links); inLoop >= 0) return r_.fail(refs_[static_cast<size_t>(inLoop)].at);
-    for (size_t i = 0; i < objects_.size(); ++i) {
+    linkAt[count] = links.size();
+    std::vector<std::int32_t>().swap(refTargets_);
+    if (int inLoop = findLoop(links, linkAt); inLoop >= 0) return r_.fail(refsAt_[static_cast<size_t>(inLoop)]);
+    for (size_t i = 0; i < count; ++i) {
       ReferenceTarget* obj = objects_[i];
-      for (const Link& l : links[i]) {
+      for (size_t k = linkAt[i]; k < linkAt[i + 1]; ++k) {
+        const Link& l = links[k];
         ReferenceTarget* t = l.target < 0 ? nullptr : objects_[static_cast<size_t>(l.target)];
         if (obj->GetReference(l.slot) == t) continue;
         if (RefGraph::replace(obj, l.slot, t, true, false) != REF_SUCCEED || obj->GetReference(l.slot) != t)
-          return r_.fail(refs_[i].at);
+          return r_.fail(refsAt_[i]);
       }
     }
     r_.setObjects(&objects_);
@@ -228,28 +243,29 @@ class SceneReader {
 
   // An object on a loop of the file's references, or -1: a depth-first walk with an explicit stack,
   // each object and each link visited once.
-  static int findLoop(const std::vector<std::vector<Link>>& links) {
+  static int findLoop(const std::vector<Link>& links, const std::vector<size_t>& linkAt) {
     enum : std::uint8_t { kNew, kOnPath, kDone };
-    std::vector<std::uint8_t> state(links.size(), kNew);
+    const size_t count = linkAt.size() - 1;
+    std::vector<std::uint8_t> state(count, kNew);
     std::vector<std::pair<size_t, size_t>> path;  // object, next link to follow
-    for (size_t start = 0; start < links.size(); ++start) {
+    for (size_t start = 0; start < count; ++start) {
       if (state[start] != kNew) continue;
       state[start] = kOnPath;
-      path.emplace_back(start, 0);
+      path.emplace_back(start, linkAt[start]);
       while (!path.empty()) {
         auto& [at, next] = path.back();
-        if (next == links[at].size()) {
+        if (next == linkAt[at + 1]) {
           state[at] = kDone;
           path.pop_back();
           continue;
         }
-        const std::int32_t to = links[at][next++].target;
+        const std::int32_t to = links[next++].target;
         if (to < 0) continue;
         const auto t = static_cast<size_t>(to);
         if (state[t] == kOnPath) return static_cast<int>(t);
         if (state[t] == kNew) {
           state[t] = kOnPath;
-          path.emplace_back(t, 0);
+          path.emplace_back(t, linkAt[t]);
         }
       }
     }
@@ -354,11 +370,6 @@ class SceneReader {
     flushUndo();
   }
 
-  struct Refs {
-    size_t at;  // where the references were read, for the message
-    std::vector<std::int32_t> targets;
-  };
-
   const unsigned char* data_;
   size_t size_;
   ChunkReader r_;
@@ -368,7 +379,11 @@ class SceneReader {
   std::vector<std::string> warnings_;
   std::vector<KeepAlive> holds_;  // the loader's claim on every object until the scene takes them
   std::vector<ReferenceTarget*> objects_;
-  std::vector<Refs> refs_;
+  // The saved references of every object, flat: those of object i are refTargets_[refStart_[i]]
+  // up to refStart_[i + 1]; refsAt_[i] is where they were read, for the message.
+  std::vector<std::int32_t> refTargets_;
+  std::vector<size_t> refStart_, refsAt_;
+  bool madeStandIn_ = false;  // the object being read is a stand-in
   std::vector<std::pair<SceneNode*, SceneNode*>> hierarchy_;
   std::vector<MtlBase*> medit_, library_;
   std::int32_t activeSlot_ = 0;
