@@ -73,6 +73,14 @@ void printText(const ScenePasses& scene, const std::set<int>& only, const std::s
   }
 }
 
+// Hands what is built so far to standard output once it is large: a big scene's report would
+// otherwise be held whole, tens of megabytes, and copied each time its string grew.
+void writeIfLarge(std::string& out) {
+  if (out.size() < (1u << 20)) return;
+  std::cout << out;
+  out.clear();
+}
+
 // ---- JSON -----------------------------------------------------------------------------------------
 std::string jsonPass(int pass) { return pass == kInitialState ? "\"initial\"" : std::to_string(pass); }
 
@@ -118,6 +126,7 @@ void printJson(const ScenePasses& scene, const std::set<int>& only, const std::s
       first = false;
     }
     out += "]}";
+    writeIfLarge(out);
   }
   out += "],\n\"problems\":[";
   for (size_t i = 0; i < scene.problems.size(); ++i) {
@@ -146,6 +155,7 @@ void printCsv(const ScenePasses& scene, const std::set<int>& only) {
                                    value, v.text, v.classTag, std::string(v.animated ? "1" : "0"), v.controllerClass})
         out += csvField(f) + ",";
       out += csvField(v.controllerAddress) + "\n";
+      writeIfLarge(out);
     }
   std::cout << out;
 }
@@ -157,7 +167,9 @@ int runPassesCommand(const SceneCommandOptions& o) {
     scene_command::error(kCommand, "--json and --csv exclude each other");
     return 2;
   }
-  if (!scene_command::loadScene(kCommand, o.scene)) return 2;
+  // The records are all this reads: the nodes' transforms and geometry, most of a big scene, are
+  // left in the file.
+  if (!scene_command::loadScene(kCommand, o.scene, sim::SceneLoadExtent::WithoutTransformsAndGeometry)) return 2;
   ScenePasses scene;
   std::string error;
   if (!readScenePasses(scene, error)) {

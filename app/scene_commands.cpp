@@ -40,8 +40,8 @@ namespace scene_command {
 
 void error(const std::string& command, const std::string& text) { std::cerr << "qzmhost " << command << ": " << text << "\n"; }
 
-bool loadScene(const std::string& command, const std::string& path) {
-  const sim::SceneLoadResult r = sim::loadSceneFile(path);
+bool loadScene(const std::string& command, const std::string& path, sim::SceneLoadExtent extent) {
+  const sim::SceneLoadResult r = sim::loadSceneFile(path, extent);
   for (const std::string& w : r.warnings) std::cerr << "qzmhost " << command << ": " << path << ": " << w << "\n";
   if (!r.ok) error(command, path + ": " + r.error);
   return r.ok;

@@ -3,6 +3,8 @@
 // report what did not come back). Neither ever writes the scene file.
 #pragma once
 
+#include "scenefile/scene_file.h"
+
 #include <string>
 #include <vector>
 
@@ -35,7 +37,8 @@ namespace scene_command {
 
 // Loads the scene file into the host; on failure prints the reason to standard error and answers
 // false. Names of missing classes go to standard error too: standard output carries the report.
-bool loadScene(const std::string& command, const std::string& path);
+bool loadScene(const std::string& command, const std::string& path,
+               sim::SceneLoadExtent extent = sim::SceneLoadExtent::Whole);
 void error(const std::string& command, const std::string& text);
 
 // A pass named on the command line: its number, or sim::passes::kInitialState for "initial". False,

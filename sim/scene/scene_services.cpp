@@ -166,6 +166,7 @@ void SceneServices::reset() {
   preview = PreviewRecord();
   environment = RenderEnvironment();
   sceneFile.clear();
+  loadedInPart = false;
   gammaMgr.enable = FALSE;
   theHold.Resume();
 }

@@ -174,6 +174,9 @@ struct HOST_API SceneServices {
   RenderEnvironment environment;
   // The file the scene was last saved to or loaded from; empty for a new scene.
   std::string sceneFile;
+  // The scene was loaded without its transforms and geometry (for reading its records): saving it
+  // would lose what was left out, so saves refuse it.
+  bool loadedInPart = false;
   void reset();
   void clear();
 };

@@ -25,8 +25,19 @@ struct SceneLoadResult {
   std::vector<std::string> warnings;  // Listener lines: one per missing class
 };
 
+// How much of a file becomes objects.
+enum class SceneLoadExtent {
+  Whole,
+  // Leaves out what only the nodes' transforms and geometry reach (their controllers, objects and
+  // blocks), most of a big scene's objects; the nodes with their names, hierarchy, flags and
+  // materials, and everything else they or other objects reach (a holder's tables, the
+  // controllers those name) are made as usual. For tools that read a scene's records and exit:
+  // the nodes have no transform or object, and the scene cannot be saved.
+  WithoutTransformsAndGeometry,
+};
+
 // Replaces the scene with the one in `data`. On any error the current scene is left untouched.
-HOST_API SceneLoadResult readScene(const unsigned char* data, size_t size);
-HOST_API SceneLoadResult loadSceneFile(const std::string& path);
+HOST_API SceneLoadResult readScene(const unsigned char* data, size_t size, SceneLoadExtent extent = SceneLoadExtent::Whole);
+HOST_API SceneLoadResult loadSceneFile(const std::string& path, SceneLoadExtent extent = SceneLoadExtent::Whole);
 
 }  // namespace sim

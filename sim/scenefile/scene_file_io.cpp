@@ -121,7 +121,7 @@ bool saveSceneFile(const std::string& path, std::string& error) {
   return true;
 }
 
-SceneLoadResult loadSceneFile(const std::string& path) {
+SceneLoadResult loadSceneFile(const std::string& path, SceneLoadExtent extent) {
   SceneLoadResult result;
   std::error_code ec;
   if (fs::is_directory(path, ec)) {
@@ -152,7 +152,7 @@ SceneLoadResult loadSceneFile(const std::string& path) {
     result.error = ec ? ec.message() : systemError(err);
     return result;
   }
-  result = readScene(bytes.get(), static_cast<size_t>(size));
+  result = readScene(bytes.get(), static_cast<size_t>(size), extent);
   if (result.ok) sceneServices().sceneFile = path;
   return result;
 }

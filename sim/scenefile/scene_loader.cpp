@@ -31,7 +31,8 @@ std::string damagedAt(size_t byte) { return "scene file is damaged at byte " + s
 
 class SceneReader {
  public:
-  SceneReader(const unsigned char* data, size_t size) : data_(data), size_(size), r_(data, size, kSceneHeaderSize) {}
+  SceneReader(const unsigned char* data, size_t size, SceneLoadExtent extent)
+      : data_(data), size_(size), extent_(extent), r_(data, size, kSceneHeaderSize) {}
 
   SceneLoadResult run() {
     SceneLoadResult result;
@@ -70,6 +71,7 @@ class SceneReader {
       case kMakers:
         if (!sawDirectory_ || sawMakers_) return r_.fail();
         sawMakers_ = true;
+        if (extent_ != SceneLoadExtent::Whole) planLeftOut();
         if (io::forEachChunk(&r_, [this](USHORT m) { return m == kMaker ? readMaker() : IO_OK; }) != IO_OK) return IO_ERROR;
         return connect();
       case kScene:
@@ -117,6 +119,12 @@ class SceneReader {
 
   IOResult readMaker() {
     const size_t start = r_.position();
+    if (leftOut(static_cast<std::int32_t>(objects_.size()))) {
+      objects_.push_back(nullptr);
+      refsAt_.push_back(start);
+      refStart_.push_back(refTargets_.size());
+      return IO_OK;
+    }
     ReferenceTarget* obj = nullptr;
     const SavedClass* cls = nullptr;
     bool sawRefs = false;
@@ -160,6 +168,74 @@ class SceneReader {
     refStart_.push_back(firstRef);
     return IO_OK;
   }
+
+  // ---- loading in part ----
+  // Finds the objects a load without transforms and geometry leaves out, from the makers' classes
+  // and references alone (a scan of their headers, before anything is made): made are the nodes,
+  // every object nothing refers to (the scene's materials, for one), and all these reach, except
+  // through a node's transform controller or a node's geometry object. The scan reads with a
+  // reader of its own, so a damaged file fails in the real reading exactly as in a whole load; a
+  // scan that meets damage plans nothing and everything is made.
+  void planLeftOut() {
+    ChunkReader scan(data_, r_.position() + r_.remaining(), r_.position());
+    std::vector<std::int32_t> classOf, targets;
+    std::vector<size_t> first;
+    const IOResult r = io::forEachChunk(&scan, [&](USHORT m) -> IOResult {
+      if (m != kMaker) return IO_OK;
+      std::int32_t cls = -1;
+      first.push_back(targets.size());
+      const IOResult mr = io::forEachChunk(&scan, [&](USHORT id) -> IOResult {
+        std::uint32_t n;
+        if (id == kMakerClass) {
+          if (!scan.get(n) || n >= classes_.size()) return IO_ERROR;
+          cls = static_cast<std::int32_t>(n);
+        } else if (id == kMakerRefs) {
+          if (!scan.get(n) || scan.remaining() != size_t(n) * sizeof(std::int32_t)) return IO_ERROR;
+          const size_t at = targets.size();
+          targets.resize(at + n);
+          ULONG got;
+          return scan.Read(targets.data() + at, n * sizeof(std::int32_t), &got);
+        }
+        return IO_OK;
+      });
+      classOf.push_back(cls);
+      return cls < 0 ? IO_ERROR : mr;
+    });
+    if (r != IO_OK || scan.damaged()) return;
+    const size_t count = classOf.size();
+    first.push_back(targets.size());
+    auto classAt = [&](size_t i) -> const SavedClass& { return classes_[static_cast<size_t>(classOf[i])]; };
+    auto isNode = [&](size_t i) { return classAt(i).sclass == BASENODE_CLASS_ID; };
+    auto isGeometry = [&](size_t i) { return classAt(i).sclass == GEOMOBJECT_CLASS_ID || classAt(i).sclass == SHAPE_CLASS_ID; };
+    // A node's references: 0 its transform controller, 1 its object.
+    auto followed = [&](size_t from, size_t k, size_t to) { return !isNode(from) || (k != 0 && !(k == 1 && isGeometry(to))); };
+    std::vector<char> referenced(count, 0), made(count, 0);
+    for (size_t i = 0; i < count; ++i)
+      for (size_t k = first[i]; k < first[i + 1]; ++k)
+        if (targets[k] >= 0 && static_cast<size_t>(targets[k]) < count) referenced[static_cast<size_t>(targets[k])] = 1;
+    std::vector<size_t> todo;
+    for (size_t i = 0; i < count; ++i)
+      if (isNode(i) || !referenced[i]) {
+        made[i] = 1;
+        todo.push_back(i);
+      }
+    while (!todo.empty()) {
+      const size_t i = todo.back();
+      todo.pop_back();
+      for (size_t k = first[i]; k < first[i + 1]; ++k) {
+        if (targets[k] < 0 || static_cast<size_t>(targets[k]) >= count) continue;
+        const auto t = static_cast<size_t>(targets[k]);
+        if (made[t] || !followed(i, k - first[i], t)) continue;
+        made[t] = 1;
+        todo.push_back(t);
+      }
+    }
+    leftOut_.assign(count, 0);
+    for (size_t i = 0; i < count; ++i) leftOut_[i] = !made[i];
+    inPart_ = true;
+  }
+
+  bool leftOut(std::int32_t i) const { return i >= 0 && static_cast<size_t>(i) < leftOut_.size() && leftOut_[static_cast<size_t>(i)]; }
 
   IOResult loadData(ReferenceTarget*& obj, const SavedClass& cls) {
     const ChunkReader::Mark mark = r_.mark();
@@ -212,6 +288,7 @@ class SceneReader {
       for (size_t k = refStart_[i]; k < refStart_[i + 1]; ++k) {
         const int target = refTargets_[k];
         if (target < -1 || target >= n) return r_.fail(refsAt_[i]);
+        if (leftOut(target)) continue;
         // A class that now has fewer references (or moved them) decides where each one goes.
         const int slot = objects_[i]->RemapRefOnLoad(static_cast<int>(k - refStart_[i]));
         if (slot < 0 || slot >= objects_[i]->NumRefs()) continue;
@@ -309,7 +386,7 @@ class SceneReader {
         if (!getIndices(v) || !r_.get(activeSlot_)) return r_.fail();
         for (std::int32_t i : v) {
           MtlBase* m = objectAt<MtlBase>(i);
-          if (i != -1 && !m) return r_.fail();
+          if (i != -1 && !m && !leftOut(i)) return r_.fail();
           medit_.push_back(m);
         }
         return IO_OK;
@@ -318,6 +395,7 @@ class SceneReader {
         if (!getIndices(v)) return r_.fail();
         for (std::int32_t i : v) {
           MtlBase* m = objectAt<MtlBase>(i);
+          if (!m && leftOut(i)) continue;
           if (!m) return r_.fail();
           library_.push_back(m);
         }
@@ -367,11 +445,13 @@ class SceneReader {
       core->SetAnimRange(range_);
       core->SetTime(time_, FALSE);
     }
+    sceneServices().loadedInPart = inPart_;
     flushUndo();
   }
 
   const unsigned char* data_;
   size_t size_;
+  SceneLoadExtent extent_;
   ChunkReader r_;
   bool sawDirectory_ = false, sawMakers_ = false, sawScene_ = false;
   std::vector<SavedClass> classes_;
@@ -384,6 +464,8 @@ class SceneReader {
   std::vector<std::int32_t> refTargets_;
   std::vector<size_t> refStart_, refsAt_;
   bool madeStandIn_ = false;  // the object being read is a stand-in
+  std::vector<char> leftOut_;  // by maker index, when loading in part
+  bool inPart_ = false;
   std::vector<std::pair<SceneNode*, SceneNode*>> hierarchy_;
   std::vector<MtlBase*> medit_, library_;
   std::int32_t activeSlot_ = 0;
@@ -402,10 +484,10 @@ struct HoldSuspended {
 
 }  // namespace
 
-SceneLoadResult readScene(const unsigned char* data, size_t size) {
+SceneLoadResult readScene(const unsigned char* data, size_t size, SceneLoadExtent extent) {
   HoldSuspended quiet;
   try {
-    SceneReader reader(data, size);
+    SceneReader reader(data, size, extent);
     return reader.run();
   } catch (const std::bad_alloc&) {
     SceneLoadResult result;

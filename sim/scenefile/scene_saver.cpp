@@ -228,6 +228,10 @@ class SceneWriter {
 
 bool writeScene(Bytes& out, std::string& error) {
   out.clear();
+  if (sceneServices().loadedInPart) {
+    error = "the scene was loaded without its transforms and geometry, for reading; saving it would lose them";
+    return false;
+  }
   SceneWriter writer(out);
   return writer.run(error);
 }
