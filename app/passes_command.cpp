@@ -29,12 +29,23 @@ std::string animatedNote(const PassValue& v) {
   return v.controller ? " (animated: " + v.controllerClass + ")" : " (animated: no controller stored)";
 }
 
+// Hands what is built so far to standard output once it is large: a big scene's report would
+// otherwise be held whole, tens of megabytes, and copied each time its string grew.
+void writeIfLarge(std::string& out) {
+  if (out.size() < (1u << 20)) return;
+  std::cout << out;
+  out.clear();
+}
+
 // ---- text: one table per holder, a row per property, a column per state -----------------------
 void printText(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
-  std::cout << path << ": " << scene.holders.size() << (scene.holders.size() == 1 ? " holder, " : " holders, ")
-            << scene.passes.size() << (scene.passes.size() == 1 ? " pass" : " passes");
-  for (int p : scene.passes) std::cout << " " << p;
-  std::cout << "\n";
+  std::string out = path + ": " + std::to_string(scene.holders.size()) + (scene.holders.size() == 1 ? " holder, " : " holders, ") +
+                    std::to_string(scene.passes.size()) + (scene.passes.size() == 1 ? " pass" : " passes");
+  for (int p : scene.passes) {
+    out += ' ';
+    out += std::to_string(p);
+  }
+  out += "\n";
   for (const HolderPasses& h : scene.holders) {
     std::vector<int> columns;
     if (h.hasInitial) columns.push_back(kInitialState);
@@ -42,43 +53,42 @@ void printText(const ScenePasses& scene, const std::set<int>& only, const std::s
       if (std::find(columns.begin(), columns.end(), p) == columns.end()) columns.push_back(p);
     if (!only.empty())
       columns.erase(std::remove_if(columns.begin(), columns.end(), [&](int p) { return !only.count(p); }), columns.end());
-    std::map<std::pair<std::string, int>, std::string> cells;
-    for (const PassValue& v : h.values) cells.emplace(std::make_pair(v.property, v.pass), displayText(v.value) + animatedNote(v));
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> head = {"property"};
-    for (int p : columns) head.push_back(passLabel(p));
+    std::map<std::pair<std::string_view, int>, std::string> cells;
+    for (const PassValue& v : h.values) cells.emplace(std::make_pair(std::string_view(v.property), v.pass), displayText(v.value) + animatedNote(v));
+    std::vector<std::vector<std::string_view>> rows;
+    std::vector<std::string> labels;
+    for (int p : columns) labels.push_back(passLabel(p));
+    std::vector<std::string_view> head = {"property"};
+    head.insert(head.end(), labels.begin(), labels.end());
     rows.push_back(head);
-    std::set<std::string> done;
+    std::set<std::string_view> done;
     for (const std::string& name : h.properties) {
       if (name == "REMOVED" || !done.insert(name).second) continue;
-      std::vector<std::string> row = {name};
+      std::vector<std::string_view> row = {name};
       for (int p : columns) {
         auto it = cells.find({name, p});
-        row.push_back(it == cells.end() ? "-" : it->second);
+        row.push_back(it == cells.end() ? std::string_view("-") : std::string_view(it->second));
       }
       rows.push_back(row);
     }
     std::vector<size_t> width(head.size(), 0);
     for (const auto& r : rows)
       for (size_t c = 0; c < r.size(); ++c) width[c] = std::max(width[c], r[c].size());
-    std::cout << "\n" << (h.target ? h.targetName : "(no node)") << " (holder '" << h.holderName << "')\n";
+    out += "\n";
+    out += h.target ? h.targetName : "(no node)";
+    out += " (holder '" + h.holderName + "')\n";
     for (const auto& r : rows) {
-      std::string line = " ";
+      out += " ";
       for (size_t c = 0; c < r.size(); ++c) {
-        line += " " + r[c];
-        if (c + 1 < r.size()) line.append(width[c] - r[c].size() + 1, ' ');
+        out += " ";
+        out += r[c];
+        if (c + 1 < r.size()) out.append(width[c] - r[c].size() + 1, ' ');
       }
-      std::cout << line << "\n";
+      out += "\n";
     }
+    writeIfLarge(out);
   }
-}
-
-// Hands what is built so far to standard output once it is large: a big scene's report would
-// otherwise be held whole, tens of megabytes, and copied each time its string grew.
-void writeIfLarge(std::string& out) {
-  if (out.size() < (1u << 20)) return;
   std::cout << out;
-  out.clear();
 }
 
 // ---- JSON -----------------------------------------------------------------------------------------
@@ -108,18 +118,25 @@ void printJson(const ScenePasses& scene, const std::set<int>& only, const std::s
     bool first = true;
     for (const PassValue& v : h.values) {
       if (!only.empty() && !only.count(v.pass)) continue;
-      // Appended piece by piece: a big scene has hundreds of thousands of these.
-      for (const std::string& piece :
-           {std::string(first ? "\n {\"property\":" : ",\n {\"property\":"), jsonString(v.property), std::string(",\"pass\":"),
-            jsonPass(v.pass), std::string(",\"kind\":\""), std::string(kindName(v.value.kind)), std::string("\",\"value\":"),
-            jsonValue(v.value), std::string(",\"text\":"), jsonString(v.text), std::string(",\"class\":"), jsonString(v.classTag),
-            std::string(v.animated ? ",\"animated\":true" : ",\"animated\":false")})
-        out += piece;
+      // Appended in place: a big scene has hundreds of thousands of these.
+      out += first ? "\n {\"property\":" : ",\n {\"property\":";
+      appendJsonString(out, v.property);
+      out += ",\"pass\":";
+      out += jsonPass(v.pass);
+      out += ",\"kind\":\"";
+      out += kindName(v.value.kind);
+      out += "\",\"value\":";
+      out += jsonValue(v.value);
+      out += ",\"text\":";
+      appendJsonString(out, v.text);
+      out += ",\"class\":";
+      appendJsonString(out, v.classTag);
+      out += v.animated ? ",\"animated\":true" : ",\"animated\":false";
       if (v.controller) {
         out += ",\"controller\":{\"class\":";
-        out += jsonString(v.controllerClass);
+        appendJsonString(out, v.controllerClass);
         out += ",\"address\":";
-        out += jsonString(v.controllerAddress);
+        appendJsonString(out, v.controllerAddress);
         out += "}";
       }
       out += "}";

@@ -258,9 +258,14 @@ std::string displayText(const DecodedValue& v) {
 }
 
 std::string jsonString(std::string_view s) {
-  static const char* hex = "0123456789abcdef";
   std::string out;
   out.reserve(s.size() + 2);
+  appendJsonString(out, s);
+  return out;
+}
+
+void appendJsonString(std::string& out, std::string_view s) {
+  static const char* hex = "0123456789abcdef";
   out += '"';
   for (size_t i = 0; i < s.size(); ++i) {
     // Plain printable ASCII, nearly every byte of a scene's names and values, goes in runs.
@@ -298,7 +303,7 @@ std::string jsonString(std::string_view s) {
       }
     }
   }
-  return out + "\"";
+  out += '"';
 }
 
 std::string jsonValue(const DecodedValue& v) {

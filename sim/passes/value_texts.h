@@ -49,6 +49,8 @@ HOST_API std::string displayText(const DecodedValue& v);
 // The value as a JSON value: true, 12, 0.5, [255,0,0], "text", {"name":..,"class":..}.
 HOST_API std::string jsonValue(const DecodedValue& v);
 HOST_API std::string jsonString(std::string_view s);
+// jsonString(s) added to the end of `out`: for reports of hundreds of thousands of values.
+HOST_API void appendJsonString(std::string& out, std::string_view s);
 // A number in its shortest form that reads back the same (0.5, 12, -3.25).
 HOST_API std::string shortNumber(double d);
 

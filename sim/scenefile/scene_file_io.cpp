@@ -3,6 +3,7 @@
 // allocates).
 #include "scenefile/scene_file.h"
 
+#include "os/file_buffer.h"
 #include "scene/scene_services.h"
 
 #include <cctype>
@@ -11,8 +12,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
-#include <new>
 #include <random>
 
 #ifdef _WIN32
@@ -134,17 +133,16 @@ SceneLoadResult loadSceneFile(const std::string& path, SceneLoadExtent extent) {
     return result;
   }
   // Not a vector: its zero fill would touch every page of a big scene once more before the read.
-  std::unique_ptr<unsigned char[]> bytes;
+  os::FileBuffer bytes;
   const auto size = fs::file_size(path, ec);
   bool ok = !ec;
   if (ok) {
-    bytes.reset(new (std::nothrow) unsigned char[size ? size : 1]);
-    if (!bytes) {
+    if (!bytes.allocate(static_cast<size_t>(size))) {
       std::fclose(f);
       result.error = "not enough memory to load the scene";
       return result;
     }
-    ok = size == 0 || std::fread(bytes.get(), 1, size, f) == size;
+    ok = size == 0 || std::fread(bytes.data(), 1, size, f) == size;
   }
   const int err = errno;
   std::fclose(f);
@@ -152,7 +150,7 @@ SceneLoadResult loadSceneFile(const std::string& path, SceneLoadExtent extent) {
     result.error = ec ? ec.message() : systemError(err);
     return result;
   }
-  result = readScene(bytes.get(), static_cast<size_t>(size), extent);
+  result = readScene(bytes.data(), static_cast<size_t>(size), extent);
   if (result.ok) sceneServices().sceneFile = path;
   return result;
 }
