@@ -228,6 +228,8 @@ void forEachChild(const Expr* e, void (*visit)(const Expr*, void*), void* contex
         one(m.init);
         one(m.method);
       }
+      one(e->as<Struct>().onCreate);
+      one(e->as<Struct>().onClone);
       break;
     case NodeKind::Context: {
       const auto& c = e->as<Context>();
@@ -423,10 +425,13 @@ class Dumper {
         name(s.name);
         for (const StructMember& m : s.members) {
           sp();
+          if (m.isPrivate) out += "private ";
           if (m.method) { function(*m.method); continue; }
           name(m.name);
           if (m.init) { out += '='; expr(m.init); }
         }
+        if (s.onCreate) { out += " (on-create "; expr(s.onCreate); close(); }
+        if (s.onClone) { out += " (on-clone "; expr(s.onClone); close(); }
         close();
         break;
       }

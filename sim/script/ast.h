@@ -358,18 +358,22 @@ struct Function : Node<NodeKind::Function> {
   bool mapped = false;
 };
 
-// struct Name (a = 1, b, fn f = a + 1)
+// struct Name (a = 1, b, fn f = a + 1, private c, on create do ...). `public` and `private` open a
+// section that holds until the next one; members are public until the first.
 struct StructMember {
   const Symbol* name;
   std::string_view spelling;
   const Expr* init;          // a field's initial value, or null
   const Function* method;    // set for a function member (then init is null)
   std::uint32_t line, column;
+  bool isPrivate;
 };
 struct Struct : Node<NodeKind::Struct> {
   const Symbol* name = nullptr;
   std::string_view spelling;
   std::span<const StructMember> members;
+  const Expr* onCreate = nullptr;  // on create do ..., or null
+  const Expr* onClone = nullptr;   // on clone do ..., or null
 };
 
 // at time t e / animate on e / undo ["label"] on e / with animate off e / with redraw off e. `with`

@@ -76,8 +76,10 @@ void checkStack() {
 Value* lookup(const Symbol* s, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
     if (ValueRef* v = sc->find(s)) return keep(v->get());
-    if (sc->self)
+    if (sc->self) {
       if (ValueRef* f = sc->self->field(s)) return keep(f->get());
+      if (s->lower == "this") return keep(sc->self);
+    }
   }
   Runtime& rt = Runtime::get();
   if (GlobalSlot* g = rt.findGlobal(s); g && g->defined) return keep(g->value.get());

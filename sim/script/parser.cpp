@@ -784,7 +784,8 @@ class Grammar {
   }
 
   // structDef -> STRUCT NAME ( '(' member { ',' member } ')' | '()' )
-  // member -> NAME [ '=' expr ] | functionDef
+  // member -> [ PUBLIC | PRIVATE ] ( NAME [ '=' expr ] | functionDef | ON NAME DO expr )
+  //           (`public`/`private` is a member's name when ',' '=' or ')' follows it)
   const Expr* structDef() {
     auto* n = node<Struct>(tok_);
     advance();
@@ -796,8 +797,26 @@ class Grammar {
     Token open = tok_;
     expect(TokenKind::LParen, "(");
     ListBuilder<StructMember> members;
+    bool inPrivate = false;
     do {
-      StructMember m{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column};
+      StructMember m{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column, inPrivate};
+      if (check(TokenKind::Name) && (tok_.symbol->lower == "public" || tok_.symbol->lower == "private")) {
+        Token section = tok_;
+        advance();
+        if (check(TokenKind::Comma) || check(TokenKind::RParen) || check(TokenKind::Assign)) {
+          m.name = section.symbol;
+          m.spelling = section.text;
+          if (accept(TokenKind::Assign)) m.init = expr();
+          members.push(m);
+          continue;
+        }
+        inPrivate = section.symbol->lower == "private";
+        m = StructMember{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column, inPrivate};
+      }
+      if (check(TokenKind::KwOn)) {
+        structHandler(*n);
+        continue;
+      }
       if (check(TokenKind::KwFn) || check(TokenKind::KwFunction) || check(TokenKind::KwMapped)) {
         m.method = functionDef();
         m.name = m.method->name;
@@ -814,6 +833,18 @@ class Grammar {
     expectClosing(TokenKind::RParen, ")", open);
     n->members = members.finish(arena_);
     return seal(n);
+  }
+
+  // structHandler -> ON ( CREATE | CLONE ) DO expr
+  void structHandler(Struct& s) {
+    advance();
+    bool create = check(TokenKind::Name) && tok_.symbol->lower == "create";
+    bool clone = check(TokenKind::Name) && tok_.symbol->lower == "clone";
+    if (!create && !clone) expected("create or clone");
+    if ((create && s.onCreate) || (clone && s.onClone)) error("duplicate handler: on " + std::string(tok_.text));
+    advance();
+    expect(TokenKind::KwDo, "do");
+    (create ? s.onCreate : s.onClone) = expr();
   }
 
   // ---- the host's forms -------------------------------------------------------------------------
