@@ -185,6 +185,7 @@ void forEachChild(const Expr* e, void (*visit)(const Expr*, void*), void* contex
     case NodeKind::Unary: one(e->as<Unary>().operand); break;
     case NodeKind::Binary: one(e->as<Binary>().lhs); one(e->as<Binary>().rhs); break;
     case NodeKind::Assign: one(e->as<Assign>().target); one(e->as<Assign>().value); break;
+    case NodeKind::Reference: one(e->as<Reference>().target); break;
     case NodeKind::Block: all(e->as<Block>().exprs); break;
     case NodeKind::If: {
       const auto& i = e->as<If>();
@@ -346,6 +347,7 @@ class Dumper {
         }
         break;
       }
+      case NodeKind::Reference: open("&"); sp(); expr(e->as<Reference>().target); close(); break;
       case NodeKind::Assign: {
         static const char* const kOps[] = {"=", "+=", "-=", "*=", "/="};
         const auto& a = e->as<Assign>();
@@ -483,6 +485,7 @@ class Dumper {
     for (const Param& p : f.params) {
       if (!first) sp();
       first = false;
+      if (p.byRef) out += '&';
       name(p.name);
       if (p.keyword) {
         out += ':';

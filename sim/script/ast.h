@@ -99,7 +99,7 @@ enum class NodeKind : std::uint8_t {
   Integer, Float, Time, String, NameLiteral, PathName, Constant, ArrayLiteral, BitArrayLiteral,
   Range, PointLiteral,
   // names, access, calls, operators
-  Var, Property, Index, Call, Unary, Binary, Assign,
+  Var, Property, Index, Call, Unary, Binary, Assign, Reference,
   // sequences and control
   Block, If, While, DoWhile, For, Exit, Continue, Return, Throw, Case, Try,
   // definitions
@@ -248,6 +248,12 @@ struct Binary : Node<NodeKind::Binary> {
 
 // target op value, target being a Var, Property or Index; position of the operator.
 enum class AssignOp : std::uint8_t { Set, Add, Sub, Mul, Div };
+// &target: a reference to a variable, property or array element, passed to a by-reference
+// parameter, through which the function reads and assigns the caller's place.
+struct Reference : Node<NodeKind::Reference> {
+  const Expr* target = nullptr;  // a Var, Property or Index
+};
+
 struct Assign : Node<NodeKind::Assign> {
   AssignOp op = AssignOp::Set;
   const Expr* target = nullptr;
@@ -342,13 +348,14 @@ struct Decl : Node<NodeKind::Decl> {
   std::span<const Declarator> names;
 };
 
-// [mapped] fn name a b key:default key2: = body
+// [mapped] fn name a &b key:default key2: &out: = body
 struct Param {
   const Symbol* name;
   std::string_view spelling;
   bool keyword;               // written `name:`
   const Expr* defaultValue;   // keyword parameters only; null means unsupplied
   std::uint32_t line, column;
+  bool byRef;                 // written `&name`: given a reference, it reads and sets the caller's place
 };
 struct Function : Node<NodeKind::Function> {
   const Symbol* name = nullptr;

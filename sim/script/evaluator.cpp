@@ -9,6 +9,7 @@
 #include "script/operators.h"
 #include "script/path_names.h"
 #include "script/primitive_table.h"
+#include "script/reference_value.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
 #include "script/time_ticks.h"
@@ -75,7 +76,10 @@ void checkStack() {
 
 Value* lookup(const Symbol* s, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
-    if (ValueRef* v = sc->find(s)) return keep(v->get());
+    if (ValueRef* v = sc->find(s)) {
+      if (!sc->byRef.empty() && sc->isByRef(s)) return keep(static_cast<ReferenceValue*>(v->get())->get());
+      return keep(v->get());
+    }
     if (sc->self) {
       if (ValueRef* f = sc->self->field(s)) return keep(f->get());
       if (s->lower == "this") return keep(sc->self);
@@ -90,7 +94,7 @@ Value* lookup(const Symbol* s, Env& env) {
 // The slot a variable reads from, or null when it names no variable (a built-in, a system global).
 ValueRef* variableSlot(const Symbol* s, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
-    if (ValueRef* v = sc->find(s)) return v;
+    if (ValueRef* v = sc->find(s)) return sc->isByRef(s) ? nullptr : v;
     if (sc->self)
       if (ValueRef* f = sc->self->field(s)) return f;
   }
@@ -101,7 +105,8 @@ ValueRef* variableSlot(const Symbol* s, Env& env) {
 void assignVar(const Symbol* s, Value* v, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
     if (ValueRef* slot = sc->find(s)) {
-      *slot = ValueRef(v);
+      if (!sc->byRef.empty() && sc->isByRef(s)) static_cast<ReferenceValue*>(slot->get())->set(v);
+      else *slot = ValueRef(v);
       return;
     }
     if (sc->self)
@@ -699,6 +704,7 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
     }
     case NodeKind::Binary: return evalBinary(e->as<Binary>(), env);
     case NodeKind::Assign: return evalAssign(e->as<Assign>(), env);
+    case NodeKind::Reference: return keep(new ReferenceValue(e->as<script::Reference>().target, env, g_tree));
     case NodeKind::Block: return evalBlock(e->as<Block>(), env);
     case NodeKind::If: {
       const If& i = e->as<If>();
@@ -755,6 +761,8 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+void Evaluator::store(const Expr* target, Value* v, Env& env) { storeInto(target, v, env); }
 
 std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
   std::optional<ErrorPlace> place = std::move(g_lastErrorPlace);

@@ -381,6 +381,7 @@ class Grammar {
       case TokenKind::KwUnsupplied: case TokenKind::KwOk:
         return true;
       case TokenKind::Minus: return signedArgument();
+      case TokenKind::Ampersand: return true;
       default: return isKeyword(tok_.kind) && tok_.colonAfter;
     }
   }
@@ -410,8 +411,18 @@ class Grammar {
     return seal(n);
   }
 
-  // argOperand -> '-' operand | operand
+  // argOperand -> '-' operand | '&' operand | operand     (after '&' a variable, property or index)
   const Expr* argOperand() {
+    if (check(TokenKind::Ampersand)) {
+      Token amp = tok_;
+      auto* n = node<Reference>(tok_);
+      advance();
+      n->target = operand();
+      NodeKind k = n->target->kind;
+      if (k != NodeKind::Var && k != NodeKind::Property && k != NodeKind::Index)
+        throw lex_.errorAt(amp, "expected a variable, property or array element after &");
+      return seal(n);
+    }
     if (!check(TokenKind::Minus)) return operand();
     Token minus = tok_;
     advance();
@@ -758,7 +769,7 @@ class Grammar {
   }
 
   // functionDef -> [ MAPPED ] ( FN | FUNCTION ) NAME { param } '=' expr
-  // param -> NAME | NAME ':' [ argOperand ]
+  // param -> [ '&' ] NAME | [ '&' ] NAME ':' [ argOperand ]
   const Function* functionDef() {
     auto* n = node<Function>(tok_);
     n->mapped = accept(TokenKind::KwMapped);
@@ -768,8 +779,10 @@ class Grammar {
     n->spelling = tok_.text;
     advance();
     ListBuilder<Param> params;
-    while (check(TokenKind::Name)) {
-      Param p{tok_.symbol, tok_.text, tok_.colonAfter, nullptr, tok_.line, tok_.column};
+    while (check(TokenKind::Name) || check(TokenKind::Ampersand)) {
+      bool byRef = accept(TokenKind::Ampersand);
+      if (!check(TokenKind::Name)) expected("<name>");
+      Param p{tok_.symbol, tok_.text, tok_.colonAfter, nullptr, tok_.line, tok_.column, byRef};
       advance();
       if (p.keyword) {
         expect(TokenKind::Colon, ":");

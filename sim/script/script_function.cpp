@@ -4,6 +4,7 @@
 #include "script/control_flow.h"
 #include "script/evaluator.h"
 #include "script/print_nesting.h"
+#include "script/reference_value.h"
 #include "script/value_heap.h"
 
 namespace sim::rt {
@@ -60,12 +61,15 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
   Inside inside(enclosingStruct(env.scope.get()));
   int next = 0;
   for (const Param& p : def->params) {
+    Value* given;
     if (!p.keyword) {
-      env.scope->declare(p.name) = ValueRef(arg_list[next++]);
-      continue;
+      given = arg_list[next++];
+    } else {
+      given = _get_key_arg(arg_list, count, nameValue(p.name, p.spelling));
+      if (given == &unsupplied && p.defaultValue) given = Evaluator::eval(p.defaultValue, env);
     }
-    Value* given = _get_key_arg(arg_list, count, nameValue(p.name, p.spelling));
-    if (given == &unsupplied && p.defaultValue) given = Evaluator::eval(p.defaultValue, env);
+    // A by-reference parameter given a plain value is a plain local, as any parameter.
+    if (p.byRef && dynamic_cast<ReferenceValue*>(given)) env.scope->byRef.push_back(p.name);
     env.scope->declare(p.name) = ValueRef(given);
   }
   ValueRef result;
