@@ -49,6 +49,12 @@ void ScriptFunction::sprin1(CharStream* s) { s->printf("%s()", name_.c_str()); }
 Value* ScriptFunction::apply(Value** arg_list, int count) { return applyWith(nullptr, arg_list, count); }
 
 Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int count) {
+  if (def->mapped && count > 0 && arg_list[0] != &keyarg_marker_value)
+    if (Array* items = arg_list[0]->as_collection()) return applyMapped(self, items, arg_list, count);
+  return applyWithOne(self, arg_list, count);
+}
+
+Value* ScriptFunction::applyWithOne(StructInstance* self, Value** arg_list, int count) {
   int positional = count_positional_args(arg_list, count);
   int declared = 0;
   for (const Param& p : def->params) declared += p.keyword ? 0 : 1;
@@ -83,6 +89,20 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
     throw;
   }
   return keep(result.get());  // the call's own frame is closed: the result now belongs to the caller's
+}
+
+// A mapped function given a collection first runs once per element, the other arguments the same
+// each time, over the elements as they were when the call began.
+Value* ScriptFunction::applyMapped(StructInstance* self, Array* items, Value** arg_list, int count) {
+  ValueRef holdItems(items);
+  std::vector<ValueRef> snapshot(items->data, items->data + items->size);
+  std::vector<Value*> args(arg_list, arg_list + count);
+  for (ValueRef& item : snapshot) {
+    AllocFrame frame;
+    args[0] = item.get();
+    applyWithOne(self, args.data(), count);
+  }
+  return ok;
 }
 
 // ---- structs -------------------------------------------------------------------------------------
