@@ -384,6 +384,8 @@ class Dumper {
         open("for");
         sp();
         name(f.var);
+        if (f.index) { out += ','; name(f.index); }
+        if (f.filtered) { out += ','; name(f.filtered); }
         if (f.collection) { out += " in "; expr(f.collection); }
         if (f.from) { out += " = "; expr(f.from); out += " to "; expr(f.to); }
         if (f.by) { out += " by "; expr(f.by); }

@@ -288,10 +288,13 @@ struct DoWhile : Node<NodeKind::DoWhile> {
 };
 
 // for var in collection ... / for var = from to to [by step] ... (also `for var in from to to`),
-// then [where filter] [while cond] (do | collect) body.
+// then [where filter] [while cond] (do | collect) body. `for var, index, filtered in ...` also
+// counts the steps from 1: index every value of the sequence, filtered those that pass `where`.
 struct For : Node<NodeKind::For> {
   const Symbol* var = nullptr;
   std::string_view spelling;
+  const Symbol* index = nullptr;     // or null
+  const Symbol* filtered = nullptr;  // or null
   const Expr* collection = nullptr;  // the `in` form, or null
   const Expr* from = nullptr;        // the counting form, or null
   const Expr* to = nullptr;          // or null

@@ -440,15 +440,21 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
   Env loopEnv = env;
   if (env.scope) {
     loopEnv.scope = std::make_shared<Scope>(env.scope);
-    loopEnv.scope->declare(f.var);
+    for (const Symbol* s : {f.var, f.index, f.filtered})
+      if (s) loopEnv.scope->declare(s);
   }
   ValueRef collected;
   if (f.collect) collected = ValueRef(new Array);
+  int index = 0, filtered = 0;
   auto step = [&](Value* item) {
     iterate([&] {
       assignVar(f.var, item, loopEnv);
+      ++index;
+      if (f.index) assignVar(f.index, Integer::intern(index), loopEnv);
       if (f.whileCond && !truth(Evaluator::eval(f.whileCond, loopEnv))) throw LoopExit{};
       if (f.where && !truth(Evaluator::eval(f.where, loopEnv))) return;
+      ++filtered;
+      if (f.filtered) assignVar(f.filtered, Integer::intern(filtered), loopEnv);
       Value* v = Evaluator::eval(f.body, loopEnv);
       if (f.collect) static_cast<Array*>(collected.get())->append(v);
     });

@@ -651,8 +651,8 @@ class Grammar {
     return seal(n);
   }
 
-  // forExpr -> FOR NAME ( IN | '=' ) expr [ TO expr [ BY expr ] ] [ WHERE expr ] [ WHILE expr ]
-  //            ( DO | COLLECT ) expr                      (the '=' form needs TO)
+  // forExpr -> FOR NAME [ ',' NAME [ ',' NAME ] ] ( IN | '=' ) expr [ TO expr [ BY expr ] ]
+  //            [ WHERE expr ] [ WHILE expr ] ( DO | COLLECT ) expr      (the '=' form needs TO)
   const Expr* forExpr() {
     auto* n = node<For>(tok_);
     advance();
@@ -660,6 +660,12 @@ class Grammar {
     n->var = tok_.symbol;
     n->spelling = tok_.text;
     advance();
+    for (const Symbol** counter : {&n->index, &n->filtered}) {
+      if (!accept(TokenKind::Comma)) break;
+      if (!check(TokenKind::Name)) expected("<name>");
+      *counter = tok_.symbol;
+      advance();
+    }
     bool counting = accept(TokenKind::Assign);
     if (!counting && !accept(TokenKind::KwIn)) expected("in or =");
     const Expr* first = expr();
