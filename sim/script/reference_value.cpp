@@ -2,6 +2,7 @@
 
 #include "maxscript/maxscript.h"
 #include "script/evaluator.h"
+#include "script/print_nesting.h"
 
 namespace sim::rt {
 namespace {
@@ -23,7 +24,13 @@ void ReferenceValue::set(Value* v) {
   Evaluator::store(target_, v, env_);
 }
 
+// A variable may hold a reference to itself (`x = keepRef &x`): printing stops where it comes back.
 void ReferenceValue::sprin1(CharStream* s) {
+  PrintNesting nesting(this, 1);
+  if (nesting.abbreviated()) {
+    s->puts("...");
+    return;
+  }
   s->puts("&");
   get()->sprin1(s);
 }
