@@ -185,6 +185,7 @@ void forEachChild(const Expr* e, void (*visit)(const Expr*, void*), void* contex
     case NodeKind::Unary: one(e->as<Unary>().operand); break;
     case NodeKind::Binary: one(e->as<Binary>().lhs); one(e->as<Binary>().rhs); break;
     case NodeKind::Assign: one(e->as<Assign>().target); one(e->as<Assign>().value); break;
+    case NodeKind::Reference: one(e->as<Reference>().target); break;
     case NodeKind::Block: all(e->as<Block>().exprs); break;
     case NodeKind::If: {
       const auto& i = e->as<If>();
@@ -228,6 +229,8 @@ void forEachChild(const Expr* e, void (*visit)(const Expr*, void*), void* contex
         one(m.init);
         one(m.method);
       }
+      one(e->as<Struct>().onCreate);
+      one(e->as<Struct>().onClone);
       break;
     case NodeKind::Context: {
       const auto& c = e->as<Context>();
@@ -344,6 +347,7 @@ class Dumper {
         }
         break;
       }
+      case NodeKind::Reference: open("&"); sp(); expr(e->as<Reference>().target); close(); break;
       case NodeKind::Assign: {
         static const char* const kOps[] = {"=", "+=", "-=", "*=", "/="};
         const auto& a = e->as<Assign>();
@@ -380,6 +384,8 @@ class Dumper {
         open("for");
         sp();
         name(f.var);
+        if (f.index) { out += ','; name(f.index); }
+        if (f.filtered) { out += ','; name(f.filtered); }
         if (f.collection) { out += " in "; expr(f.collection); }
         if (f.from) { out += " = "; expr(f.from); out += " to "; expr(f.to); }
         if (f.by) { out += " by "; expr(f.by); }
@@ -423,10 +429,13 @@ class Dumper {
         name(s.name);
         for (const StructMember& m : s.members) {
           sp();
+          if (m.isPrivate) out += "private ";
           if (m.method) { function(*m.method); continue; }
           name(m.name);
           if (m.init) { out += '='; expr(m.init); }
         }
+        if (s.onCreate) { out += " (on-create "; expr(s.onCreate); close(); }
+        if (s.onClone) { out += " (on-clone "; expr(s.onClone); close(); }
         close();
         break;
       }
@@ -478,6 +487,7 @@ class Dumper {
     for (const Param& p : f.params) {
       if (!first) sp();
       first = false;
+      if (p.byRef) out += '&';
       name(p.name);
       if (p.keyword) {
         out += ':';

@@ -99,7 +99,7 @@ enum class NodeKind : std::uint8_t {
   Integer, Float, Time, String, NameLiteral, PathName, Constant, ArrayLiteral, BitArrayLiteral,
   Range, PointLiteral,
   // names, access, calls, operators
-  Var, Property, Index, Call, Unary, Binary, Assign,
+  Var, Property, Index, Call, Unary, Binary, Assign, Reference,
   // sequences and control
   Block, If, While, DoWhile, For, Exit, Continue, Return, Throw, Case, Try,
   // definitions
@@ -248,6 +248,12 @@ struct Binary : Node<NodeKind::Binary> {
 
 // target op value, target being a Var, Property or Index; position of the operator.
 enum class AssignOp : std::uint8_t { Set, Add, Sub, Mul, Div };
+// &target: a reference to a variable, property or array element, passed to a by-reference
+// parameter, through which the function reads and assigns the caller's place.
+struct Reference : Node<NodeKind::Reference> {
+  const Expr* target = nullptr;  // a Var, Property or Index
+};
+
 struct Assign : Node<NodeKind::Assign> {
   AssignOp op = AssignOp::Set;
   const Expr* target = nullptr;
@@ -282,10 +288,13 @@ struct DoWhile : Node<NodeKind::DoWhile> {
 };
 
 // for var in collection ... / for var = from to to [by step] ... (also `for var in from to to`),
-// then [where filter] [while cond] (do | collect) body.
+// then [where filter] [while cond] (do | collect) body. `for var, index, filtered in ...` also
+// counts the steps from 1: index every value of the sequence, filtered those that pass `where`.
 struct For : Node<NodeKind::For> {
   const Symbol* var = nullptr;
   std::string_view spelling;
+  const Symbol* index = nullptr;     // or null
+  const Symbol* filtered = nullptr;  // or null
   const Expr* collection = nullptr;  // the `in` form, or null
   const Expr* from = nullptr;        // the counting form, or null
   const Expr* to = nullptr;          // or null
@@ -342,13 +351,14 @@ struct Decl : Node<NodeKind::Decl> {
   std::span<const Declarator> names;
 };
 
-// [mapped] fn name a b key:default key2: = body
+// [mapped] fn name a &b key:default key2: &out: = body
 struct Param {
   const Symbol* name;
   std::string_view spelling;
   bool keyword;               // written `name:`
   const Expr* defaultValue;   // keyword parameters only; null means unsupplied
   std::uint32_t line, column;
+  bool byRef;                 // written `&name`: given a reference, it reads and sets the caller's place
 };
 struct Function : Node<NodeKind::Function> {
   const Symbol* name = nullptr;
@@ -358,18 +368,22 @@ struct Function : Node<NodeKind::Function> {
   bool mapped = false;
 };
 
-// struct Name (a = 1, b, fn f = a + 1)
+// struct Name (a = 1, b, fn f = a + 1, private c, on create do ...). `public` and `private` open a
+// section that holds until the next one; members are public until the first.
 struct StructMember {
   const Symbol* name;
   std::string_view spelling;
   const Expr* init;          // a field's initial value, or null
   const Function* method;    // set for a function member (then init is null)
   std::uint32_t line, column;
+  bool isPrivate;
 };
 struct Struct : Node<NodeKind::Struct> {
   const Symbol* name = nullptr;
   std::string_view spelling;
   std::span<const StructMember> members;
+  const Expr* onCreate = nullptr;  // on create do ..., or null
+  const Expr* onClone = nullptr;   // on clone do ..., or null
 };
 
 // at time t e / animate on e / undo ["label"] on e / with animate off e / with redraw off e. `with`

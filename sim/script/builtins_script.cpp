@@ -6,6 +6,7 @@
 #include "script/evaluator.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
+#include "script/script_function.h"
 
 using namespace sim::rt;
 
@@ -82,6 +83,7 @@ Value* classOf_cf(Value** arg_list, int count) {
     if (ClassDesc* cd = sim::ClassRegistry::instance().find(t->SuperClassID(), t->ClassID())) return new MAXClass(cd);
     return undefined;
   }
+  if (auto* instance = dynamic_cast<sim::rt::StructInstance*>(v)) return instance->def();
   return v->tag ? static_cast<Value*>(v->tag) : undefined;
 }
 

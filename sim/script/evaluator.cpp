@@ -9,6 +9,7 @@
 #include "script/operators.h"
 #include "script/path_names.h"
 #include "script/primitive_table.h"
+#include "script/reference_value.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
 #include "script/time_ticks.h"
@@ -75,9 +76,14 @@ void checkStack() {
 
 Value* lookup(const Symbol* s, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
-    if (ValueRef* v = sc->find(s)) return keep(v->get());
-    if (sc->self)
+    if (ValueRef* v = sc->find(s)) {
+      if (!sc->byRef.empty() && sc->isByRef(s)) return keep(static_cast<ReferenceValue*>(v->get())->get());
+      return keep(v->get());
+    }
+    if (sc->self) {
       if (ValueRef* f = sc->self->field(s)) return keep(f->get());
+      if (s->lower == "this") return keep(sc->self);
+    }
   }
   Runtime& rt = Runtime::get();
   if (GlobalSlot* g = rt.findGlobal(s); g && g->defined) return keep(g->value.get());
@@ -88,7 +94,7 @@ Value* lookup(const Symbol* s, Env& env) {
 // The slot a variable reads from, or null when it names no variable (a built-in, a system global).
 ValueRef* variableSlot(const Symbol* s, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
-    if (ValueRef* v = sc->find(s)) return v;
+    if (ValueRef* v = sc->find(s)) return sc->isByRef(s) ? nullptr : v;
     if (sc->self)
       if (ValueRef* f = sc->self->field(s)) return f;
   }
@@ -99,7 +105,8 @@ ValueRef* variableSlot(const Symbol* s, Env& env) {
 void assignVar(const Symbol* s, Value* v, Env& env) {
   for (Scope* sc = env.scope.get(); sc; sc = sc->parent.get()) {
     if (ValueRef* slot = sc->find(s)) {
-      *slot = ValueRef(v);
+      if (!sc->byRef.empty() && sc->isByRef(s)) static_cast<ReferenceValue*>(slot->get())->set(v);
+      else *slot = ValueRef(v);
       return;
     }
     if (sc->self)
@@ -433,15 +440,21 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
   Env loopEnv = env;
   if (env.scope) {
     loopEnv.scope = std::make_shared<Scope>(env.scope);
-    loopEnv.scope->declare(f.var);
+    for (const Symbol* s : {f.var, f.index, f.filtered})
+      if (s) loopEnv.scope->declare(s);
   }
   ValueRef collected;
   if (f.collect) collected = ValueRef(new Array);
+  int index = 0, filtered = 0;
   auto step = [&](Value* item) {
     iterate([&] {
       assignVar(f.var, item, loopEnv);
+      ++index;
+      if (f.index) assignVar(f.index, Integer::intern(index), loopEnv);
       if (f.whileCond && !truth(Evaluator::eval(f.whileCond, loopEnv))) throw LoopExit{};
       if (f.where && !truth(Evaluator::eval(f.where, loopEnv))) return;
+      ++filtered;
+      if (f.filtered) assignVar(f.filtered, Integer::intern(filtered), loopEnv);
       Value* v = Evaluator::eval(f.body, loopEnv);
       if (f.collect) static_cast<Array*>(collected.get())->append(v);
     });
@@ -697,6 +710,7 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
     }
     case NodeKind::Binary: return evalBinary(e->as<Binary>(), env);
     case NodeKind::Assign: return evalAssign(e->as<Assign>(), env);
+    case NodeKind::Reference: return keep(new ReferenceValue(e->as<script::Reference>().target, env, g_tree));
     case NodeKind::Block: return evalBlock(e->as<Block>(), env);
     case NodeKind::If: {
       const If& i = e->as<If>();
@@ -753,6 +767,8 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
+
+void Evaluator::store(const Expr* target, Value* v, Env& env) { storeInto(target, v, env); }
 
 std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
   std::optional<ErrorPlace> place = std::move(g_lastErrorPlace);

@@ -31,6 +31,8 @@ class HOST_API Evaluator {
   // Evaluates one top-level expression of `tree` in the global scope.
   static Value* evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree);
   static Value* eval(const Expr* e, Env& env);
+  // Assigns to a variable, property or array element as `target = v` would.
+  static void store(const Expr* target, Value* v, Env& env);
   // Calls any callable value (primitive, script function, class, struct definition).
   static Value* call(Value* fn, Value** args, int count, const char* nameForErrors);
   // The tree whose nodes are being evaluated (for function definitions to keep alive).

@@ -520,6 +520,7 @@ void Lexer::punctuation(Token& tok) {
     case ';': tok.kind = TokenKind::Semicolon; break;
     case ':': tok.kind = TokenKind::Colon; break;
     case '^': tok.kind = TokenKind::Caret; break;
+    case '&': tok.kind = TokenKind::Ampersand; break;
     case '.': pick('.', TokenKind::DotDot, TokenKind::Dot); break;
     case '+': pick('=', TokenKind::PlusAssign, TokenKind::Plus); break;
     case '-': pick('=', TokenKind::MinusAssign, TokenKind::Minus); break;

@@ -381,6 +381,7 @@ class Grammar {
       case TokenKind::KwUnsupplied: case TokenKind::KwOk:
         return true;
       case TokenKind::Minus: return signedArgument();
+      case TokenKind::Ampersand: return true;
       default: return isKeyword(tok_.kind) && tok_.colonAfter;
     }
   }
@@ -410,8 +411,18 @@ class Grammar {
     return seal(n);
   }
 
-  // argOperand -> '-' operand | operand
+  // argOperand -> '-' operand | '&' operand | operand     (after '&' a variable, property or index)
   const Expr* argOperand() {
+    if (check(TokenKind::Ampersand)) {
+      Token amp = tok_;
+      auto* n = node<Reference>(tok_);
+      advance();
+      n->target = operand();
+      NodeKind k = n->target->kind;
+      if (k != NodeKind::Var && k != NodeKind::Property && k != NodeKind::Index)
+        throw lex_.errorAt(amp, "expected a variable, property or array element after &");
+      return seal(n);
+    }
     if (!check(TokenKind::Minus)) return operand();
     Token minus = tok_;
     advance();
@@ -640,8 +651,8 @@ class Grammar {
     return seal(n);
   }
 
-  // forExpr -> FOR NAME ( IN | '=' ) expr [ TO expr [ BY expr ] ] [ WHERE expr ] [ WHILE expr ]
-  //            ( DO | COLLECT ) expr                      (the '=' form needs TO)
+  // forExpr -> FOR NAME [ ',' NAME [ ',' NAME ] ] ( IN | '=' ) expr [ TO expr [ BY expr ] ]
+  //            [ WHERE expr ] [ WHILE expr ] ( DO | COLLECT ) expr      (the '=' form needs TO)
   const Expr* forExpr() {
     auto* n = node<For>(tok_);
     advance();
@@ -649,6 +660,12 @@ class Grammar {
     n->var = tok_.symbol;
     n->spelling = tok_.text;
     advance();
+    for (const Symbol** counter : {&n->index, &n->filtered}) {
+      if (!accept(TokenKind::Comma)) break;
+      if (!check(TokenKind::Name)) expected("<name>");
+      *counter = tok_.symbol;
+      advance();
+    }
     bool counting = accept(TokenKind::Assign);
     if (!counting && !accept(TokenKind::KwIn)) expected("in or =");
     const Expr* first = expr();
@@ -758,7 +775,7 @@ class Grammar {
   }
 
   // functionDef -> [ MAPPED ] ( FN | FUNCTION ) NAME { param } '=' expr
-  // param -> NAME | NAME ':' [ argOperand ]
+  // param -> [ '&' ] NAME | [ '&' ] NAME ':' [ argOperand ]
   const Function* functionDef() {
     auto* n = node<Function>(tok_);
     n->mapped = accept(TokenKind::KwMapped);
@@ -768,8 +785,10 @@ class Grammar {
     n->spelling = tok_.text;
     advance();
     ListBuilder<Param> params;
-    while (check(TokenKind::Name)) {
-      Param p{tok_.symbol, tok_.text, tok_.colonAfter, nullptr, tok_.line, tok_.column};
+    while (check(TokenKind::Name) || check(TokenKind::Ampersand)) {
+      bool byRef = accept(TokenKind::Ampersand);
+      if (!check(TokenKind::Name)) expected("<name>");
+      Param p{tok_.symbol, tok_.text, tok_.colonAfter, nullptr, tok_.line, tok_.column, byRef};
       advance();
       if (p.keyword) {
         expect(TokenKind::Colon, ":");
@@ -784,7 +803,8 @@ class Grammar {
   }
 
   // structDef -> STRUCT NAME ( '(' member { ',' member } ')' | '()' )
-  // member -> NAME [ '=' expr ] | functionDef
+  // member -> [ PUBLIC | PRIVATE ] ( NAME [ '=' expr ] | functionDef | ON NAME DO expr )
+  //           (`public`/`private` is a member's name when ',' '=' or ')' follows it)
   const Expr* structDef() {
     auto* n = node<Struct>(tok_);
     advance();
@@ -796,8 +816,26 @@ class Grammar {
     Token open = tok_;
     expect(TokenKind::LParen, "(");
     ListBuilder<StructMember> members;
+    bool inPrivate = false;
     do {
-      StructMember m{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column};
+      StructMember m{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column, inPrivate};
+      if (check(TokenKind::Name) && (tok_.symbol->lower == "public" || tok_.symbol->lower == "private")) {
+        Token section = tok_;
+        advance();
+        if (check(TokenKind::Comma) || check(TokenKind::RParen) || check(TokenKind::Assign)) {
+          m.name = section.symbol;
+          m.spelling = section.text;
+          if (accept(TokenKind::Assign)) m.init = expr();
+          members.push(m);
+          continue;
+        }
+        inPrivate = section.symbol->lower == "private";
+        m = StructMember{nullptr, {}, nullptr, nullptr, tok_.line, tok_.column, inPrivate};
+      }
+      if (check(TokenKind::KwOn)) {
+        structHandler(*n);
+        continue;
+      }
       if (check(TokenKind::KwFn) || check(TokenKind::KwFunction) || check(TokenKind::KwMapped)) {
         m.method = functionDef();
         m.name = m.method->name;
@@ -814,6 +852,18 @@ class Grammar {
     expectClosing(TokenKind::RParen, ")", open);
     n->members = members.finish(arena_);
     return seal(n);
+  }
+
+  // structHandler -> ON ( CREATE | CLONE ) DO expr
+  void structHandler(Struct& s) {
+    advance();
+    bool create = check(TokenKind::Name) && tok_.symbol->lower == "create";
+    bool clone = check(TokenKind::Name) && tok_.symbol->lower == "clone";
+    if (!create && !clone) expected("create or clone");
+    if ((create && s.onCreate) || (clone && s.onClone)) error("duplicate handler: on " + std::string(tok_.text));
+    advance();
+    expect(TokenKind::KwDo, "do");
+    (create ? s.onCreate : s.onClone) = expr();
   }
 
   // ---- the host's forms -------------------------------------------------------------------------

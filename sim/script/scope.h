@@ -18,6 +18,15 @@ struct Scope {
   std::shared_ptr<Scope> parent;
   std::vector<std::pair<const Symbol*, ValueRef>> vars;
   StructInstance* self = nullptr;  // inside a struct's method: the instance whose members are visible
+  // By-reference parameters given a reference: their slot holds a ReferenceValue, and reading or
+  // assigning the name goes through it to the caller's place.
+  std::vector<const Symbol*> byRef;
+
+  bool isByRef(const Symbol* name) const {
+    for (const Symbol* s : byRef)
+      if (s == name) return true;
+    return false;
+  }
 
   ValueRef* find(const Symbol* name) {
     for (auto& [sym, value] : vars)

@@ -4,6 +4,7 @@
 #include "script/control_flow.h"
 #include "script/evaluator.h"
 #include "script/print_nesting.h"
+#include "script/reference_value.h"
 #include "script/value_heap.h"
 
 namespace sim::rt {
@@ -11,6 +12,27 @@ namespace {
 
 ValueMetaClass MAXScriptFunction_class("MAXScriptFunction");
 ValueMetaClass StructDef_class("StructDef");
+
+// The struct whose own code runs (a member function, an initial value, a handler, or a function
+// defined inside one of those): private members are reachable from there and only from there.
+const StructDef* g_inside = nullptr;
+
+class Inside {
+ public:
+  explicit Inside(const StructDef* d) : saved_(g_inside) { g_inside = d; }
+  ~Inside() { g_inside = saved_; }
+  Inside(const Inside&) = delete;
+  Inside& operator=(const Inside&) = delete;
+
+ private:
+  const StructDef* saved_;
+};
+
+const StructDef* enclosingStruct(const Scope* scope) {
+  for (; scope; scope = scope->parent.get())
+    if (scope->self) return scope->self->def();
+  return nullptr;
+}
 
 }  // namespace
 
@@ -27,6 +49,12 @@ void ScriptFunction::sprin1(CharStream* s) { s->printf("%s()", name_.c_str()); }
 Value* ScriptFunction::apply(Value** arg_list, int count) { return applyWith(nullptr, arg_list, count); }
 
 Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int count) {
+  if (def->mapped && count > 0 && arg_list[0] != &keyarg_marker_value)
+    if (Array* items = arg_list[0]->as_collection()) return applyMapped(self, items, arg_list, count);
+  return applyWithOne(self, arg_list, count);
+}
+
+Value* ScriptFunction::applyWithOne(StructInstance* self, Value** arg_list, int count) {
   int positional = count_positional_args(arg_list, count);
   int declared = 0;
   for (const Param& p : def->params) declared += p.keyword ? 0 : 1;
@@ -36,14 +64,18 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
   CurrentTree inItsTree(tree_);
   Env env{std::make_shared<Scope>(closure_), false};
   env.scope->self = self;
+  Inside inside(enclosingStruct(env.scope.get()));
   int next = 0;
   for (const Param& p : def->params) {
+    Value* given;
     if (!p.keyword) {
-      env.scope->declare(p.name) = ValueRef(arg_list[next++]);
-      continue;
+      given = arg_list[next++];
+    } else {
+      given = _get_key_arg(arg_list, count, nameValue(p.name, p.spelling));
+      if (given == &unsupplied && p.defaultValue) given = Evaluator::eval(p.defaultValue, env);
     }
-    Value* given = _get_key_arg(arg_list, count, nameValue(p.name, p.spelling));
-    if (given == &unsupplied && p.defaultValue) given = Evaluator::eval(p.defaultValue, env);
+    // A by-reference parameter given a plain value is a plain local, as any parameter.
+    if (p.byRef && dynamic_cast<ReferenceValue*>(given)) env.scope->byRef.push_back(p.name);
     env.scope->declare(p.name) = ValueRef(given);
   }
   ValueRef result;
@@ -57,6 +89,20 @@ Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int cou
     throw;
   }
   return keep(result.get());  // the call's own frame is closed: the result now belongs to the caller's
+}
+
+// A mapped function given a collection first runs once per element, the other arguments the same
+// each time, over the elements as they were when the call began.
+Value* ScriptFunction::applyMapped(StructInstance* self, Array* items, Value** arg_list, int count) {
+  ValueRef holdItems(items);
+  std::vector<ValueRef> snapshot(items->data, items->data + items->size);
+  std::vector<Value*> args(arg_list, arg_list + count);
+  for (ValueRef& item : snapshot) {
+    AllocFrame frame;
+    args[0] = item.get();
+    applyWithOne(self, args.data(), count);
+  }
+  return ok;
 }
 
 // ---- structs -------------------------------------------------------------------------------------
@@ -73,24 +119,56 @@ int StructDef::fieldIndex(const Symbol* name) const {
   return -1;
 }
 
-void StructDef::sprin1(CharStream* s) { s->printf("#Struct:%s", std::string(def->spelling).c_str()); }
+// The definition lists its members, one a line, as the Listener shows it.
+void StructDef::sprin1(CharStream* s) {
+  s->printf("#Struct:%s(", std::string(def->spelling).c_str());
+  for (size_t i = 0; i < def->members.size(); ++i) {
+    const StructMember& m = def->members[i];
+    s->printf("%s\n  %s:<%s>; %s", i ? "," : "", std::string(m.spelling).c_str(), m.method ? "fn" : "data",
+              m.isPrivate ? "Private" : "Public");
+  }
+  s->puts(")");
+}
+
+void StructDef::checkAccess(size_t field) const {
+  if (!isPrivate(field) || g_inside == this) return;
+  std::string text = "Attempting to access private member: \"" + std::string(def->members[field].spelling) + "\" in: ";
+  throw RuntimeError(text.c_str(), const_cast<StructDef*>(this));
+}
+
+void StructDef::runHandler(const Expr* handler, StructInstance* self) {
+  if (!handler) return;
+  CurrentTree inItsTree(tree_);
+  Inside inside(this);
+  Env env{std::make_shared<Scope>(closure_), false};
+  env.scope->self = self;
+  try {
+    AllocFrame frame;
+    Evaluator::eval(handler, env);
+  } catch (FunctionReturn&) {
+  }
+}
 
 Value* StructDef::construct(Value** arg_list, int count) {
   auto* inst = static_cast<StructInstance*>(keep(new StructInstance(this)));
   CurrentTree inItsTree(tree_);
   Env env{std::make_shared<Scope>(closure_), false};
   env.scope->self = inst;
-  // Initial values first (they may use earlier members), then the constructor's arguments.
-  for (size_t i = 0; i < def->members.size(); ++i) {
-    const StructMember& m = def->members[i];
-    if (m.method) inst->values[i] = ValueRef(keep(new ScriptFunction(m.method, tree_, closure_)));
-    else if (m.init) inst->values[i] = ValueRef(Evaluator::eval(m.init, env));
+  {
+    Inside inside(this);
+    // Initial values first (they may use earlier members), then the constructor's arguments.
+    for (size_t i = 0; i < def->members.size(); ++i) {
+      const StructMember& m = def->members[i];
+      if (m.method) inst->values[i] = ValueRef(keep(new ScriptFunction(m.method, tree_, closure_)));
+      else if (m.init) inst->values[i] = ValueRef(Evaluator::eval(m.init, env));
+    }
   }
   int positional = count_positional_args(arg_list, count);
   int dataIndex = 0;
   for (int a = 0; a < positional; ++a) {
     while (dataIndex < static_cast<int>(def->members.size()) && def->members[static_cast<size_t>(dataIndex)].method) ++dataIndex;
     if (dataIndex >= static_cast<int>(def->members.size())) throw ArgCountError(std::string(def->spelling).c_str(), dataIndex, positional);
+    checkAccess(static_cast<size_t>(dataIndex));
     inst->values[static_cast<size_t>(dataIndex++)] = ValueRef(arg_list[a]);
   }
   for (int k = positional + 1; k + 1 < count; k += 2) {
@@ -98,12 +176,46 @@ Value* StructDef::construct(Value** arg_list, int count) {
     bool found = false;
     for (size_t i = 0; i < fields.size(); ++i) {
       if (fields[i]->lower != key->lower) continue;
+      checkAccess(i);
       inst->values[i] = ValueRef(arg_list[k + 1]);
       found = true;
     }
     if (!found) throw AccessorError(inst, key);
   }
+  runHandler(def->onCreate, inst);
   return inst;
+}
+
+StructInstance* StructDef::functionsOnly() {
+  auto* inst = static_cast<StructInstance*>(keep(new StructInstance(this)));
+  for (size_t i = 0; i < def->members.size(); ++i)
+    if (const script::Function* m = def->members[i].method)
+      inst->values[i] = ValueRef(keep(new ScriptFunction(m, tree_, closure_)));
+  return inst;
+}
+
+namespace {
+const Symbol* symbolOf(Value* prop) { return intern(static_cast<Name*>(prop)->lower); }
+}  // namespace
+
+Value* StructDef::get_property(Value* prop) {
+  int i = fieldIndex(symbolOf(prop));
+  if (i < 0 || !def->members[static_cast<size_t>(i)].method) throw AccessorError(this, prop);
+  checkAccess(static_cast<size_t>(i));
+  return functionsOnly()->values[static_cast<size_t>(i)].get();
+}
+
+Value* StructDef::call_method(Value* name, Value** arg_list, int count) {
+  int i = fieldIndex(symbolOf(name));
+  if (i < 0 || !def->members[static_cast<size_t>(i)].method) throw AccessorError(this, name);
+  checkAccess(static_cast<size_t>(i));
+  StructInstance* self = functionsOnly();
+  return static_cast<ScriptFunction*>(self->values[static_cast<size_t>(i)].get())->applyWith(self, arg_list, count);
+}
+
+bool StructDef::has_property(Value* prop) {
+  int i = fieldIndex(symbolOf(prop));
+  return i >= 0 && def->members[static_cast<size_t>(i)].method;
 }
 
 StructInstance::StructInstance(StructDef* def) : values(def->fields.size(), ValueRef(undefined)), def_(def) {}
@@ -121,19 +233,17 @@ ValueRef* StructInstance::field(const Symbol* name) {
   return i < 0 ? nullptr : &values[static_cast<size_t>(i)];
 }
 
-namespace {
-const Symbol* symbolOf(Value* prop) { return intern(static_cast<Name*>(prop)->lower); }
-}  // namespace
-
 Value* StructInstance::get_property(Value* prop) {
   ValueRef* f = field(symbolOf(prop));
   if (!f) throw AccessorError(this, prop);
+  def()->checkAccess(static_cast<size_t>(f - values.data()));
   return f->get();
 }
 
 Value* StructInstance::set_property(Value* prop, Value* v) {
   ValueRef* f = field(symbolOf(prop));
   if (!f) throw AccessorError(this, prop);
+  def()->checkAccess(static_cast<size_t>(f - values.data()));
   *f = ValueRef(v);
   return v;
 }
@@ -142,12 +252,14 @@ bool StructInstance::has_property(Value* prop) { return field(symbolOf(prop)) !=
 
 void StructInstance::get_property_names(Array* names) {
   if (!def_) return;
-  for (const StructMember& m : def()->def->members) names->append(Name::intern(std::string(m.spelling).c_str()));
+  for (const StructMember& m : def()->def->members)
+    if (!m.isPrivate) names->append(Name::intern(std::string(m.spelling).c_str()));
 }
 
 Value* StructInstance::call_method(Value* name, Value** arg_list, int count) {
   ValueRef* f = field(symbolOf(name));
   if (!f) return nullptr;
+  def()->checkAccess(static_cast<size_t>(f - values.data()));
   if (auto* fn = dynamic_cast<ScriptFunction*>(f->get())) return fn->applyWith(this, arg_list, count);
   return Evaluator::call(f->get(), arg_list, count, static_cast<Name*>(name)->text.c_str());
 }
@@ -165,7 +277,7 @@ void StructInstance::sprin1(CharStream* s) {
   }
   for (size_t i = 0; i < values.size(); ++i) {
     const StructMember& m = def()->def->members[i];
-    if (m.method) continue;
+    if (m.method || m.isPrivate) continue;
     s->printf(" %s:", std::string(m.spelling).c_str());
     values[i]->sprin1(s);
   }
@@ -173,8 +285,9 @@ void StructInstance::sprin1(CharStream* s) {
 }
 
 Value* StructInstance::copy_vf() {
-  auto* c = new StructInstance(def());
+  auto* c = static_cast<StructInstance*>(keep(new StructInstance(def())));
   c->values = values;
+  def()->runHandler(def()->def->onClone, c);
   return c;
 }
 

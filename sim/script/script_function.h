@@ -25,6 +25,8 @@ class ScriptFunction : public ::Function {
   void clear_contents() override { closure_.reset(); }
 
  private:
+  Value* applyWithOne(StructInstance* self, Value** arg_list, int count);
+  Value* applyMapped(StructInstance* self, Array* items, Value** arg_list, int count);
   std::shared_ptr<SyntaxTree> tree_;  // keeps the definition's nodes alive
   std::shared_ptr<Scope> closure_;
   std::string name_;
@@ -33,10 +35,21 @@ class ScriptFunction : public ::Function {
 class StructDef : public Value {
  public:
   StructDef(const script::Struct* def, std::shared_ptr<SyntaxTree> tree, std::shared_ptr<Scope> closure);
-  // Makes an instance: positional arguments fill fields in order, keywords by name.
+  // Makes an instance: positional arguments fill fields in order, keywords by name; then the
+  // `on create` handler runs.
   Value* construct(Value** arg_list, int count);
+  // Through the definition only its functions are reachable (`S.f 1`); they run without an
+  // instance's data, the other functions still visible.
+  Value* get_property(Value* prop) override;
+  Value* call_method(Value* name, Value** arg_list, int count) override;
+  bool has_property(Value* prop) override;
   void sprin1(CharStream* s) override;
   int fieldIndex(const Symbol* name) const;
+  bool isPrivate(size_t field) const { return def->members[field].isPrivate; }
+  // Runs `on create` / `on clone` with `self`'s members visible.
+  void runHandler(const Expr* handler, StructInstance* self);
+  // Refuses, as the language does, to reach a private member from outside the struct's own code.
+  void checkAccess(size_t field) const;
 
   const script::Struct* def;
   std::vector<const Symbol*> fields;  // data members and methods, in definition order
@@ -46,6 +59,7 @@ class StructDef : public Value {
 
  private:
   friend class StructInstance;
+  StructInstance* functionsOnly();
   std::shared_ptr<SyntaxTree> tree_;
   std::shared_ptr<Scope> closure_;
 };

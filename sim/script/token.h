@@ -35,7 +35,7 @@ enum class TokenKind : std::uint8_t {
   BitArrayOpen,  // #{
   RBrace,
   Comma, Semicolon, Colon, Dot, DotDot,
-  Plus, Minus, Star, Slash, Caret,
+  Plus, Minus, Star, Slash, Caret, Ampersand,
   Assign, PlusAssign, MinusAssign, StarAssign, SlashAssign,
   Eq, Ne, Lt, Le, Gt, Ge,
 

@@ -200,6 +200,11 @@ TEST(SyntaxParser, StructsHoldFieldsAndFunctions) {
   EXPECT_EQ(parsed("struct S (a = 1, b, fn f = a + 1)"), "(struct s a=1 b (fn f () (+ a 1)))");
   EXPECT_EQ(parsed("struct T (\n  name,\n  count = 0\n  , fn inc = count += 1\n)"),
             "(struct t name count=0 (fn inc () (+= count 1)))");
+  EXPECT_EQ(parsed("for v, i, k in a where v do v"), "(for v,i,k in a where v do v)");
+  EXPECT_EQ(parsed("fn f a &b &c: = b"), "(fn f (a &b &c:) b)");
+  EXPECT_EQ(parsed("f 1 &x c:&y.z[2]"), "(call f 1 (& x) c:(& ([] (. y z) 2)))");
+  EXPECT_EQ(parsed("struct U (public\n a, private\n b = 2, fn f = b, on create do b = 3, public c)"),
+            "(struct u a private b=2 private (fn f () b) c (on-create (= b 3)))");
   EXPECT_EQ(parsed("s = S a:2; s.a = 3; S()"), "(= s (call s a:2))\n(= (. s a) 3)\n(call s)");
 }
 
