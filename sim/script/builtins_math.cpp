@@ -72,7 +72,8 @@ Value* atan2_cf(Value** arg_list, int count) {
   return floatResult(std::atan2(number(arg_list[0]), number(arg_list[1])) * kDegrees);
 }
 
-// random a b: an integer between a and b inclusive when both are integers, else a float.
+// random a b: an integer between a and b inclusive when both are integers, else a float; points and
+// colours component by component.
 def_visible_primitive(random, "random");
 Value* random_cf(Value** arg_list, int count) {
   check_arg_count(random, 2, count);
@@ -84,8 +85,18 @@ Value* random_cf(Value** arg_list, int count) {
     long long draw = (static_cast<long long>(r.rand()) << 15 | r.rand()) % span;
     return Integer::intern(static_cast<int>(a + draw));
   }
-  double a = number(arg_list[0]), b = number(arg_list[1]);
-  return floatResult(a + (b - a) * (r.rand() / double(Random::s_rand_max)));
+  auto between = [&r](double a, double b) { return a + (b - a) * (r.rand() / double(Random::s_rand_max)); };
+  // Points and colours draw each component between the two values' components.
+  if (is_point3(arg_list[0]) || arg_list[0]->tag == class_tag(Color)) {
+    bool colour = arg_list[0]->tag == class_tag(Color);
+    if (arg_list[1]->tag != arg_list[0]->tag) throw ConversionError(arg_list[1], colour ? "Color" : "Point3");
+    Point3 a = arg_list[0]->to_point3(), b = arg_list[1]->to_point3();
+    Point3 p(float(between(a.x, b.x)), float(between(a.y, b.y)), float(between(a.z, b.z)));
+    if (!colour) return new Point3Value(p);
+    float alpha = float(between(static_cast<ColorValue*>(arg_list[0])->color.a, static_cast<ColorValue*>(arg_list[1])->color.a));
+    return new ColorValue(p.x, p.y, p.z, alpha * 255.0f);
+  }
+  return floatResult(between(number(arg_list[0]), number(arg_list[1])));
 }
 
 def_visible_primitive(seed, "seed");

@@ -3,6 +3,7 @@
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
 #include "maxscript/streams.h"
+#include "script/rotation_values.h"
 
 #include <cmath>
 #include <string>
@@ -116,12 +117,15 @@ Value* Matrix3Value::get_property(Value* prop) {
   if (n == "row1") return new Point3Value(m[0]);
   if (n == "row2") return new Point3Value(m[1]);
   if (n == "row3") return new Point3Value(m[2]);
-  if (n == "row4" || n == "translation" || n == "pos") return new Point3Value(m[3]);
+  if (n == "row4" || n == "translation" || n == "pos" || n == "translationpart") return new Point3Value(m[3]);
+  if (n == "rotationpart") return new QuatValue(sim::rt::rotationPart(m));
+  if (n == "scalepart") return new Point3Value(Point3(m[0].Length(), m[1].Length(), m[2].Length()));
   throw AccessorError(this, prop);
 }
 bool Matrix3Value::has_property(Value* prop) {
   const std::string& n = propName(prop);
-  return n == "row1" || n == "row2" || n == "row3" || n == "row4" || n == "translation" || n == "pos";
+  return n == "row1" || n == "row2" || n == "row3" || n == "row4" || n == "translation" || n == "pos" ||
+         n == "translationpart" || n == "rotationpart" || n == "scalepart";
 }
 
 // ---- time ----------------------------------------------------------------------------------------

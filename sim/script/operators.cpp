@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "maxscript/exceptions.h"
+#include "script/rotation_values.h"
 #include "script/string_streams.h"
 #include "script/time_ticks.h"
 #include "script/time_values.h"
@@ -137,6 +138,7 @@ Value* convertAs(Value* v, Value* cls) {
   if (Value* s = rt::stringStreamAs(v, cls)) return s;
   if (cls == class_tag(String)) return new String(value_to_text(v, false));
   if (Value* t = rt::timeAs(v, cls)) return t;
+  if (Value* r = rt::rotationAs(v, cls)) return r;
   if (cls == class_tag(Integer)) {
     if (is_float(v)) return Integer::intern(v->to_int());
     if (is_string(v)) {

@@ -9,6 +9,7 @@
 #include "script/evaluator.h"
 #include "script/parser.h"
 #include "script/primitive_table.h"
+#include "script/rotation_values.h"
 #include "script/value_heap.h"
 
 namespace sim::rt {
@@ -73,7 +74,7 @@ Value* valueClassNamed(const std::string& lower) {
       {"name", class_tag(Name)},       {"array", class_tag(Array)},     {"point3", class_tag(Point3Value)},
       {"point2", class_tag(Point2Value)}, {"point4", class_tag(Point4Value)}, {"booleanclass", class_tag(Boolean)},
       {"undefinedclass", class_tag(Undefined)}, {"time", class_tag(MSTime)}, {"quat", class_tag(Quat)},
-      {"matrix3", class_tag(Matrix3)}, {"eulerangles", class_tag(EulerAngles)}, {"color", class_tag(Color)},
+      {"matrix3", class_tag(Matrix3)}, {"eulerangles", class_tag(EulerAngles)}, {"angleaxis", &AngleAxis_class}, {"color", class_tag(Color)},
       {"bitmap", class_tag(MAXBitMap)}, {"stringstream", class_tag(StringStream)},
       {"number", &Number_class}, {"value", &Value_class},
   };

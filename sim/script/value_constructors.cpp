@@ -2,6 +2,7 @@
 // (point3 1 2 3), (matrix3 1), (bitmap 320 240 color:white).
 #include "maxscript/maxscript.h"
 #include "script/bitmap_values.h"
+#include "script/rotation_values.h"
 #include "script/value_constructors.h"
 
 #include <cmath>
@@ -35,6 +36,7 @@ Value* constructValue(ValueMetaClass* cls, Value** args, int count) {
     need(3, 3, "eulerAngles");
     return new EulerAnglesValue(f(args[0]), f(args[1]), f(args[2]));
   }
+  if (cls == &AngleAxis_class) return makeAngleAxis(args, count);
   if (cls == class_tag(Point3Value)) {
     need(3, 3, "point3");
     return new Point3Value(f(args[0]), f(args[1]), f(args[2]));
