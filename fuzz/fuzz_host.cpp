@@ -1,5 +1,7 @@
 #include "fuzz_host.h"
 
+#include "file_fence.h"
+
 #include "core/core_interface.h"
 #include "core/host_session.h"
 #include "hold.h"
@@ -131,6 +133,7 @@ void startHost(std::string_view target, int* argc, char*** argv) {
   sim::startHost(plugins.string(), problems);
   if (!problems.str().empty()) std::cerr << problems.str();
   sim::rt::Evaluator::setInterruptCheck(pastDeadline);
+  fenceFileFunctions();
   if (printing()) the_listener->edit_stream->set_echo(stdout);
   std::atexit([] {
     std::error_code ignored;
