@@ -291,6 +291,14 @@ INode* MAXNode::node() const { return static_cast<INode*>(target()); }
 
 INode* MAXNode::to_node() { return static_cast<INode*>(checked()); }
 
+// A node is a collection of itself, as `$` is with one node selected: `for o in $ do` runs once.
+Array* MAXNode::as_collection() {
+  checked();
+  auto* a = static_cast<Array*>(keep(new Array(1)));
+  a->append(this);
+  return a;
+}
+
 void MAXNode::sprin1(CharStream* s) {
   INode* n = node();
   if (!n) {
