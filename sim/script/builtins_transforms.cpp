@@ -70,12 +70,6 @@ Box3 worldBox(INode* n) {
   return box;
 }
 
-Box3 boxAround(const std::vector<INode*>& nodes) {
-  Box3 box;
-  for (INode* n : nodes) box += worldBox(n);
-  return box;
-}
-
 // Moves the pivot to `world` and the object back by as much, so the object stays where it was.
 void setPivot(INode* n, const Point3& world) {
   TimeValue t = Runtime::get().time();
@@ -89,7 +83,7 @@ void setPivot(INode* n, const Point3& world) {
 
 const bool kBoundsProperties = sim::addPropertyTable(
     sim::PropertyScope{BASENODE_CLASS_ID, Class_ID(0, 0), false,
-                       [](ReferenceTarget* t) { return dynamic_cast<sim::SceneNode*>(t) != nullptr; }},
+                       [](ReferenceTarget* t) { return dynamic_cast<sim::SceneNode*>(t) != nullptr; }, false},
     {
         {"min", [](ReferenceTarget* t, TimeValue) -> Value* { return new Point3Value(worldBox(static_cast<INode*>(t)).Min()); },
          nullptr},
@@ -111,6 +105,12 @@ const bool kBoundsProperties = sim::addPropertyTable(
 
 namespace sim::rt {
 
+Box3 worldBoxAround(const std::vector<INode*>& nodes) {
+  Box3 box;
+  for (INode* n : nodes) box += worldBox(n);
+  return box;
+}
+
 Value* nodeSetBounds(Array* nodes, Value* prop) {
   if (!is_name(prop)) return nullptr;
   const std::string& which = static_cast<Name*>(prop)->lower;
@@ -121,7 +121,7 @@ Value* nodeSetBounds(Array* nodes, Value* prop) {
     if (!is_node(nodes->data[i])) return nullptr;
     list.push_back(nodeArg(nodes->data[i]));
   }
-  Box3 box = boxAround(list);
+  Box3 box = worldBoxAround(list);
   return new Point3Value(which == "min" ? box.Min() : which == "max" ? box.Max() : box.Center());
 }
 

@@ -202,6 +202,8 @@ Value* MAXWrapper::get_property(Value* prop) {
   TimeValue time = Runtime::get().time();
   Value* out = nullptr;
   if (tryGet(t, prop, time, out)) return out;
+  // Every animatable has its count of sub-animations, not listed among its properties.
+  if (lowerName(prop) == "numsubs") return Integer::intern(t->NumSubs());
   if (ReferenceTarget* base = baseObjectOfNode(t); base && tryGet(base, prop, time, out)) return out;
   // A node's modifiers are its properties by name ($Box01.Bend).
   if (auto* node = dynamic_cast<INode*>(t))
