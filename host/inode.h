@@ -140,6 +140,18 @@ class HOST_API INode : public ReferenceTarget {
   virtual DWORD GetWireColor() = 0;
   virtual void SetWireColor(DWORD newcol) = 0;
 
+  // ---- groups ----
+  // A group is a head node (a dummy) whose members are its children; an open group lets its
+  // members be picked one by one.
+  virtual BOOL IsGroupHead() = 0;
+  virtual BOOL IsGroupMember() = 0;
+  virtual BOOL IsOpenGroupHead() = 0;
+  virtual BOOL IsOpenGroupMember() = 0;
+  virtual void SetGroupHead(BOOL b) = 0;
+  virtual void SetGroupMember(BOOL b) = 0;
+  virtual void SetGroupHeadOpen(BOOL b) = 0;
+  virtual void SetGroupMemberOpen(BOOL b) = 0;
+
   // ---- user properties ----
   virtual void GetUserPropBuffer(MSTR& buf) = 0;
   virtual void SetUserPropBuffer(const MSTR& buf) = 0;

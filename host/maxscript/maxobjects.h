@@ -45,6 +45,7 @@ class HOST_API MAXNode : public MAXWrapper {
   static Value* intern(INode* node);
   INode* node() const;
   INode* to_node() override;
+  Array* as_collection() override;
   void sprin1(CharStream* s) override;
   // A new node beside this one with a copy of its object (`copy $Box01`).
   Value* copy_vf() override;

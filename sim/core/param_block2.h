@@ -55,6 +55,14 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   IOResult Load(ILoad* iload) override;
   int RemapRefOnLoad(int iref) override;
 
+  // ---- sub-animations (param_block2_subanims.cpp) ----
+  // One per animatable parameter that is no table: its controller (null until it has one) under the
+  // parameter's name, as the track view lists a block.
+  int NumSubs() override;
+  Animatable* SubAnim(int i) override;
+  TSTR SubAnimName(int i) override;
+  BOOL AssignController(Animatable* control, int subAnim) override;
+
   // ---- IParamBlock2 ----
   DWORD GetVersion() override { return desc_->version; }
   int NumParams() override { return desc_->count; }
@@ -240,6 +248,9 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   // Replaces entry (p, tab) with `e`, recording undo and (unless told not to) notifying.
   BOOL write(int p, int tab, Entry&& e, bool notify = true);
   BOOL writeTarget(ParamID id, ReferenceTarget* t, int tabIndex);
+
+  // The parameter index of sub-animation `i`, or -1.
+  int subAnimParam(int i) const;
 
   // ---- controllers of animatable entries (param_block2_controllers.cpp) ----
   // The controller driving entry `tab` of parameter index `p`, or null.

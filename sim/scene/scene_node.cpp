@@ -542,13 +542,15 @@ RefResult SceneNode::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID&
   return REF_SUCCEED;
 }
 
+// The application's order, which scripts index by number ($b[3][1] is the position): slot 1 holds
+// the space-warp bindings, which this host keeps in the world-space pipeline instead, so it is empty.
 Animatable* SceneNode::SubAnim(int i) {
   switch (i) {
     case 0: return visCtrl_;
-    case 1: return tmCtrl_;
-    case 2: return object_;
-    case 3: return mtl_;
-    case 4: return blurCtrl_;
+    case 2: return tmCtrl_;
+    case 3: return object_;
+    case 4: return mtl_;
+    case 5: return blurCtrl_;
     default: return nullptr;
   }
 }
@@ -556,13 +558,14 @@ Animatable* SceneNode::SubAnim(int i) {
 TSTR SceneNode::SubAnimName(int i) {
   switch (i) {
     case 0: return TSTR("Visibility");
-    case 1: return TSTR("Transform");
-    case 2: {
+    case 1: return TSTR("Space Warps");
+    case 2: return TSTR("Transform");
+    case 3: {
       Object* base = object_ ? object_->FindBaseObject() : nullptr;
       return TSTR(std::string("Object (") + (base ? base->GetObjectName() : "") + ")");
     }
-    case 3: return TSTR("Material");
-    case 4: return TSTR("Image Motion Blur Multiplier");
+    case 4: return TSTR("Material");
+    case 5: return TSTR("Image Motion Blur Multiplier");
     default: return TSTR();
   }
 }
@@ -575,8 +578,8 @@ BOOL SceneNode::AssignController(Animatable* control, int subAnim) {
       if (c && c->SuperClassID() != CTRL_FLOAT_CLASS_ID) return FALSE;
       SetVisController(c);
       return visCtrl_ == c;
-    case 1: return c ? SetTMController(c) : FALSE;
-    case 4:
+    case 2: return c ? SetTMController(c) : FALSE;
+    case 5:
       if (c && c->SuperClassID() != CTRL_FLOAT_CLASS_ID) return FALSE;
       SetImageBlurMultController(c);
       return blurCtrl_ == c;

@@ -129,6 +129,16 @@ class HOST_API SceneNode : public INode {
   int GetBoxMode() override { return flags_.boxMode; }
   void BoxMode(BOOL onOff) override { setFlag(&Flags::boxMode, onOff); }
   void Hide(BOOL onOff) override { setFlag(&Flags::hidden, onOff); }
+  // A member stays one only below a group head: a node unlinked from its group is no member.
+  BOOL IsGroupHead() override { return flags_.groupHead; }
+  BOOL IsGroupMember() override { return flags_.groupMember && groupHead(); }
+  BOOL IsOpenGroupHead() override { return flags_.groupHead && flags_.groupOpen; }
+  BOOL IsOpenGroupMember() override { return flags_.groupMember && groupHead() && groupHead()->flags_.groupOpen; }
+  void SetGroupHead(BOOL b) override { setFlag(&Flags::groupHead, b); }
+  void SetGroupMember(BOOL b) override { setFlag(&Flags::groupMember, b); }
+  void SetGroupHeadOpen(BOOL b) override { setFlag(&Flags::groupOpen, b); }
+  // Members are open as their head is.
+  void SetGroupMemberOpen(BOOL) override {}
   int IsHidden(DWORD = 0, BOOL = FALSE) override { return flags_.hidden; }
   int IsNodeHidden(BOOL = FALSE) override { return flags_.hidden; }
   int Selected() override { return selected_; }
@@ -151,7 +161,7 @@ class HOST_API SceneNode : public INode {
   RefTargetHandle GetReference(int i) override;
   void SetReference(int i, RefTargetHandle rtarg) override;
   RefResult NotifyRefChanged(Interval changeInt, RefTargetHandle hTarget, PartID& partID, RefMessage message) override;
-  int NumSubs() override { return isRoot_ ? 0 : 5; }
+  int NumSubs() override { return isRoot_ ? 0 : 6; }
   Animatable* SubAnim(int i) override;
   TSTR SubAnimName(int i) override;
   // Visibility, transform and blur multiplier take controllers of their kind (null removes the
@@ -186,9 +196,16 @@ class HOST_API SceneNode : public INode {
     bool motBlurOn = true, caustics = false, globalIllum = false;
     bool frozen = false, xray = false, trajectory = false, backCull = false, frozenWithMtl = false;
     bool boxMode = false, hidden = false;
+    bool groupHead = false, groupMember = false, groupOpen = false;
     int motBlur = MOTION_BLUR_NONE;
   };
   void setFlag(bool Flags::*field, BOOL on);
+  // The nearest group head above this node, or null.
+  SceneNode* groupHead() const {
+    for (SceneNode* p = parent_; p; p = p->parent_)
+      if (p->flags_.groupHead) return p;
+    return nullptr;
+  }
   void removeChild(SceneNode* child);
   void attach(SceneNode* child);
   // The transform relative to the parent (the controller's value).

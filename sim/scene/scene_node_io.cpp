@@ -29,7 +29,7 @@ struct FlagData {
 #define QZM_NODE_FLAGS(X) \
   X(renderable) X(primaryVis) X(secondaryVis) X(inheritVis) X(rcvShadows) X(castShadows) X(applyAtmos) \
   X(renderOccluded) X(motBlurOn) X(caustics) X(globalIllum) X(frozen) X(xray) X(trajectory) X(backCull) \
-  X(frozenWithMtl) X(boxMode) X(hidden)
+  X(frozenWithMtl) X(boxMode) X(hidden) X(groupHead) X(groupMember) X(groupOpen)
 
 IOResult SceneNode::Save(ISave* isave) {
   FlagData flags{0, flags_.motBlur};

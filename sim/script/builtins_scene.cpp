@@ -341,10 +341,7 @@ Value* getSubAnimName_cf(Value** arg_list, int count) {
   Animatable* a = animatableArg(arg_list[0]);
   int i = arg_list[1]->to_int();
   if (i < 1 || i > a->NumSubs()) throw RuntimeError("Sub-animation index out of range: ", arg_list[1]);
-  std::string name = a->SubAnimName(i - 1).str();
-  for (char& c : name)
-    if (c == ' ') c = '_';
-  return Name::intern(name.c_str());
+  return Name::intern(subAnimScriptName(a->SubAnimName(i - 1)).c_str());
 }
 
 def_visible_primitive(getNumSubMtls, "getNumSubMtls");

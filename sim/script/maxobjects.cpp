@@ -202,6 +202,8 @@ Value* MAXWrapper::get_property(Value* prop) {
   TimeValue time = Runtime::get().time();
   Value* out = nullptr;
   if (tryGet(t, prop, time, out)) return out;
+  // Every animatable has its count of sub-animations, not listed among its properties.
+  if (lowerName(prop) == "numsubs") return Integer::intern(t->NumSubs());
   if (ReferenceTarget* base = baseObjectOfNode(t); base && tryGet(base, prop, time, out)) return out;
   // A node's modifiers are its properties by name ($Box01.Bend).
   if (auto* node = dynamic_cast<INode*>(t))
@@ -290,6 +292,14 @@ Value* MAXNode::intern(INode* node) { return node ? static_cast<Value*>(new MAXN
 INode* MAXNode::node() const { return static_cast<INode*>(target()); }
 
 INode* MAXNode::to_node() { return static_cast<INode*>(checked()); }
+
+// A node is a collection of itself, as `$` is with one node selected: `for o in $ do` runs once.
+Array* MAXNode::as_collection() {
+  checked();
+  auto* a = static_cast<Array*>(keep(new Array(1)));
+  a->append(this);
+  return a;
+}
 
 void MAXNode::sprin1(CharStream* s) {
   INode* n = node();

@@ -6,9 +6,12 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "script/evaluator.h"
+#include "script/node_bounds.h"
 #include "script/property_table.h"
+#include "script/runtime.h"
 #include "script/selection.h"
 
+#include <string>
 #include <vector>
 
 namespace sim::rt {
@@ -20,7 +23,7 @@ ValueMetaClass ObjectSet_class("ObjectSet");
 // Nodes matching a path, in scene order.
 class ObjectSet : public Value {
  public:
-  explicit ObjectSet(std::vector<INode*> nodes) {
+  explicit ObjectSet(std::vector<INode*> nodes, std::string label = "$selection") : label_(std::move(label)) {
     tag = &ObjectSet_class;
     for (INode* n : nodes) items_.emplace_back(MAXNode::intern(n));
   }
@@ -32,6 +35,7 @@ class ObjectSet : public Value {
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(static_cast<int>(items_.size()));
     if (items_.empty()) throw AccessorError(this, prop);
+    if (Value* bounds = nodeSetBounds(as_collection(), prop)) return bounds;
     return items_.front()->get_property(prop);
   }
   Value* set_property(Value* prop, Value* v) override {
@@ -49,7 +53,7 @@ class ObjectSet : public Value {
     return items_.front()->to_node();
   }
   void sprin1(CharStream* s) override {
-    s->puts("$selection");
+    s->puts(label_.c_str());
     if (items_.empty()) return;
     s->puts(" #(");
     for (size_t i = 0; i < items_.size(); ++i) {
@@ -64,7 +68,25 @@ class ObjectSet : public Value {
 
  private:
   std::vector<ValueRef> items_;
+  std::string label_;
 };
+
+// The scene's node sets, which a path may name instead of a node: $objects, $geometry, ...
+bool isNodeSetName(std::string_view name) {
+  for (const char* set : {"objects", "geometry", "lights", "cameras", "helpers", "shapes", "spacewarps", "selection"})
+    if (equalsIgnoreCase(name, set)) return true;
+  return false;
+}
+
+// The nodes of the set named by the system global of that name, as a path collection.
+Value* nodeSet(std::string_view name) {
+  std::vector<INode*> nodes;
+  if (Array* items = Runtime::get().builtin(script::intern(name))->as_collection())
+    for (int i = 0; i < items->size; ++i) nodes.push_back(items->data[i]->to_node());
+  std::string label = "$";
+  for (char c : name) label += asciiLower(c);
+  return new ObjectSet(std::move(nodes), std::move(label));
+}
 
 // A name against a segment's pattern, without case: * any run of characters, ? any one, and a
 // backslash makes the character after it literal.
@@ -118,7 +140,9 @@ Value* resolvePath(const PathName& path) {
   // The usual case: one plain name, found through the scene's name index.
   if (path.segments.size() == 1 && !first.wildcard) {
     std::string name(first.text);
-    return wrapTarget(ip->GetINodeByName(name.c_str()));
+    INode* n = ip->GetINodeByName(name.c_str());
+    if (!n && isNodeSetName(name)) return nodeSet(name);
+    return wrapTarget(n);
   }
   std::vector<INode*> current;
   collectChildren(ip->GetRootNode(), first, true, current);

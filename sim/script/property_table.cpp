@@ -108,6 +108,7 @@ const PropertyEntry* findPropertyEntry(ReferenceTarget* target, Value* name) {
 void listPropertyNames(ReferenceTarget* target, std::vector<std::string>& out) {
   if (!target) return;
   forEachApplicable(target, [&](const Table& t) {
+    if (!t.scope.listed) return false;
     for (const PropertyEntry& e : t.entries) {
       bool seen = false;
       for (const std::string& n : out) seen = seen || equalsIgnoreCase(n, e.name);

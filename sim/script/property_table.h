@@ -30,6 +30,9 @@ struct PropertyScope {
   Class_ID classID = Class_ID(0, 0);
   bool exactClass = false;
   bool (*accepts)(ReferenceTarget*) = nullptr;
+  // Whether getPropNames lists the table's names; the properties every node answers without
+  // being its own (.min, .pivot, ...) are not listed, as in the language.
+  bool listed = true;
 };
 
 // Registers a table; meant to be called from a static initialiser in the file that implements the

@@ -16,6 +16,8 @@
 #include "script/runtime.h"
 #include "script/value_limits.h"
 
+#include <cctype>
+
 namespace sim::rt {
 namespace {
 
@@ -64,6 +66,10 @@ class SubAnimValue : public Value {
     }
     if (n == "name") return new ::String(parent_->SubAnimName(index_).data());
     if (n == "object") return subValue();
+    if (n == "numsubs") {
+      Animatable* a = sub();
+      return Integer::intern(a ? a->NumSubs() : 0);
+    }
     Value* v = keep(subValue());
     if (v == undefined) throw AccessorError(this, prop);
     return v->get_property(prop);
@@ -80,14 +86,15 @@ class SubAnimValue : public Value {
   }
   bool has_property(Value* prop) override {
     const std::string& n = lowerName(prop);
-    return n == "controller" || n == "name" || n == "object";
+    return n == "controller" || n == "name" || n == "object" || n == "numsubs";
   }
   Value* get_index(Value* index) override { return keep(subValue())->get_index(index); }
-  void sprin1(CharStream* s) override {
-    std::string name = parent_->SubAnimName(index_).str();
-    for (char& c : name)
-      if (c == ' ') c = '_';
-    s->printf("SubAnim:%s", name.c_str());
+  void sprin1(CharStream* s) override { s->printf("SubAnim:%s", subAnimScriptName(parent_->SubAnimName(index_)).c_str()); }
+  // The animatable under this slot, for the functions that take one (getSubAnim, numSubs, ...).
+  ReferenceTarget* to_reftarg() override {
+    auto* rt = dynamic_cast<ReferenceTarget*>(sub());
+    if (!rt) throw ConversionError(this, "MAXWrapper");
+    return rt;
   }
 
  private:
@@ -156,13 +163,15 @@ ReferenceTarget* wrapperTarget(Value* v) {
 
 }  // namespace
 
+std::string subAnimScriptName(const TSTR& shown) {
+  std::string name = shown.str();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') c = '_';
+  return name;
+}
+
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
-  if (shown.Length() != static_cast<int>(lower.size())) return false;
-  for (size_t k = 0; k < lower.size(); ++k) {
-    char c = shown.str()[k] == ' ' ? '_' : sim::asciiLower(shown.str()[k]);
-    if (c != lower[k]) return false;
-  }
-  return true;
+  return sim::equalsIgnoreCase(subAnimScriptName(shown), lower);
 }
 
 bool isController(ReferenceTarget* t) {

@@ -36,6 +36,9 @@ ReferenceTarget* baseObjectOf(INode* node);
 // The modifier of a node's stack with this name (without case), or null.
 Modifier* findModifier(INode* node, const std::string& lower);
 bool isController(ReferenceTarget* t);
+// A sub-animation's display name as script names it: blanks and signs read as underscores
+// ("Object (Box)" is Object__Box_).
+std::string subAnimScriptName(const TSTR& shown);
 // Whether a sub-animation's display name is the script name `lower` (blanks read as underscores).
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.

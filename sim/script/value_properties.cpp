@@ -1,6 +1,7 @@
 // Properties and indexing of the language's own values: arrays, strings and points.
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
+#include "script/node_bounds.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ int componentOf(Value* prop, int dimensions) {
 
 Value* Array::get_property(Value* prop) {
   if (prop == nameCount()) return Integer::intern(size);
+  // An array of nodes (a selection) has the bounds of all of them.
+  if (Value* bounds = sim::rt::nodeSetBounds(this, prop)) return bounds;
   throw AccessorError(this, prop);
 }
 

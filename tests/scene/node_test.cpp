@@ -271,16 +271,19 @@ TEST_F(Nodes, VisibilityAndBlurMultiplierControllersAreMadeWhenFirstSet) {
   n->SetVisController(nullptr);
   EXPECT_FLOAT_EQ(n->GetVisibility(0), 1.0f);
 
-  // Scripts assign through the sub-animations: 0 visibility, 1 transform, 4 blur multiplier.
+  // Scripts assign through the sub-animations, numbered as the application does: 0 visibility,
+  // 1 space warps (no controller), 2 transform, 3 object, 4 material, 5 blur multiplier.
   Control* vis = NewDefaultFloatController();
   EXPECT_TRUE(n->AssignController(vis, 0));
   EXPECT_EQ(n->GetVisController(), vis);
   EXPECT_STREQ(n->SubAnimName(0).data(), "Visibility");
   Control* prs = NewDefaultMatrix3Controller();
-  EXPECT_TRUE(n->AssignController(prs, 1));
+  EXPECT_FALSE(n->AssignController(prs, 1)) << "the space-warp slot takes no controller";
+  EXPECT_TRUE(n->AssignController(prs, 2));
   EXPECT_EQ(n->GetTMController(), prs);
+  EXPECT_STREQ(n->SubAnimName(2).data(), "Transform");
   EXPECT_FALSE(n->AssignController(prs, 0)) << "a transform does not drive visibility";
-  EXPECT_FALSE(n->AssignController(vis, 2)) << "the object is no controller slot";
+  EXPECT_FALSE(n->AssignController(vis, 3)) << "the object is no controller slot";
 }
 
 TEST_F(Nodes, SelectionKeepsItsOrderAndForgetsDeletedNodes) {

@@ -71,12 +71,15 @@ class LeafControl : public Control, public KeyEditing {
 
   // ---- host side ----
   T valueAt(TimeValue t) const { return track_.value(t); }
+  const Identity& identity() const { return id_; }
   const KeyTrack<T>& track() const { return track_; }
   // Sets the value at `t` as the animate state says (see control.h); records undo and notifies.
   void setValue(TimeValue t, const T& v);
 
  protected:
   void replaceTrack(const KeyTrack<T>& track);
+  // A new controller of this one's class and identity, without keys: what Clone fills.
+  virtual LeafControl* emptyClone() const { return new LeafControl(id_, T()); }
 
  private:
   Identity id_;

@@ -98,7 +98,7 @@ void LeafControl<T>::Copy(Control* from) {
 
 template <class T>
 RefTargetHandle LeafControl<T>::Clone(RemapDir& remap) {
-  auto* c = new LeafControl<T>(id_, T());
+  LeafControl<T>* c = emptyClone();
   c->track_ = track_;
   BaseClone(this, c, remap);
   return c;
@@ -161,11 +161,29 @@ template class LeafControl<Point4>;
 
 namespace {
 
+// A point3 track in a transform's position slot: read relative, it translates the matrix it is
+// given, as position controllers do; otherwise it is a bezier_point3.
+class PositionLeaf final : public Point3Leaf {
+ public:
+  using Point3Leaf::Point3Leaf;
+  void GetValue(TimeValue t, void* val, Interval& valid, GetSetMethod method) override {
+    if (!val || method != CTRL_RELATIVE) return Point3Leaf::GetValue(t, val, valid, method);
+    Point3 p;
+    Point3Leaf::GetValue(t, &p, valid, CTRL_ABSOLUTE);
+    static_cast<Matrix3*>(val)->PreTranslate(p);
+  }
+
+ protected:
+  Point3Leaf* emptyClone() const override { return new PositionLeaf(identity(), Point3()); }
+};
+
 const FloatLeaf::Identity kBezierFloat{"bezier_float", CTRL_FLOAT_CLASS_ID, Class_ID(HYBRIDINTERP_FLOAT_CLASS_ID, 0)};
 const Point3Leaf::Identity kBezierPoint3{"bezier_point3", CTRL_POINT3_CLASS_ID, Class_ID(HYBRIDINTERP_POINT3_CLASS_ID, 0)};
 const Point3Leaf::Identity kBezierColor{"bezier_color", CTRL_POINT3_CLASS_ID, Class_ID(HYBRIDINTERP_COLOR_CLASS_ID, 0)};
 const Point4Leaf::Identity kBezierPoint4{"bezier_point4", CTRL_POINT4_CLASS_ID, Class_ID(HYBRIDINTERP_POINT4_CLASS_ID, 0)};
 const Point4Leaf::Identity kBezierRGBA{"bezier_rgba", CTRL_FRGBA_CLASS_ID, Class_ID(HYBRIDINTERP_FRGBA_CLASS_ID, 0)};
+const Point3Leaf::Identity kBezierPosition{"bezier_position", CTRL_POSITION_CLASS_ID,
+                                          Class_ID(HYBRIDINTERP_POSITION_CLASS_ID, 0)};
 
 HostClassDesc bezierFloatDesc(kBezierFloat.className, kBezierFloat.sclass, kBezierFloat.cid, "Controllers",
                               [](BOOL) -> void* { return new FloatLeaf(kBezierFloat, 0.0f); });
@@ -177,6 +195,8 @@ HostClassDesc bezierPoint4Desc(kBezierPoint4.className, kBezierPoint4.sclass, kB
                                [](BOOL) -> void* { return new Point4Leaf(kBezierPoint4, Point4()); });
 HostClassDesc bezierRGBADesc(kBezierRGBA.className, kBezierRGBA.sclass, kBezierRGBA.cid, "Controllers",
                              [](BOOL) -> void* { return new Point4Leaf(kBezierRGBA, Point4()); });
+HostClassDesc bezierPositionDesc(kBezierPosition.className, kBezierPosition.sclass, kBezierPosition.cid, "Controllers",
+                                 [](BOOL) -> void* { return new PositionLeaf(kBezierPosition, Point3()); });
 
 }  // namespace
 
