@@ -11,6 +11,7 @@
 #include "script/evaluator.h"
 #include "script/node_bounds.h"
 #include "script/property_table.h"
+#include "script/rotation_values.h"
 #include "script/runtime.h"
 
 #include <cmath>
@@ -50,9 +51,9 @@ void setNodeProperty(INode* n, const char* name, Value* v) {
   sim::findPropertyEntry(n, Name::intern(name))->set(n, Runtime::get().time(), v);
 }
 
-// The rotation argument of `rotate`: a quat, euler angles, or an angle in degrees and an axis.
+// The rotation argument of `rotate`: any rotation value, or an angle in degrees and an axis.
 Quat rotationArgs(Value** args, int n) {
-  if (n == 2) return sim::toQuat(args[1]);
+  if (n == 2) return sim::rt::rotationToQuat(args[1]);
   float a = args[1]->to_float() * static_cast<float>(std::numbers::pi / 180.0);
   return QFromAngAxis(a, args[2]->to_point3());
 }

@@ -19,18 +19,6 @@ bool isRotation(Value* v) {
          v->tag == &AngleAxis_class;
 }
 
-// Every rotation value as a quaternion, as the host composes them.
-Quat toQuat(Value* v) {
-  if (v->tag == class_tag(Quat)) return static_cast<QuatValue*>(v)->q;
-  if (v->tag == class_tag(Matrix3)) return sim::rt::rotationPart(static_cast<Matrix3Value*>(v)->m);
-  if (v->tag == class_tag(EulerAngles)) {
-    const float* a = static_cast<EulerAnglesValue*>(v)->angles;
-    return sim::eulerToQuat(Point3(a[0], a[1], a[2]) * kRadians);
-  }
-  auto* aa = static_cast<AngleAxisValue*>(v);
-  return QFromAngAxis(aa->angle * kRadians, aa->axis);
-}
-
 }  // namespace
 
 AngleAxisValue::AngleAxisValue(float angleDegrees, const Point3& a) : angle(angleDegrees), axis(a) { tag = &AngleAxis_class; }
@@ -59,6 +47,20 @@ bool AngleAxisValue::has_property(Value* prop) {
 
 namespace sim::rt {
 
+Quat rotationToQuat(Value* v) {
+  if (v->tag == class_tag(Quat)) return static_cast<QuatValue*>(v)->q;
+  if (v->tag == class_tag(Matrix3)) return rotationPart(static_cast<Matrix3Value*>(v)->m);
+  if (v->tag == class_tag(EulerAngles)) {
+    const float* a = static_cast<EulerAnglesValue*>(v)->angles;
+    return sim::eulerToQuat(Point3(a[0], a[1], a[2]) * kRadians);
+  }
+  if (v->tag == &AngleAxis_class) {
+    auto* aa = static_cast<AngleAxisValue*>(v);
+    return QFromAngAxis(aa->angle * kRadians, aa->axis);
+  }
+  throw ConversionError(v, "Quat");
+}
+
 Value* makeAngleAxis(Value** args, int count) {
   int n = count_positional_args(args, count);
   if (n != 2) throw ArgCountError("angleAxis", 2, n);
@@ -73,18 +75,18 @@ Quat rotationPart(const Matrix3& m) {
 
 Value* rotationAs(Value* v, Value* cls) {
   if (!isRotation(v)) return nullptr;
-  if (cls == class_tag(Quat)) return new QuatValue(toQuat(v));
+  if (cls == class_tag(Quat)) return new QuatValue(rotationToQuat(v));
   if (cls == class_tag(Matrix3)) {
     Matrix3 m;
-    toQuat(v).MakeMatrix(m);
+    rotationToQuat(v).MakeMatrix(m);
     return new Matrix3Value(m);
   }
   if (cls == class_tag(EulerAngles)) {
-    Point3 a = quatToEuler(toQuat(v)) / kRadians;
+    Point3 a = quatToEuler(rotationToQuat(v)) / kRadians;
     return new EulerAnglesValue(a.x, a.y, a.z);
   }
   if (cls == &AngleAxis_class) {
-    Quat q = toQuat(v);
+    Quat q = rotationToQuat(v);
     q.Normalize();
     if (q.w < 0) q = Quat(-q.x, -q.y, -q.z, -q.w);  // the shorter way round
     float half = std::acos(std::fmin(q.w, 1.0f));

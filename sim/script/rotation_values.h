@@ -22,6 +22,9 @@ class AngleAxisValue : public Value {
 
 namespace sim::rt {
 
+// Any rotation value (quat, eulerAngles, angleAxis, the rotation of a matrix3) as a quaternion, as
+// the host composes them; a conversion error for anything else.
+Quat rotationToQuat(Value* v);
 // (angleAxis degrees axis)
 Value* makeAngleAxis(Value** args, int count);
 // `v as <class>` between the rotation values; null when either side is not one of them.
