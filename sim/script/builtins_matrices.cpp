@@ -18,6 +18,19 @@ float radians(Value* v) { return v->to_float() * kRadians; }
 
 }  // namespace
 
+// inverse m: the inverse of a matrix3 (a singular one gives the identity) or of a quat.
+def_visible_primitive(inverse, "inverse");
+Value* inverse_cf(Value** arg_list, int count) {
+  check_arg_count(inverse, 1, count);
+  Value* v = arg_list[0];
+  if (v->tag == class_tag(Quat)) {
+    Quat q = static_cast<QuatValue*>(v)->q.Inverse();
+    for (float* c : {&q.x, &q.y, &q.z, &q.w}) *c += 0.0f;  // no "-0" parts
+    return new QuatValue(q);
+  }
+  return new Matrix3Value(matrixArg(v)->m.Inverse());
+}
+
 // matrixFromNormal n: a matrix whose z axis is n (normalized), with x level in the xy plane.
 def_visible_primitive(matrixFromNormal, "matrixFromNormal");
 Value* matrixFromNormal_cf(Value** arg_list, int count) {

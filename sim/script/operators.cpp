@@ -79,6 +79,8 @@ Value* applyBinary(BinaryOp op, Value* a, Value* b) {
     if (!is_string(b)) throw ConversionError(b, "String");
     return new String(static_cast<String*>(a)->text + static_cast<String*>(b)->text);
   }
+  if (op == BinaryOp::Multiply)
+    if (Value* t = rt::transformProduct(a, b)) return t;
   if (is_point3(a) || is_point3(b)) {
     if (op == BinaryOp::Power) noOperator(op, a);
     auto comp = [&](Value* v) { return is_point3(v) ? static_cast<Point3Value*>(v)->p : Point3(1, 1, 1) * float(numberValue(v)); };

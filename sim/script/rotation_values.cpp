@@ -47,6 +47,24 @@ bool AngleAxisValue::has_property(Value* prop) {
 
 namespace sim::rt {
 
+Value* transformProduct(Value* a, Value* b) {
+  if (b->tag == class_tag(Matrix3)) {
+    const Matrix3& m = static_cast<Matrix3Value*>(b)->m;
+    if (a->tag == class_tag(Matrix3)) return new Matrix3Value(static_cast<Matrix3Value*>(a)->m * m);
+    if (is_point3(a)) return new Point3Value(static_cast<Point3Value*>(a)->p * m);
+  }
+  if (b->tag == class_tag(Quat)) {
+    const Quat& q = static_cast<QuatValue*>(b)->q;
+    if (a->tag == class_tag(Quat)) return new QuatValue(static_cast<QuatValue*>(a)->q * q);
+    if (is_point3(a)) {
+      Matrix3 m;
+      q.MakeMatrix(m);
+      return new Point3Value(static_cast<Point3Value*>(a)->p * m);
+    }
+  }
+  return nullptr;
+}
+
 Quat rotationToQuat(Value* v) {
   if (v->tag == class_tag(Quat)) return static_cast<QuatValue*>(v)->q;
   if (v->tag == class_tag(Matrix3)) return rotationPart(static_cast<Matrix3Value*>(v)->m);

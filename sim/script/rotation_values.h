@@ -25,6 +25,9 @@ namespace sim::rt {
 // Any rotation value (quat, eulerAngles, angleAxis, the rotation of a matrix3) as a quaternion, as
 // the host composes them; a conversion error for anything else.
 Quat rotationToQuat(Value* v);
+// Products of transforms: matrix3 * matrix3, quat * quat, and a point3 times either (the point
+// transformed); null for any other operands.
+Value* transformProduct(Value* a, Value* b);
 // (angleAxis degrees axis)
 Value* makeAngleAxis(Value** args, int count);
 // `v as <class>` between the rotation values; null when either side is not one of them.
