@@ -610,9 +610,10 @@ EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
       Value* owner = Evaluator::eval(inner->object, env);
       return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
     }
-  // obj.prop.keys: the keys of the controller of obj's property, when it has one.
+  // obj.prop.keys: the keys of the controller of obj's property, when it has one
+  // (obj.prop.controller.keys names the controller itself).
   if (p.name->lower == "keys")
-    if (const Property* inner = p.object->tryAs<Property>()) {
+    if (const Property* inner = p.object->tryAs<Property>(); inner && inner->name->lower != "controller") {
       Value* owner = Evaluator::eval(inner->object, env);
       Value* innerName = nameValue(inner->name, inner->spelling);
       Value* c = keep(getPropertyController(owner, innerName));
