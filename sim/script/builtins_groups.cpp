@@ -8,6 +8,7 @@
 #include "scene/scene_node.h"
 #include "script/ast.h"
 #include "script/evaluator.h"
+#include "script/node_args.h"
 #include "script/node_bounds.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
@@ -19,23 +20,6 @@
 using namespace sim::rt;
 
 namespace {
-
-INode* nodeArg(Value* v) {
-  INode* n = v->to_node();
-  if (!n) throw ConversionError(v, "MAXNode");
-  return n;
-}
-
-std::vector<INode*> nodesOf(Value* v) {
-  std::vector<INode*> out;
-  if (Array* items = is_array(v) ? static_cast<Array*>(v) : v->as_collection()) {
-    ValueRef hold(items);
-    for (int i = 0; i < items->size; ++i) out.push_back(nodeArg(items->data[i]));
-  } else {
-    out.push_back(nodeArg(v));
-  }
-  return out;
-}
 
 INode* groupHeadArg(Value* v) {
   INode* n = nodeArg(v);

@@ -11,6 +11,7 @@
 #include "scene/scene_node.h"
 #include "scene/scene_walk.h"
 #include "script/evaluator.h"
+#include "script/node_args.h"
 #include "script/property_table.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
@@ -41,25 +42,6 @@ SClass_ID objectSuperClass(INode* n) {
 
 Value* nodesOfSuperClass(SClass_ID s) {
   return nodesWhere([s](INode* n) { return objectSuperClass(n) == s; });
-}
-
-INode* nodeArg(Value* v) {
-  INode* n = v->to_node();
-  if (!n) throw ConversionError(v, "MAXNode");
-  return n;
-}
-
-// A node argument, or every node of an array or collection; anything else among them is an error
-// before any node is touched.
-std::vector<INode*> nodesOf(Value* v) {
-  std::vector<INode*> out;
-  if (Array* items = is_array(v) ? static_cast<Array*>(v) : v->as_collection()) {
-    ValueRef hold(items);
-    for (int i = 0; i < items->size; ++i) out.push_back(nodeArg(items->data[i]));
-  } else {
-    out.push_back(nodeArg(v));
-  }
-  return out;
 }
 
 Control* controllerArg(Value* v) {

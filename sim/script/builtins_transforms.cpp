@@ -9,6 +9,7 @@
 #include "scene/scene_node.h"
 #include "scene/scene_values.h"
 #include "script/evaluator.h"
+#include "script/node_args.h"
 #include "script/node_bounds.h"
 #include "script/property_table.h"
 #include "script/rotation_values.h"
@@ -21,25 +22,6 @@
 using namespace sim::rt;
 
 namespace {
-
-INode* nodeArg(Value* v) {
-  INode* n = v->to_node();
-  if (!n) throw ConversionError(v, "MAXNode");
-  return n;
-}
-
-// A node, or every node of an array or path collection; anything else among them is an error
-// before any node is moved.
-std::vector<INode*> nodesOf(Value* v) {
-  std::vector<INode*> out;
-  if (Array* items = is_array(v) ? static_cast<Array*>(v) : v->as_collection()) {
-    ValueRef hold(items);
-    for (int i = 0; i < items->size; ++i) out.push_back(nodeArg(items->data[i]));
-  } else {
-    out.push_back(nodeArg(v));
-  }
-  return out;
-}
 
 Value* nodeProperty(INode* n, const char* name) {
   const sim::PropertyEntry* e = sim::findPropertyEntry(n, Name::intern(name));
