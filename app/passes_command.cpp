@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <set>
 
 using namespace sim::passes;
@@ -37,30 +38,50 @@ void writeIfLarge(std::string& out) {
   out.clear();
 }
 
+// A report is written as the holders are read, one at a time: a head once the scene's passes are
+// known, a part per holder, and a tail once every problem is known. `out` is handed to standard
+// output whenever it is large.
+struct Report {
+  Report(const std::set<int>& o, const std::string& p) : only(o), path(p) {}
+  const std::set<int>& only;
+  const std::string& path;
+  std::string out;
+  virtual ~Report() = default;
+  virtual void head(const ScenePasses& scene) = 0;
+  virtual void holder(const HolderPasses& h) = 0;
+  virtual void tail(const ScenePasses&) {}
+  bool shown(int pass) const { return only.empty() || only.count(pass); }
+};
+
 // ---- text: one table per holder, a row per property, a column per state -----------------------
-void printText(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
-  std::string out = path + ": " + std::to_string(scene.holders.size()) + (scene.holders.size() == 1 ? " holder, " : " holders, ") +
-                    std::to_string(scene.passes.size()) + (scene.passes.size() == 1 ? " pass" : " passes");
-  for (int p : scene.passes) {
-    out += ' ';
-    out += std::to_string(p);
+struct TextReport final : Report {
+  TextReport(const std::set<int>& o, const std::string& p) : Report(o, p) {}
+
+  void head(const ScenePasses& scene) override {
+    out = path + ": " + std::to_string(scene.holderCount) + (scene.holderCount == 1 ? " holder, " : " holders, ") +
+          std::to_string(scene.passes.size()) + (scene.passes.size() == 1 ? " pass" : " passes");
+    for (int p : scene.passes) {
+      out += ' ';
+      out += std::to_string(p);
+    }
+    out += "\n";
   }
-  out += "\n";
-  for (const HolderPasses& h : scene.holders) {
+
+  void holder(const HolderPasses& h) override {
     std::vector<int> columns;
     if (h.hasInitial) columns.push_back(kInitialState);
     for (int p : h.passes)
       if (std::find(columns.begin(), columns.end(), p) == columns.end()) columns.push_back(p);
-    if (!only.empty())
-      columns.erase(std::remove_if(columns.begin(), columns.end(), [&](int p) { return !only.count(p); }), columns.end());
+    columns.erase(std::remove_if(columns.begin(), columns.end(), [&](int p) { return !shown(p); }), columns.end());
     std::map<std::pair<std::string_view, int>, std::string> cells;
-    for (const PassValue& v : h.values) cells.emplace(std::make_pair(std::string_view(v.property), v.pass), displayText(v.value) + animatedNote(v));
+    for (const PassValue& v : h.values)
+      cells.emplace(std::make_pair(std::string_view(v.property), v.pass), displayText(v.value) + animatedNote(v));
     std::vector<std::vector<std::string_view>> rows;
     std::vector<std::string> labels;
     for (int p : columns) labels.push_back(passLabel(p));
-    std::vector<std::string_view> head = {"property"};
-    head.insert(head.end(), labels.begin(), labels.end());
-    rows.push_back(head);
+    std::vector<std::string_view> top = {"property"};
+    top.insert(top.end(), labels.begin(), labels.end());
+    rows.push_back(top);
     std::set<std::string_view> done;
     for (const std::string& name : h.properties) {
       if (name == "REMOVED" || !done.insert(name).second) continue;
@@ -71,7 +92,7 @@ void printText(const ScenePasses& scene, const std::set<int>& only, const std::s
       }
       rows.push_back(row);
     }
-    std::vector<size_t> width(head.size(), 0);
+    std::vector<size_t> width(top.size(), 0);
     for (const auto& r : rows)
       for (size_t c = 0; c < r.size(); ++c) width[c] = std::max(width[c], r[c].size());
     out += "\n";
@@ -86,25 +107,29 @@ void printText(const ScenePasses& scene, const std::set<int>& only, const std::s
       }
       out += "\n";
     }
-    writeIfLarge(out);
   }
-  std::cout << out;
-}
+};
 
 // ---- JSON -----------------------------------------------------------------------------------------
 std::string jsonPass(int pass) { return pass == kInitialState ? "\"initial\"" : std::to_string(pass); }
 
-void printJson(const ScenePasses& scene, const std::set<int>& only, const std::string& path) {
-  std::string out = "{\"scene\":" + jsonString(path) + ",\"passes\":[";
-  for (size_t i = 0; i < scene.passes.size(); ++i) {
-    if (i) out += ",";
-    out += std::to_string(scene.passes[i]);
+struct JsonReport final : Report {
+  JsonReport(const std::set<int>& o, const std::string& p) : Report(o, p) {}
+  bool firstHolder = true;
+
+  void head(const ScenePasses& scene) override {
+    out = "{\"scene\":" + jsonString(path) + ",\"passes\":[";
+    for (size_t i = 0; i < scene.passes.size(); ++i) {
+      if (i) out += ",";
+      out += std::to_string(scene.passes[i]);
+    }
+    out += "],\"holders\":[";
   }
-  out += "],\"holders\":[";
-  for (size_t i = 0; i < scene.holders.size(); ++i) {
-    const HolderPasses& h = scene.holders[i];
-    out += std::string(i ? "," : "") + "\n{\"holder\":" + jsonString(h.holderName) +
+
+  void holder(const HolderPasses& h) override {
+    out += std::string(firstHolder ? "" : ",") + "\n{\"holder\":" + jsonString(h.holderName) +
            ",\"node\":" + (h.target ? jsonString(h.targetName) : "null") + ",\"passes\":[";
+    firstHolder = false;
     for (size_t k = 0; k < h.passes.size(); ++k) {
       if (k) out += ",";
       out += std::to_string(h.passes[k]);
@@ -112,12 +137,12 @@ void printJson(const ScenePasses& scene, const std::set<int>& only, const std::s
     out += "],\"properties\":[";
     for (size_t k = 0; k < h.properties.size(); ++k) {
       if (k) out += ",";
-      out += jsonString(h.properties[k]);
+      appendJsonString(out, h.properties[k]);
     }
     out += "],\"values\":[";
     bool first = true;
     for (const PassValue& v : h.values) {
-      if (!only.empty() && !only.count(v.pass)) continue;
+      if (!shown(v.pass)) continue;
       // Appended in place: a big scene has hundreds of thousands of these.
       out += first ? "\n {\"property\":" : ",\n {\"property\":";
       appendJsonString(out, v.property);
@@ -143,16 +168,17 @@ void printJson(const ScenePasses& scene, const std::set<int>& only, const std::s
       first = false;
     }
     out += "]}";
-    writeIfLarge(out);
   }
-  out += "],\n\"problems\":[";
-  for (size_t i = 0; i < scene.problems.size(); ++i) {
-    if (i) out += ",";
-    out += jsonString(scene.problems[i]);
+
+  void tail(const ScenePasses& scene) override {
+    out += "],\n\"problems\":[";
+    for (size_t i = 0; i < scene.problems.size(); ++i) {
+      if (i) out += ",";
+      appendJsonString(out, scene.problems[i]);
+    }
+    out += "]}\n";
   }
-  out += "]}\n";
-  std::cout << out;
-}
+};
 
 // ---- CSV (one row per node, property and state) ---------------------------------------------------
 std::string csvField(std::string_view s) {
@@ -162,20 +188,24 @@ std::string csvField(std::string_view s) {
   return out + "\"";
 }
 
-void printCsv(const ScenePasses& scene, const std::set<int>& only) {
-  std::string out = "holder,node,property,pass,kind,value,text,class,animated,controller_class,controller_address\n";
-  for (const HolderPasses& h : scene.holders)
+struct CsvReport final : Report {
+  CsvReport(const std::set<int>& o, const std::string& p) : Report(o, p) {}
+
+  void head(const ScenePasses&) override {
+    out = "holder,node,property,pass,kind,value,text,class,animated,controller_class,controller_address\n";
+  }
+
+  void holder(const HolderPasses& h) override {
     for (const PassValue& v : h.values) {
-      if (!only.empty() && !only.count(v.pass)) continue;
+      if (!shown(v.pass)) continue;
       const std::string value = v.value.kind == ValueKind::String ? v.value.text : displayText(v.value);
       for (const std::string& f : {h.holderName, h.targetName, v.property, passLabel(v.pass), std::string(kindName(v.value.kind)),
                                    value, v.text, v.classTag, std::string(v.animated ? "1" : "0"), v.controllerClass})
         out += csvField(f) + ",";
       out += csvField(v.controllerAddress) + "\n";
-      writeIfLarge(out);
     }
-  std::cout << out;
-}
+  }
+};
 
 }  // namespace
 
@@ -187,17 +217,33 @@ int runPassesCommand(const SceneCommandOptions& o) {
   // The records are all this reads: the nodes' transforms and geometry, most of a big scene, are
   // left in the file.
   if (!scene_command::loadScene(kCommand, o.scene, sim::SceneLoadExtent::WithoutTransformsAndGeometry)) return 2;
+  std::set<int> only;
+  std::unique_ptr<Report> report;
+  if (o.json) report = std::make_unique<JsonReport>(only, o.scene);
+  else if (o.csv) report = std::make_unique<CsvReport>(only, o.scene);
+  else report = std::make_unique<TextReport>(only, o.scene);
   ScenePasses scene;
   std::string error;
-  if (!readScenePasses(scene, error)) {
+  bool chosen = true;
+  const bool read = readScenePasses(
+      scene,
+      [&](const ScenePasses& s) {
+        if (!(chosen = selectedPasses(o, s, only))) return false;
+        report->head(s);
+        return true;
+      },
+      [&](HolderPasses& h) {
+        report->holder(h);
+        writeIfLarge(report->out);
+      },
+      error);
+  if (!read) {
     scene_command::error(kCommand, o.scene + ": " + error);
     return 2;
   }
-  std::set<int> only;
-  if (!selectedPasses(o, scene, only)) return 2;
-  if (o.json) printJson(scene, only, o.scene);
-  else if (o.csv) printCsv(scene, only);
-  else printText(scene, only, o.scene);
+  if (!chosen) return 2;
+  report->tail(scene);
+  std::cout << report->out;
   std::cout.flush();
   for (const std::string& p : scene.problems) scene_command::error(kCommand, o.scene + ": " + p);
   return scene.problems.empty() ? 0 : 1;

@@ -346,26 +346,47 @@ bool readHolder(INode* holderNode, ReferenceTarget* holder, HolderPasses& h, std
   return true;
 }
 
-bool readScenePasses(ScenePasses& out, std::string& error) {
+bool readScenePasses(ScenePasses& out, const std::function<bool(const ScenePasses&)>& ready,
+                     const std::function<void(HolderPasses&)>& each, std::string& error) {
   out = ScenePasses();
-  if (!holderLayout(error)) return false;
+  const BlockLayout* layout = holderLayout(error);
+  if (!layout) return false;
+  // First the pass numbers alone: a pass's material slot is its place among all of them.
+  const auto holders = sceneHolders();
   std::set<int> passes;
-  for (auto [node, holder] : sceneHolders()) {
+  for (auto [node, holder] : holders) {
+    IParamBlock2* block = holder->GetParamBlockByID(layout->desc->ID);
+    if (!block || block->GetDesc() != layout->desc) continue;
+    ++out.holderCount;
+    const ParamID list = layout->id[fPasslist];
+    for (int p = 0, n = block->Count(list); p < n; ++p) passes.insert(block->GetInt(list, 0, p));
+  }
+  out.passes.assign(passes.begin(), passes.end());
+  if (!ready(out)) return true;
+  // Problems with per-pass materials come after those of the tables, as a whole reading lists them.
+  std::vector<std::string> materialProblems;
+  for (auto [node, holder] : holders) {
     HolderPasses h;
     readHolder(node, holder, h, out.problems, error);
     if (!h.block) continue;
-    passes.insert(h.passes.begin(), h.passes.end());
-    out.holders.push_back(std::move(h));
-  }
-  out.passes.assign(passes.begin(), passes.end());
-  for (HolderPasses& h : out.holders)
     for (PassValue& v : h.values)
       if (v.value.kind == ValueKind::Material) {
         v.value.slot = v.pass == kInitialState ? kInitialMaterialSlot : materialSlotOfPass(out, v.pass);
         if (!perPassMaterialSlot(h.target, v.value.slot, v.value) && h.target)
-          out.problems.push_back("holder '" + h.holderName + "' records a per-pass material for node '" + h.targetName +
-                                 "', which has none");
+          materialProblems.push_back("holder '" + h.holderName + "' records a per-pass material for node '" + h.targetName +
+                                     "', which has none");
       }
+    each(h);
+  }
+  out.problems.insert(out.problems.end(), materialProblems.begin(), materialProblems.end());
+  return true;
+}
+
+bool readScenePasses(ScenePasses& out, std::string& error) {
+  std::vector<HolderPasses> kept;
+  if (!readScenePasses(out, [](const ScenePasses&) { return true; }, [&](HolderPasses& h) { kept.push_back(std::move(h)); }, error))
+    return false;
+  out.holders = std::move(kept);
   return true;
 }
 

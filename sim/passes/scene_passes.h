@@ -9,6 +9,7 @@
 #include "passes/value_texts.h"
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,7 @@ struct HolderPasses {
 
 struct ScenePasses {
   std::vector<int> passes;  // every pass number of the scene, ascending
+  size_t holderCount = 0;   // holders read: holders.size() when they are kept
   std::vector<HolderPasses> holders;
   // Tables a holder's own restore would read wrongly or not at all, one sentence each, naming the
   // holder: "holder 'Ball holder': pass 5001 is listed twice; the first is used".
@@ -60,6 +62,13 @@ struct ScenePasses {
 // Reads the scene in memory. False, with `error` saying why, when the holder's class is not loaded
 // or its block lacks a parameter the records need; then nothing could be read.
 HOST_API bool readScenePasses(ScenePasses& out, std::string& error);
+// The same, one holder at a time, for reports on scenes of any size: once every pass number and the
+// holder count are in `out`, `ready` is asked whether to go on (false ends the reading, with true
+// returned); then `each` gets each holder's records, in the same order and as complete as
+// readScenePasses keeps them, and what it keeps of them is its own. `out.holders` stays empty;
+// `out.problems` is complete, in the same order, when this returns.
+HOST_API bool readScenePasses(ScenePasses& out, const std::function<bool(const ScenePasses&)>& ready,
+                              const std::function<void(HolderPasses&)>& each, std::string& error);
 
 // One holder's records, as readScenePasses reads each (material slots are left at 0). False only
 // when the holder's class is not loaded.
