@@ -1,6 +1,7 @@
 #include "script/evaluator.h"
 
 #include "animate.h"
+#include "control.h"
 #include "core/on_scope_exit.h"
 #include "core/undo_stack.h"
 #include "hold.h"
@@ -289,6 +290,42 @@ EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
   return v;
 }
 
+// `obj.prop.sub` where `sub` is no part of prop's value (`$b.rotation.z_rotation`,
+// `$b.pos.x_position`) names a sub-animation of the controller of obj's property. The inner
+// property is one a controller can be asked about: not `.controller` or `.keys` themselves.
+const Property* controllablePropertyOf(const Property& p) {
+  const Property* inner = p.object->tryAs<Property>();
+  if (!inner || inner->name->lower == "controller" || inner->name->lower == "keys") return nullptr;
+  return inner;
+}
+
+// The sub-animation `name` of the controller of `owner`'s property `prop`, as a SubAnim value;
+// null when that property has no controller or the controller no such sub-animation. The axes of
+// a rotation controller hold radians; scripts read and write them in degrees.
+struct ControllerSubAnim {
+  Value* sub = nullptr;
+  bool angle = false;
+};
+ControllerSubAnim controllerSubAnim(Value* owner, Value* prop, Value* name) {
+  Value* c = keep(getPropertyController(owner, prop));
+  if (c == undefined || !c->has_property(name)) return {};
+  Value* sub = keep(getPropertyValue(c, name));
+  if (!isSubAnim(sub)) return {};
+  return {sub, c->to_reftarg()->SuperClassID() == CTRL_ROTATION_CLASS_ID};
+}
+
+constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+
+Value* readSubAnim(const ControllerSubAnim& s) {
+  Value* v = keep(getPropertyValue(s.sub, Name::intern("value")));
+  return s.angle && is_number(v) ? keep(Float::intern(static_cast<float>(v->to_float() * kDegreesPerRadian))) : v;
+}
+
+void writeSubAnim(const ControllerSubAnim& s, Value* v) {
+  if (s.angle && is_number(v)) v = keep(Float::intern(static_cast<float>(v->to_float() / kDegreesPerRadian)));
+  setPropertyValue(s.sub, Name::intern("value"), v);
+}
+
 // ---- assignment ----------------------------------------------------------------------------------
 
 Value* combine(AssignOp op, Value* old, Value* v) {
@@ -333,7 +370,19 @@ void storeInto(const Expr* target, Value* v, Env& env) {
         return;
       }
     }
-    Value* obj = Evaluator::eval(p->object, env);
+    Value* obj = nullptr;
+    if (const Property* inner = controllablePropertyOf(*p); inner && p->name->lower != "keys") {
+      Value* owner = Evaluator::eval(inner->object, env);
+      Value* innerName = nameValue(inner->name, inner->spelling);
+      obj = keep(getPropertyValue(owner, innerName));
+      if (!obj->has_property(name))
+        if (ControllerSubAnim sub = controllerSubAnim(owner, innerName, name); sub.sub) {
+          writeSubAnim(sub, v);
+          return;
+        }
+    } else {
+      obj = Evaluator::eval(p->object, env);
+    }
     if (p->object->tryAs<Property>() || p->object->tryAs<Index>())
       storeThrough(p->object, obj, [&](Value* h) { setPropertyValue(h, name, v); }, env);
     else
@@ -602,19 +651,45 @@ EVAL_STEP Value* evalPoint(const PointLiteral& p, Env& env) {
   return keep(new Point4Value(Point4(c[0], c[1], c[2], c[3])));
 }
 
+// What `inner` is a property of, for the rules that ask about inner's controller. When inner is
+// itself a sub-animation path (`$b.rotation.z_rotation` in `$b.rotation.z_rotation.controller`),
+// that sub-animation comes back in `sub` instead.
+Value* ownerOfProperty(const Property& inner, Env& env, ControllerSubAnim& sub) {
+  const Property* mid = controllablePropertyOf(inner);
+  if (!mid || inner.name->lower == "controller" || inner.name->lower == "keys") return Evaluator::eval(inner.object, env);
+  Value* owner = Evaluator::eval(mid->object, env);
+  Value* midName = nameValue(mid->name, mid->spelling);
+  Value* innerName = nameValue(inner.name, inner.spelling);
+  Value* held = keep(getPropertyValue(owner, midName));
+  if (!held->has_property(innerName)) sub = controllerSubAnim(owner, midName, innerName);
+  return held;
+}
+
 EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
   Value* name = nameValue(p.name, p.spelling);
+  if (const Property* inner = controllablePropertyOf(p); inner && p.name->lower != "controller" && p.name->lower != "keys") {
+    Value* owner = Evaluator::eval(inner->object, env);
+    Value* innerName = nameValue(inner->name, inner->spelling);
+    Value* v = keep(getPropertyValue(owner, innerName));
+    if (!v->has_property(name))
+      if (ControllerSubAnim sub = controllerSubAnim(owner, innerName, name); sub.sub) return readSubAnim(sub);
+    return keep(getPropertyValue(v, name));
+  }
   // obj.prop.controller: the controller of obj's property, not a property of its value.
   if (p.name->lower == "controller")
     if (const Property* inner = p.object->tryAs<Property>()) {
-      Value* owner = Evaluator::eval(inner->object, env);
+      ControllerSubAnim sub;
+      Value* owner = ownerOfProperty(*inner, env, sub);
+      if (sub.sub) return keep(getPropertyValue(sub.sub, name));
       return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
     }
   // obj.prop.keys: the keys of the controller of obj's property, when it has one
   // (obj.prop.controller.keys names the controller itself).
   if (p.name->lower == "keys")
     if (const Property* inner = p.object->tryAs<Property>(); inner && inner->name->lower != "controller") {
-      Value* owner = Evaluator::eval(inner->object, env);
+      ControllerSubAnim sub;
+      Value* owner = ownerOfProperty(*inner, env, sub);
+      if (sub.sub) return keep(getPropertyValue(sub.sub, name));
       Value* innerName = nameValue(inner->name, inner->spelling);
       Value* c = keep(getPropertyController(owner, innerName));
       if (c != undefined) return keep(getPropertyValue(c, name));

@@ -220,6 +220,8 @@ Modifier* findModifier(INode* node, const std::string& lower) {
 
 Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
 
+bool isSubAnim(Value* v) { return v && v->tag == &SubAnim_class; }
+
 Value* getPropertyValue(Value* obj, Value* name) { return obj->get_property(name); }
 
 void setPropertyValue(Value* obj, Value* name, Value* v) { obj->set_property(name, v); }

@@ -43,5 +43,6 @@ std::string subAnimScriptName(const TSTR& shown);
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
 Value* wrapSubAnim(ReferenceTarget* parent, int index);
+bool isSubAnim(Value* v);
 
 }  // namespace sim::rt
