@@ -18,7 +18,7 @@ CharStream* streamArg(Value* v) {
 Value* openStream(const std::string& name, const char* mode) {
   if (name.empty()) return undefined;
   auto* stream = new FileStream;  // the call's frame lets it go when it stays unopened
-  if (!stream->open(sim::rt::nativePath(name).string().c_str(), mode)) return undefined;
+  if (!stream->open(name.c_str(), mode)) return undefined;
   return stream;
 }
 

@@ -3,6 +3,7 @@
 #include "core/c_format.h"
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
+#include "script/file_paths.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -70,9 +71,11 @@ FileStream* FileStream::open(const TCHAR* fileName, const TCHAR* mode) {
   for (const char* c = mode; *c; ++c)
     if (*c != 't') m += *c;
   if (m.find('b') == std::string::npos) m += 'b';
+  // Either slash, as everywhere in scripts; the stream keeps the name as it was given.
+  const std::filesystem::path path = sim::rt::nativePath(fileName);
   std::error_code ec;
-  if (std::filesystem::is_directory(fileName, ec)) return nullptr;
-  file_ = std::fopen(fileName, m.c_str());
+  if (std::filesystem::is_directory(path, ec)) return nullptr;
+  file_ = std::fopen(path.string().c_str(), m.c_str());
   name_ = fileName;
   read_ = 0;
   return file_ ? this : nullptr;
