@@ -55,6 +55,7 @@ void CoreInterface::resetScene() {
   RefGraph::hold(sceneMtls_);
   time_ = 0;
   range_ = Interval(0, 100 * GetTicksPerFrame());
+  sceneFile_.clear();
   sceneServices().reset();
   flushUndo();  // setting up the services is nothing to undo
 }

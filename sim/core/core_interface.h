@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class MtlBaseLib;
@@ -66,8 +67,11 @@ class HOST_API CoreInterface : public Interface {
   // binding). False when `warpNode` carries no space warp or the binding would make a loop.
   bool bindSpaceWarp(INode* node, INode* warpNode);
 
-  // Frees every node and forgets undo; then starts an empty scene with fresh services.
+  // Frees every node and forgets undo; then starts an empty scene with fresh services and no file.
   void resetScene();
+  // The file the scene was last saved to or loaded from, as its full path ("" for a new scene).
+  const std::string& sceneFile() const { return sceneFile_; }
+  void setSceneFile(std::string path) { sceneFile_ = std::move(path); }
   // Frees every node and forgets undo, leaving no scene (shutdown).
   void clearScene();
 
@@ -80,6 +84,7 @@ class HOST_API CoreInterface : public Interface {
   TimeValue time_ = 0;
   Interval range_;
   std::vector<std::string> prompts_;
+  std::string sceneFile_;
   std::vector<std::unique_ptr<Progress>> progresses_;  // one per ProgressStart not yet ended
 };
 
