@@ -39,9 +39,15 @@ class Fenced final : public Primitive {
   Primitive* inner_;
 };
 
+// Changing the current folder would take every relative name out of the scratch folder.
+Value* refuseFolderChange(Value*) { throw RuntimeError(_T("fuzzing keeps files in its scratch folder")); }
+
 }  // namespace
 
 void fenceFileFunctions() {
+  sim::PrimitiveTable& table = sim::PrimitiveTable::instance();
+  if (const sim::StructProperty* dir = table.findProperty("sysInfo", "currentdir"))
+    table.defineProperty("sysInfo", "currentdir", dir->getter, refuseFolderChange);
   // Kept for the life of the process, as every primitive is.
   static std::vector<Fenced*> fences;
   if (!fences.empty()) return;

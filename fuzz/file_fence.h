@@ -5,7 +5,8 @@
 namespace fuzz {
 
 // Replaces each file-changing primitive with one that refuses, as a script error, any name that
-// reaches outside the current folder (absolute, a drive, or "..") before calling the original.
+// reaches outside the current folder (absolute, a drive, or "..") before calling the original; and
+// refuses changing the current folder (sysInfo.currentdir).
 void fenceFileFunctions();
 
 }  // namespace fuzz
