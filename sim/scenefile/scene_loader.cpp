@@ -232,7 +232,6 @@ class SceneReader {
     }
     leftOut_.assign(count, 0);
     for (size_t i = 0; i < count; ++i) leftOut_[i] = !made[i];
-    inPart_ = true;
   }
 
   bool leftOut(std::int32_t i) const { return i >= 0 && static_cast<size_t>(i) < leftOut_.size() && leftOut_[static_cast<size_t>(i)]; }
@@ -445,7 +444,7 @@ class SceneReader {
       core->SetAnimRange(range_);
       core->SetTime(time_, FALSE);
     }
-    sceneServices().loadedInPart = inPart_;
+    sceneServices().loadedInPart = !leftOut_.empty();
     flushUndo();
   }
 
@@ -465,7 +464,6 @@ class SceneReader {
   std::vector<size_t> refStart_, refsAt_;
   bool madeStandIn_ = false;  // the object being read is a stand-in
   std::vector<char> leftOut_;  // by maker index, when loading in part
-  bool inPart_ = false;
   std::vector<std::pair<SceneNode*, SceneNode*>> hierarchy_;
   std::vector<MtlBase*> medit_, library_;
   std::int32_t activeSlot_ = 0;
