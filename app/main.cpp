@@ -5,6 +5,7 @@
 #include "core/host_session.h"
 #include "core/plugin_loader.h"
 #include "host_options.h"
+#include "os/large_pages.h"
 #include "os/terminal.h"
 #include "scramble_tool.h"
 #include "scenefile/scene_file.h"
@@ -74,6 +75,8 @@ int main(int argc, char** argv) {
   sim::os::writeStandardStreamsAsBytes();
   HostOptions options;
   if (auto status = parseHostOptions(argc, argv, options)) return *status;
+  // The scene commands are what users run on the biggest scenes, a whole scene loaded at once.
+  if (!options.sceneCommand.name.empty()) sim::os::restartWithLargeHeapPages(argv);
   if (!options.scramble.empty()) {
     std::string errors;
     int status = scrambleFile(options.scramble[0], options.scramble[1], errors);
