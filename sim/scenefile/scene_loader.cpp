@@ -177,31 +177,35 @@ class SceneReader {
   // reader of its own, so a damaged file fails in the real reading exactly as in a whole load; a
   // scan that meets damage plans nothing and everything is made.
   void planLeftOut() {
-    ChunkReader scan(data_, r_.position() + r_.remaining(), r_.position());
     std::vector<std::int32_t> classOf, targets;
     std::vector<size_t> first;
-    const IOResult r = io::forEachChunk(&scan, [&](USHORT m) -> IOResult {
-      if (m != kMaker) return IO_OK;
+    // The scan reads chunk headers straight from the bytes: it visits every maker of the file, and a
+    // reader's bookkeeping per chunk would cost as much as the plan saves.
+    const bool whole = eachChunkIn(r_.position(), r_.position() + r_.remaining(), [&](USHORT m, size_t at, size_t end) {
+      if (m != kMaker) return true;
       std::int32_t cls = -1;
       first.push_back(targets.size());
-      const IOResult mr = io::forEachChunk(&scan, [&](USHORT id) -> IOResult {
+      const bool read = eachChunkIn(at, end, [&](USHORT id, size_t body, size_t bodyEnd) {
         std::uint32_t n;
         if (id == kMakerClass) {
-          if (!scan.get(n) || n >= classes_.size()) return IO_ERROR;
+          if (bodyEnd - body < sizeof n) return false;
+          std::memcpy(&n, data_ + body, sizeof n);
+          if (n >= classes_.size()) return false;
           cls = static_cast<std::int32_t>(n);
         } else if (id == kMakerRefs) {
-          if (!scan.get(n) || scan.remaining() != size_t(n) * sizeof(std::int32_t)) return IO_ERROR;
-          const size_t at = targets.size();
-          targets.resize(at + n);
-          ULONG got;
-          return scan.Read(targets.data() + at, n * sizeof(std::int32_t), &got);
+          if (bodyEnd - body < sizeof n) return false;
+          std::memcpy(&n, data_ + body, sizeof n);
+          if (bodyEnd - body - sizeof n != size_t(n) * sizeof(std::int32_t)) return false;
+          const size_t had = targets.size();
+          targets.resize(had + n);
+          std::memcpy(targets.data() + had, data_ + body + sizeof n, size_t(n) * sizeof(std::int32_t));
         }
-        return IO_OK;
+        return true;
       });
       classOf.push_back(cls);
-      return cls < 0 ? IO_ERROR : mr;
+      return read && cls >= 0;
     });
-    if (r != IO_OK || scan.damaged()) return;
+    if (!whole) return;
     const size_t count = classOf.size();
     first.push_back(targets.size());
     auto classAt = [&](size_t i) -> const SavedClass& { return classes_[static_cast<size_t>(classOf[i])]; };
@@ -232,6 +236,24 @@ class SceneReader {
     }
     leftOut_.assign(count, 0);
     for (size_t i = 0; i < count; ++i) leftOut_[i] = !made[i];
+  }
+
+  // Calls f(id, content begin, content end) for each chunk that lies whole in [begin, end), in
+  // order, while f answers true. False when f says no or the headers do not fit their room.
+  template <class F> bool eachChunkIn(size_t begin, size_t end, F&& f) const {
+    while (begin < end) {
+      if (end - begin < kChunkHeaderSize) return false;
+      USHORT id;
+      ULONGLONG length;
+      std::memcpy(&id, data_ + begin, sizeof id);
+      std::memcpy(&length, data_ + begin + sizeof id, sizeof length);
+      length &= ~kContainerBit;
+      const size_t body = begin + kChunkHeaderSize;
+      if (length > end - body) return false;
+      if (!f(id, body, body + static_cast<size_t>(length))) return false;
+      begin = body + static_cast<size_t>(length);
+    }
+    return true;
   }
 
   bool leftOut(std::int32_t i) const { return i >= 0 && static_cast<size_t>(i) < leftOut_.size() && leftOut_[static_cast<size_t>(i)]; }
