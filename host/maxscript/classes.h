@@ -123,7 +123,7 @@ class HOST_API String : public Value {
   const TCHAR* to_string() override { return text.c_str(); }
   void sprin1(CharStream* s) override;   // quoted, with escapes
   void sprint(CharStream* s) override;   // as is
-  bool equals(Value* other) override;    // case-insensitive, as the language compares strings
+  bool equals(Value* other) override;    // case-sensitive, as the language compares strings (names are not)
   Value* copy_vf() override;
   Value* get_property(Value* prop) override;  // count
   bool has_property(Value* prop) override;

@@ -79,3 +79,16 @@ Value* substituteString_cf(Value** arg_list, int count) {
   out.append(s, at, std::string::npos);
   return new String(out);
 }
+
+// Strings compare case-sensitively; this is the comparison that ignores case: below zero, zero or
+// above zero as the first string sorts before, with or after the second.
+def_visible_primitive(stricmp, "stricmp");
+Value* stricmp_cf(Value** arg_list, int count) {
+  check_arg_count(stricmp, 2, count);
+  std::string a = text(arg_list[0]), b = text(arg_list[1]);
+  for (std::string* s : {&a, &b})
+    for (char& c : *s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const int c = a.compare(b);
+  return Integer::intern(c < 0 ? -1 : (c > 0 ? 1 : 0));
+}

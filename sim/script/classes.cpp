@@ -158,7 +158,7 @@ void String::sprin1(CharStream* s) {
   s->puts(out.c_str());
 }
 void String::sprint(CharStream* s) { s->puts(text.c_str()); }
-bool String::equals(Value* other) { return is_string(other) && sim::equalsIgnoreCase(text, static_cast<String*>(other)->text); }
+bool String::equals(Value* other) { return is_string(other) && text == static_cast<String*>(other)->text; }
 Value* String::copy_vf() { return new String(text); }
 
 struct NameTable {

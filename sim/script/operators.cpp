@@ -123,8 +123,9 @@ int compareValues(Value* a, Value* b, const char* op) {
   int order = 0;
   if (rt::compareTimes(a, b, order)) return order;
   if (is_string(a) && is_string(b)) {
-    std::string x = toLowerAscii(static_cast<String*>(a)->text), y = toLowerAscii(static_cast<String*>(b)->text);
-    return x < y ? -1 : (x > y ? 1 : 0);
+    // Lexical and case-sensitive, as the language compares strings; stricmp is the way round it.
+    const int c = static_cast<String*>(a)->text.compare(static_cast<String*>(b)->text);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
   }
   throw NoMethodError(op, a);
 }
