@@ -1,10 +1,12 @@
-// The script properties of scene nodes. Positions and rotations are in world space; scale is the
-// node's own (its scale controller's value). Flags read and write the node settings of inode.h.
+// The script properties of scene nodes. Positions and rotations are in the script's working
+// coordinate system (world unless `in coordsys` says); scale is the node's own (its scale
+// controller's value) in every system. Flags read and write the node settings of inode.h.
 #include "core/core_interface.h"
 #include "imtl.h"
 #include "scene/scene_node.h"
 #include "scene/scene_values.h"
 #include "script/property_table.h"
+#include "script/transform_context.h"
 
 #include "maxscript/exceptions.h"
 
@@ -43,6 +45,20 @@ void setWorldRotation(SceneNode* n, TimeValue t, const Quat& world) {
   world.MakeMatrix(r);
   r.SetTrans(m.GetTrans());
   n->SetNodeTM(t, r);
+}
+
+// Positions and rotations read and write in the script's working coordinate system.
+Value* getPosition(ReferenceTarget* t, TimeValue tv) {
+  return new Point3Value(positionToWorkingSystem(node(t), tv, node(t)->GetNodeTM(tv).GetTrans()));
+}
+void setPosition(ReferenceTarget* t, TimeValue tv, Value* v) {
+  setWorldPosition(node(t), tv, positionFromWorkingSystem(node(t), tv, v->to_point3()));
+}
+Value* getRotation(ReferenceTarget* t, TimeValue tv) {
+  return quatValue(rotationToWorkingSystem(node(t), tv, rotationOf(node(t)->GetNodeTM(tv))));
+}
+void setRotation(ReferenceTarget* t, TimeValue tv, Value* v) {
+  setWorldRotation(node(t), tv, rotationFromWorkingSystem(node(t), tv, toQuat(v)));
 }
 
 Value* motionBlurName(int kind) {
@@ -88,12 +104,9 @@ const bool nodeProps = addPropertyTable(
     {
         {"name", [](ReferenceTarget* t, TimeValue) -> Value* { return new String(node(t)->GetName()); },
          [](ReferenceTarget* t, TimeValue, Value* v) { node(t)->SetName(v->to_string()); }},
-        {"pos", [](ReferenceTarget* t, TimeValue tv) -> Value* { return new Point3Value(node(t)->GetNodeTM(tv).GetTrans()); },
-         [](ReferenceTarget* t, TimeValue tv, Value* v) { setWorldPosition(node(t), tv, v->to_point3()); }},
-        {"position", [](ReferenceTarget* t, TimeValue tv) -> Value* { return new Point3Value(node(t)->GetNodeTM(tv).GetTrans()); },
-         [](ReferenceTarget* t, TimeValue tv, Value* v) { setWorldPosition(node(t), tv, v->to_point3()); }},
-        {"rotation", [](ReferenceTarget* t, TimeValue tv) { return quatValue(rotationOf(node(t)->GetNodeTM(tv))); },
-         [](ReferenceTarget* t, TimeValue tv, Value* v) { setWorldRotation(node(t), tv, toQuat(v)); }},
+        {"pos", getPosition, setPosition},
+        {"position", getPosition, setPosition},
+        {"rotation", getRotation, setRotation},
         {"scale",
          [](ReferenceTarget* t, TimeValue tv) -> Value* {
            Control* tm = node(t)->GetTMController();

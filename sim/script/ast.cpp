@@ -441,14 +441,14 @@ class Dumper {
       }
       case NodeKind::Context: {
         const auto& c = e->as<Context>();
-        static const char* const kNames[] = {"at-time", "animate", "undo", nullptr};
+        static const char* const kNames[] = {"at-time", "animate", "undo", "coordsys", "about", nullptr};
         out += '(';
+        if (c.sticky) out += "set ";
         if (c.context == ContextKind::Other) name(c.name); else out += kNames[int(c.context)];
         if (c.label) { sp(); expr(c.label); }
         sp();
         expr(c.value);
-        sp();
-        expr(c.body);
+        if (!c.sticky) { sp(); expr(c.body); }
         close();
         break;
       }

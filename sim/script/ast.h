@@ -386,14 +386,18 @@ struct Struct : Node<NodeKind::Struct> {
   const Expr* onClone = nullptr;   // on clone do ..., or null
 };
 
-// at time t e / animate on e / undo ["label"] on e / with animate off e / with redraw off e. `with`
-// only changes how it is written, not what it means.
-enum class ContextKind : std::uint8_t { AtTime, Animate, Undo, Other };
+// at time t e / animate on e / undo ["label"] on e / with animate off e / with redraw off e /
+// in coordsys local e / about pivot e. `with` and `in` only change how it is written, not what it
+// means. The words of coordsys and about (world, local, pivot, ...) are parsed as name literals.
+// `set animate on` (and time, undo, coordsys, about) is the sticky form: no body; the setting
+// lasts until changed.
+enum class ContextKind : std::uint8_t { AtTime, Animate, Undo, CoordSys, About, Other };
 struct Context : Node<NodeKind::Context> {
   ContextKind context = ContextKind::Other;
+  bool sticky = false;           // set ...: body is null
   const Symbol* name = nullptr;  // Other: the context's name (redraw, quiet, ...), else null
   const Expr* label = nullptr;   // Undo: the label, or null
-  const Expr* value = nullptr;   // the time, or the on/off operand
+  const Expr* value = nullptr;   // the time, the on/off operand, the system or the centre
   const Expr* body = nullptr;
 };
 

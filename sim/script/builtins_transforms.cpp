@@ -1,7 +1,9 @@
 // Moving nodes from script: `move`, `rotate` and `scale` on a node, an array or a path's nodes, and
-// the world bounds of nodes (`.min`, `.max`, `.center`) and their `.pivot`. Transforms go through
-// the nodes' own `pos`, `rotation` and `scale` properties, so they land on the transform
-// controllers at the current time, with animate mode, as assignments do.
+// the world bounds of nodes (`.min`, `.max`, `.center`) and their `.pivot`. Transforms take their
+// axes from the working coordinate system and their centre from `about`, work the result out in
+// world terms and write it through the nodes' own `pos`, `rotation` and `scale` properties (in
+// world), so they land on the transform controllers at the current time, with animate mode, as
+// assignments do.
 #include "inode.h"
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
@@ -14,6 +16,7 @@
 #include "script/property_table.h"
 #include "script/rotation_values.h"
 #include "script/runtime.h"
+#include "script/transform_context.h"
 
 #include <cmath>
 #include <numbers>
@@ -110,37 +113,79 @@ Value* nodeSetBounds(Array* nodes, Value* prop) {
 
 }  // namespace sim::rt
 
-// move nodes offset: by a world offset.
+// What one node's transform is about to be: worked out for every node before any of them moves,
+// so that a centre taken from the nodes (about selection, about a node among them) stays put.
+// A node's own pivot is read when the node turns, since turning a parent first moves it.
+struct NodeStep {
+  INode* node;
+  Matrix3 axes;     // the working system's axes for this node: rotation only
+  Point3 centre;    // the transform centre, world
+  bool ownPivot;    // the centre is the node's pivot wherever it is by then
+};
+
+std::vector<NodeStep> plan(Value* nodes) {
+  TimeValue t = Runtime::get().time();
+  bool pivot = sim::isPivotCentre();
+  std::vector<NodeStep> steps;
+  for (INode* n : nodesOf(nodes)) {
+    Matrix3 m = sim::workingSystemTM(n, t);
+    Matrix3 axes(m.GetRow(0).Normalize(), m.GetRow(1).Normalize(), m.GetRow(2).Normalize(), Point3());
+    steps.push_back({n, axes, pivot ? Point3() : sim::transformCentre(n, t), pivot});
+  }
+  return steps;
+}
+
+// move nodes offset: by an offset in the working coordinate system (each node's own axes in local).
 def_visible_primitive(move, "move");
 Value* move_cf(Value** arg_list, int count) {
   check_arg_count(move, 2, count);
   Point3 offset = arg_list[1]->to_point3();
-  for (INode* n : nodesOf(arg_list[0]))
-    setNodeProperty(n, "pos", new Point3Value(nodeProperty(n, "pos")->to_point3() + offset));
+  TimeValue t = Runtime::get().time();
+  std::vector<std::pair<INode*, Point3>> moves;
+  for (INode* n : nodesOf(arg_list[0])) moves.emplace_back(n, VectorTransform(sim::workingSystemTM(n, t), offset));
+  sim::TransformContextScope world;
+  for (auto& [n, by] : moves) setNodeProperty(n, "pos", new Point3Value(nodeProperty(n, "pos")->to_point3() + by));
   return ok;
 }
 
-// rotate nodes (quat | eulerAngles | angle axis): about each node's own pivot, in world axes.
+// rotate nodes (quat | eulerAngles | angleAxis | angle axis): by a rotation about the working
+// system's axes, around the transform centre (each node's own pivot by default).
 def_visible_primitive(rotate, "rotate");
 Value* rotate_cf(Value** arg_list, int count) {
   int n = count_positional_args(arg_list, count);
   if (n != 2 && n != 3) throw ArgCountError("rotate", 2, n);
   Quat by = rotationArgs(arg_list, n);
-  for (INode* node : nodesOf(arg_list[0])) {
-    Quat now = sim::toQuat(nodeProperty(node, "rotation"));
-    setNodeProperty(node, "rotation", sim::quatValue(now * by));
+  std::vector<NodeStep> steps = plan(arg_list[0]);
+  sim::TransformContextScope world;
+  for (const NodeStep& s : steps) {
+    Quat axes(s.axes);
+    Quat inWorld = axes.Inverse() * by * axes;
+    Matrix3 turn;
+    inWorld.MakeMatrix(turn);
+    Point3 pos = nodeProperty(s.node, "pos")->to_point3();
+    Quat now = sim::toQuat(nodeProperty(s.node, "rotation"));
+    setNodeProperty(s.node, "rotation", sim::quatValue(now * inWorld));
+    if (!s.ownPivot) setNodeProperty(s.node, "pos", new Point3Value(s.centre + (pos - s.centre) * turn));
   }
   return ok;
 }
 
-// scale nodes factor: multiplies each node's scale, per axis (a number scales all three).
+// scale nodes factor: multiplies each node's own scale factors (a number scales all three), and
+// moves the node away from the transform centre by the factors along the working system's axes.
 def_visible_primitive(scale, "scale");
 Value* scale_cf(Value** arg_list, int count) {
   check_arg_count(scale, 2, count);
   Point3 by = is_number(arg_list[1]) ? Point3(1, 1, 1) * arg_list[1]->to_float() : arg_list[1]->to_point3();
-  for (INode* n : nodesOf(arg_list[0])) {
-    Point3 now = nodeProperty(n, "scale")->to_point3();
-    setNodeProperty(n, "scale", new Point3Value(Point3(now.x * by.x, now.y * by.y, now.z * by.z)));
+  std::vector<NodeStep> steps = plan(arg_list[0]);
+  sim::TransformContextScope world;
+  for (const NodeStep& s : steps) {
+    Point3 now = nodeProperty(s.node, "scale")->to_point3();
+    setNodeProperty(s.node, "scale", new Point3Value(Point3(now.x * by.x, now.y * by.y, now.z * by.z)));
+    if (s.ownPivot) continue;
+    Point3 pos = nodeProperty(s.node, "pos")->to_point3();
+    Point3 d = VectorTransform(Inverse(s.axes), pos - s.centre);
+    d = Point3(d.x * by.x, d.y * by.y, d.z * by.z);
+    setNodeProperty(s.node, "pos", new Point3Value(s.centre + VectorTransform(s.axes, d)));
   }
   return ok;
 }

@@ -14,6 +14,7 @@
 #include "script/runtime.h"
 #include "script/scene_access.h"
 #include "script/time_ticks.h"
+#include "script/transform_context.h"
 #include "script/script_function.h"
 #include "script/value_constructors.h"
 #include "script/value_heap.h"
@@ -52,6 +53,8 @@ struct TravellingError {
   ErrorPlace place;
 };
 TravellingError g_travelling;
+// set undo on: each top-level expression is recorded as an undo entry of its own.
+bool g_undoEachTopLevel = false;
 std::optional<ErrorPlace> g_lastErrorPlace;
 
 void noteErrorAt(const Expr* e) {
@@ -598,7 +601,53 @@ EVAL_STEP Value* evalDecl(const Decl& d, Env& env) {
   return last;
 }
 
+bool isDefaultWord(Value* v) { return is_name(v) && static_cast<Name*>(v)->lower == "default"; }
+
+// set animate | time | undo | coordsys | about: the setting lasts until set again (the rest of the
+// session: text run by `execute` or a script file does not take back what it set, as in the
+// Listener). The
+// value is the setting it replaces, so that `old = set coordsys local ... set coordsys old`
+// nests as the prefix forms do.
+Value* setContext(const Context& c, Env& env) {
+  Value* v = Evaluator::eval(c.value, env);
+  ValueRef hold(v);
+  switch (c.context) {
+    case ContextKind::AtTime: {
+      Runtime& rt = Runtime::get();
+      auto was = rt.timeState();
+      Value* old = was.set ? MSTime::intern(was.t) : false_value;
+      // `set time off` goes back to the scene's current time.
+      if (v == false_value || isDefaultWord(v)) rt.clearTime();
+      else rt.setTime(v->to_timevalue());
+      return old;
+    }
+    case ContextKind::Animate: {
+      Value* old = bool_result(Animating());
+      !isDefaultWord(v) && truth(v) ? AnimateOn() : AnimateOff();
+      return old;
+    }
+    case ContextKind::Undo: {
+      Value* old = bool_result(g_undoEachTopLevel);
+      g_undoEachTopLevel = truth(v);
+      return old;
+    }
+    case ContextKind::CoordSys: {
+      Value* old = keep(sim::currentCoordSys());  // the setting may have been its last holder
+      sim::setCoordSys(v);
+      return old;
+    }
+    case ContextKind::About: {
+      Value* old = keep(sim::currentAbout());  // the setting may have been its last holder
+      sim::setAbout(v);
+      return old;
+    }
+    case ContextKind::Other: break;
+  }
+  return undefined;
+}
+
 EVAL_STEP Value* evalContext(const Context& c, Env& env) {
+  if (c.sticky) return setContext(c, env);
   switch (c.context) {
     case ContextKind::AtTime: {
       Runtime& rt = Runtime::get();
@@ -626,6 +675,14 @@ EVAL_STEP Value* evalContext(const Context& c, Env& env) {
       }
       theHold.Suspend();
       OnScopeExit resume([] { theHold.Resume(); });
+      return Evaluator::eval(c.body, env);
+    }
+    case ContextKind::CoordSys:
+    case ContextKind::About: {
+      Value* v = Evaluator::eval(c.value, env);
+      ValueRef hold(v);
+      bool coordsys = c.context == ContextKind::CoordSys;
+      sim::TransformContextScope scope(coordsys ? v : nullptr, coordsys ? nullptr : v);
       return Evaluator::eval(c.body, env);
     }
     case ContextKind::Other:
@@ -826,6 +883,13 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   });
   Env env;
   try {
+    if (g_undoEachTopLevel && !theHold.Holding() && e->kind != NodeKind::MaxCommand) {
+      // set undo on: each top-level expression is one undo entry, as the Listener records them.
+      // `max undo` and `max redo` are not recorded: they cannot run while a hold is open.
+      theHold.Begin();
+      OnScopeExit accept([] { theHold.Accept("MAXScript"); });
+      return eval(e, env);
+    }
     return eval(e, env);
   } catch (const MAXScriptException&) {
     if (std::current_exception() == g_travelling.error) g_lastErrorPlace = std::move(g_travelling.place);

@@ -7,6 +7,7 @@
 #include "script/fp_conversion.h"
 #include "script/parser.h"
 #include "script/runtime.h"
+#include "script/transform_context.h"
 #include "script/value_heap.h"
 
 using namespace sim::rt;
@@ -15,6 +16,8 @@ BOOL ExecuteMAXScriptScript(const TCHAR* text, BOOL quietErrors, FPValue* result
   if (!text) return FALSE;
   try {
     sim::AllocFrame frame;
+    // Plug-ins read and restore transforms in world terms, whatever coordsys a script chose.
+    sim::TransformContextScope world;
     Value* v = Runtime::get().evalText(text);
     if (result) resultToFPValue(v, *result);
     return TRUE;

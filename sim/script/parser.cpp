@@ -146,8 +146,8 @@ class Grammar {
   // ---- expressions ------------------------------------------------------------------------------
 
   // expr -> ifExpr | whileExpr | doExpr | forExpr | caseExpr | tryExpr | throwExpr | returnExpr
-  //       | exitExpr | CONTINUE | functionDef | structDef | declaration | context | maxCommand
-  //       | assignment
+  //       | exitExpr | CONTINUE | functionDef | structDef | declaration | context | setContext
+  //       | maxCommand | assignment
   const Expr* expr() {
     Level level(*this);
     switch (tok_.kind) {
@@ -174,8 +174,13 @@ class Grammar {
       case TokenKind::KwAt:
       case TokenKind::KwAnimate:
       case TokenKind::KwUndo:
-      case TokenKind::KwWith: return context();
+      case TokenKind::KwWith:
+      case TokenKind::KwIn: return context();
       case TokenKind::KwMax: return maxCommand();
+      case TokenKind::Name:
+        if (checkContextWord("coordsys") || checkContextWord("about")) return context();
+        if (checkContextWord("set")) return setContext();
+        return assignment();
       default: return assignment();
     }
   }
@@ -193,7 +198,7 @@ class Grammar {
       case TokenKind::KwFn: case TokenKind::KwFunction: case TokenKind::KwMapped:
       case TokenKind::KwReturn: case TokenKind::KwExit: case TokenKind::KwContinue:
       case TokenKind::KwGlobal: case TokenKind::KwLocal: case TokenKind::KwStruct:
-      case TokenKind::KwAt: case TokenKind::KwAnimate: case TokenKind::KwWith: case TokenKind::KwUndo:
+      case TokenKind::KwAt: case TokenKind::KwAnimate: case TokenKind::KwWith: case TokenKind::KwUndo: case TokenKind::KwIn:
       case TokenKind::KwOn: case TokenKind::KwOff: case TokenKind::KwTrue: case TokenKind::KwFalse:
       case TokenKind::KwUndefined: case TokenKind::KwUnsupplied: case TokenKind::KwOk:
       case TokenKind::KwMax:
@@ -868,8 +873,14 @@ class Grammar {
 
   // ---- the host's forms -------------------------------------------------------------------------
 
-  // context -> AT TIME argOperand expr | ANIMATE argOperand expr | undoContext expr
-  //          | WITH ( ANIMATE argOperand | undoContext | NAME argOperand ) expr
+  // The context words that are no reserved words of ours: a name at the start of an expression.
+  bool checkContextWord(const char* word) const {
+    return check(TokenKind::Name) && tok_.symbol->lower == word;
+  }
+
+  // context -> prefix ( ',' context | expr )
+  // prefix -> AT TIME argOperand | [WITH] ANIMATE argOperand | [WITH] undoContext
+  //         | [IN | WITH] COORDSYS coordsysSpec | ABOUT aboutSpec | WITH NAME argOperand
   // undoContext -> UNDO [ STRING ] argOperand
   const Expr* context() {
     auto* n = node<Context>(tok_);
@@ -877,18 +888,20 @@ class Grammar {
       expect(TokenKind::KwTime, "time");
       n->context = ContextKind::AtTime;
       n->value = argOperand();
+    } else if (accept(TokenKind::KwIn)) {
+      if (!checkContextWord("coordsys")) expected("coordsys");
+      coordsysContext(*n);
+    } else if (checkContextWord("about")) {
+      aboutContext(*n);
     } else {
       bool with = accept(TokenKind::KwWith);
       if (accept(TokenKind::KwAnimate)) {
         n->context = ContextKind::Animate;
         n->value = argOperand();
       } else if (accept(TokenKind::KwUndo)) {
-        n->context = ContextKind::Undo;
-        n->value = argOperand();
-        if (n->value->kind == NodeKind::String) {
-          n->label = n->value;
-          n->value = argOperand();
-        }
+        undoContext(*n);
+      } else if (checkContextWord("coordsys")) {
+        coordsysContext(*n);
       } else if (with && check(TokenKind::Name)) {
         n->name = tok_.symbol;
         advance();
@@ -897,7 +910,70 @@ class Grammar {
         expected("animate, undo or a context name");
       }
     }
-    n->body = expr();
+    n->body = accept(TokenKind::Comma) ? context() : expr();
+    return seal(n);
+  }
+
+  void undoContext(Context& n) {
+    n.context = ContextKind::Undo;
+    n.value = argOperand();
+    if (n.value->kind == NodeKind::String) {
+      n.label = n.value;
+      n.value = argOperand();
+    }
+  }
+
+  // A word of `words` as a name literal (`coordsys local` stands for #local), else an operand.
+  const Expr* wordOrOperand(std::initializer_list<const char*> words) {
+    bool word = check(TokenKind::Name) || check(TokenKind::KwLocal);
+    std::string lower = check(TokenKind::KwLocal) ? std::string("local") : word ? std::string(tok_.symbol->lower) : "";
+    for (const char* w : words) {
+      if (!word || lower != w) continue;
+      auto* lit = node<NameLiteral>(tok_);
+      lit->name = intern(w);
+      lit->spelling = tok_.text;
+      advance();
+      return lit;
+    }
+    return argOperand();
+  }
+
+  // coordsysSpec -> WORLD | LOCAL | PARENT | GRID | SCREEN | argOperand
+  void coordsysContext(Context& n) {
+    advance();
+    n.context = ContextKind::CoordSys;
+    n.value = wordOrOperand({"world", "local", "parent", "grid", "screen"});
+  }
+
+  // aboutSpec -> PIVOT | SELECTION | COORDSYS | argOperand
+  void aboutContext(Context& n) {
+    advance();
+    n.context = ContextKind::About;
+    n.value = wordOrOperand({"pivot", "selection", "coordsys"});
+  }
+
+  // setContext -> SET ( ANIMATE argOperand | TIME argOperand | UNDO argOperand
+  //                   | [IN] COORDSYS coordsysSpec | ABOUT aboutSpec )
+  const Expr* setContext() {
+    auto* n = node<Context>(tok_);
+    advance();
+    n->sticky = true;
+    if (accept(TokenKind::KwAnimate)) {
+      n->context = ContextKind::Animate;
+      n->value = argOperand();
+    } else if (accept(TokenKind::KwTime)) {
+      n->context = ContextKind::AtTime;
+      n->value = argOperand();
+    } else if (accept(TokenKind::KwUndo)) {
+      n->context = ContextKind::Undo;
+      n->value = argOperand();
+    } else if (checkContextWord("about")) {
+      aboutContext(*n);
+    } else {
+      if (accept(TokenKind::KwIn) && !checkContextWord("coordsys")) expected("coordsys");
+      if (!checkContextWord("coordsys")) expected("animate, time, undo, coordsys or about");
+      coordsysContext(*n);
+    }
     return seal(n);
   }
 

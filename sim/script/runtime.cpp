@@ -10,6 +10,7 @@
 #include "script/parser.h"
 #include "script/primitive_table.h"
 #include "script/rotation_values.h"
+#include "script/transform_context.h"
 #include "script/value_heap.h"
 
 namespace sim::rt {
@@ -212,6 +213,7 @@ void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter
 
 void shutdownScriptRuntime() {
   Evaluator::forgetErrorPlaces();
+  resetTransformContexts();
   Runtime::get().clearGlobals();
   ValueHeap::freeAll();
 }

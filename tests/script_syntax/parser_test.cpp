@@ -225,6 +225,28 @@ TEST(SyntaxParser, ContextsWrapTheExpressionAfterThem) {
   EXPECT_EQ(parsed("with redraw off (f())"), "(redraw false (block (call f)))");
 }
 
+TEST(SyntaxParser, CoordsysAndAboutTakeTheirWordsAsNamesAndChain) {
+  EXPECT_EQ(parsed("in coordsys world b.pos = p"), "(coordsys #world (= (. b pos) p))");
+  EXPECT_EQ(parsed("coordsys local move b d"), "(coordsys #local (call move b d))");
+  EXPECT_EQ(parsed("with coordsys $foo x"), "(coordsys $foo x)");
+  EXPECT_EQ(parsed("in coordsys (transMatrix p) x"), "(coordsys (block (call transmatrix p)) x)");
+  EXPECT_EQ(parsed("in coordsys parent about coordsys rotate b q"),
+            "(coordsys #parent (about #coordsys (call rotate b q)))");
+  EXPECT_EQ(parsed("in coordsys local, about pivot, animate on x"), "(coordsys #local (about #pivot (animate true x)))");
+  EXPECT_EQ(parsed("about [0,0,0] rotate b q"), "(about [0 0 0] (call rotate b q))");
+  // The words only count right after coordsys or about; elsewhere they are variables.
+  EXPECT_EQ(parsed("about selection (world)"), "(about #selection (block world))");
+}
+
+TEST(SyntaxParser, SetMakesAContextLastWithoutABody) {
+  EXPECT_EQ(parsed("set animate on\nset time 30f"), "(set animate true)\n(set at-time (time f:30))");
+  EXPECT_EQ(parsed("set undo off; set about pivot"), "(set undo false)\n(set about #pivot)");
+  EXPECT_EQ(parsed("old = set coordsys local"), "(= old (set coordsys #local))");
+  EXPECT_EQ(parsed("set in coordsys old"), "(set coordsys old)");
+  // As a property name, set is no context.
+  EXPECT_EQ(parsed("bit.set 0 1 true"), "(call (. bit set) 0 1 true)");
+}
+
 TEST(SyntaxParser, MaxCommandsAreNamedByTheWordsOnTheirLine) {
   EXPECT_EQ(parsed("max undo\nmax REDO\nmax time play"), "(max \"undo\")\n(max \"redo\")\n(max \"time play\")");
 }

@@ -62,6 +62,9 @@ TEST(SyntaxErrors, EachConstructSaysWhatItExpected) {
   EXPECT_EQ(messageOf("at 5 x"), "-- Syntax error: at 5, expected time\n--  In line: at 5 x");
   EXPECT_EQ(messageOf("with 5 x"),
             "-- Syntax error: at 5, expected animate, undo or a context name\n--  In line: with 5 x");
+  EXPECT_EQ(messageOf("in $box x"), "-- Syntax error: at $box, expected coordsys\n--  In line: in $box x");
+  EXPECT_EQ(messageOf("set level $a"),
+            "-- Syntax error: at level, expected animate, time, undo, coordsys or about\n--  In line: set level $a");
   EXPECT_EQ(messageOf("max 5"), "-- Syntax error: at 5, expected <name>\n--  In line: max 5");
   EXPECT_EQ(messageOf("a. 5"), "-- Syntax error: at 5, expected <name>\n--  In line: a. 5");
   EXPECT_EQ(messageOf("[1]"), "-- Syntax error: at ], expected ,\n--  In line: [1]");
