@@ -210,8 +210,11 @@ void collectKeyTracks(Animatable* root, std::set<Animatable*>& seen, std::vector
     Animatable* a = todo.back();
     todo.pop_back();
     if (!a || !seen.insert(a).second) continue;
-    if (asKeyEditing(dynamic_cast<Control*>(a))) {
-      out.push_back(static_cast<Control*>(a));
+    // A controller without sub-animations is a track even when its keys are its own business: it
+    // can still delete them all.
+    auto* c = dynamic_cast<Control*>(a);
+    if (c && (asKeyEditing(c) || a->NumSubs() == 0)) {
+      out.push_back(c);
       continue;
     }
     for (int i = a->NumSubs() - 1; i >= 0; --i) todo.push_back(a->SubAnim(i));
@@ -324,8 +327,8 @@ Value* deleteKeys_cf(Value** arg_list, int count) {
   if (n == 2 && !selection && !isName(arg_list[1], "allkeys"))
     throw RuntimeError("deleteKeys expects #allKeys or #selection, got: ", arg_list[1]);
   for (Control* c : keyTracksOf(arg_list[0])) {
-    if (selection) asKeyEditing(c)->deleteSelectedKeys();
-    else c->DeleteKeys(0);
+    if (!selection) c->DeleteKeys(0);
+    else if (sim::KeyEditing* k = asKeyEditing(c)) k->deleteSelectedKeys();
   }
   return ok;
 }
@@ -339,7 +342,8 @@ Value* moveKeys_cf(Value** arg_list, int count) {
   std::vector<Control*> tracks = keyTracksOf(arg_list[0]);
   TimeValue dt = arg_list[1]->to_timevalue();
   if (dt != 0)
-    for (Control* c : tracks) asKeyEditing(c)->shiftKeys(dt, selection);
+    for (Control* c : tracks)
+      if (sim::KeyEditing* k = asKeyEditing(c)) k->shiftKeys(dt, selection);
   return ok;
 }
 
@@ -390,6 +394,7 @@ Value* selectKeysIn(const char* name, Value** arg_list, int count, bool on) {
   }
   for (Control* c : keyTracksOf(arg_list[0])) {
     sim::KeyEditing* k = asKeyEditing(c);
+    if (!k) continue;
     for (int i = 0, keys = c->NumKeys(); i < keys; ++i) {
       TimeValue t = c->GetKeyTime(i);
       if (t >= from && t <= to && k->keySelected(i) != on) k->selectKey(i, on);
