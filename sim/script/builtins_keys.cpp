@@ -5,15 +5,22 @@
 //
 // Compound controllers (position_xyz, the node transform, lists) have the keys of the controllers
 // under them: a key at a time is every leaf key at that time, moved and selected together.
+// deleteKeys, selectKeys, deselectKeys and moveKeys also take any scene object or a collection of
+// them, and then act on every track under their sub-animations, as the Track View's object rows do.
 #include "animate.h"
 #include "control.h"
 #include "core/ref_graph.h"
+#include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "scene/controllers/controllers.h"
 #include "script/evaluator.h"
 #include "script/property_table.h"
+#include "script/scene_access.h"
+#include "script/time_values.h"
 
+#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -193,6 +200,52 @@ Control* keysArg(Value* v) {
   return c;
 }
 
+sim::KeyEditing* asKeyEditing(Control* c) { return dynamic_cast<sim::KeyEditing*>(c); }
+
+// The key tracks (leaf controllers) under a root: its own sub-animations, depth first. Each track
+// once, however many ways it is reached (instanced controllers, a material on two nodes).
+void collectKeyTracks(Animatable* root, std::set<Animatable*>& seen, std::vector<Control*>& out) {
+  std::vector<Animatable*> todo{root};
+  while (!todo.empty()) {
+    Animatable* a = todo.back();
+    todo.pop_back();
+    if (!a || !seen.insert(a).second) continue;
+    // A controller without sub-animations is a track even when its keys are its own business: it
+    // can still delete them all.
+    auto* c = dynamic_cast<Control*>(a);
+    if (c && (asKeyEditing(c) || a->NumSubs() == 0)) {
+      out.push_back(c);
+      continue;
+    }
+    for (int i = a->NumSubs() - 1; i >= 0; --i) todo.push_back(a->SubAnim(i));
+  }
+}
+
+Animatable* keyRoot(Value* v) {
+  if (auto* ka = dynamic_cast<KeyArrayValue*>(v)) return ka->ctrl();
+  if (dynamic_cast<MAXWrapper*>(v) || sim::rt::isSubAnim(v)) return v->to_reftarg();
+  return nullptr;
+}
+
+// What deleteKeys, selectKeys and moveKeys act on: a controller or its keys, a scene object, or a
+// collection of them.
+std::vector<Control*> keyTracksOf(Value* v) {
+  std::set<Animatable*> seen;
+  std::vector<Control*> tracks;
+  if (Animatable* root = keyRoot(v)) {
+    collectKeyTracks(root, seen, tracks);
+    return tracks;
+  }
+  Array* items = v->as_collection();
+  if (!items) throw ConversionError(v, "Controller");
+  for (int i = 0; i < items->size; ++i) {
+    Animatable* root = keyRoot(items->data[i]);
+    if (!root) throw ConversionError(items->data[i], "Controller");
+    collectKeyTracks(root, seen, tracks);
+  }
+  return tracks;
+}
+
 int keyIndexArg(Control* c, Value* v) {
   int i = v->to_int();
   if (i < 1 || i > c->NumKeys()) throw RuntimeError("Key index out of range: ", v);
@@ -266,21 +319,31 @@ Value* deleteKey_cf(Value** arg_list, int count) {
   return ok;
 }
 
-// deleteKeys c [#allKeys | #selection]
+// deleteKeys x [#allKeys | #selection]
 def_visible_primitive(deleteKeys, "deleteKeys");
 Value* deleteKeys_cf(Value** arg_list, int count) {
   int n = positionalArgs("deleteKeys", arg_list, count, 1, 2);
-  Control* c = keysArg(arg_list[0]);
-  if (n == 2 && isName(arg_list[1], "selection")) {
-    for (int i = c->NumKeys() - 1; i >= 0; --i) {
-      TimeValue t = c->GetKeyTime(i);
-      if (keySelected(c, t)) c->DeleteKeyAtTime(t);
-    }
-  } else if (n == 2 && !isName(arg_list[1], "allkeys")) {
+  bool selection = n == 2 && isName(arg_list[1], "selection");
+  if (n == 2 && !selection && !isName(arg_list[1], "allkeys"))
     throw RuntimeError("deleteKeys expects #allKeys or #selection, got: ", arg_list[1]);
-  } else {
-    c->DeleteKeys(0);
+  for (Control* c : keyTracksOf(arg_list[0])) {
+    if (!selection) c->DeleteKeys(0);
+    else if (sim::KeyEditing* k = asKeyEditing(c)) k->deleteSelectedKeys();
   }
+  return ok;
+}
+
+// moveKeys x dt [#selection]: every key, or the selected ones, moved by dt.
+def_visible_primitive(moveKeys, "moveKeys");
+Value* moveKeys_cf(Value** arg_list, int count) {
+  int n = positionalArgs("moveKeys", arg_list, count, 2, 3);
+  bool selection = n == 3 && isName(arg_list[2], "selection");
+  if (n == 3 && !selection) throw RuntimeError("moveKeys expects #selection, got: ", arg_list[2]);
+  std::vector<Control*> tracks = keyTracksOf(arg_list[0]);
+  TimeValue dt = arg_list[1]->to_timevalue();
+  if (dt != 0)
+    for (Control* c : tracks)
+      if (sim::KeyEditing* k = asKeyEditing(c)) k->shiftKeys(dt, selection);
   return ok;
 }
 
@@ -316,16 +379,26 @@ Value* deselectKey_cf(Value** arg_list, int count) {
 }
 
 namespace {
-// selectKeys / deselectKeys c [t | start end]: every key, the key at t, or the keys from start to end.
+// selectKeys / deselectKeys x [t | interval | start end]: every key, the keys at t, or the keys from
+// start to end (both included).
 Value* selectKeysIn(const char* name, Value** arg_list, int count, bool on) {
   int n = positionalArgs(name, arg_list, count, 1, 3);
-  Control* c = keysArg(arg_list[0]);
   TimeValue from = TIME_NegInfinity, to = TIME_PosInfinity;
-  if (n >= 2) from = to = arg_list[1]->to_timevalue();
-  if (n == 3) to = arg_list[2]->to_timevalue();
-  for (int i = 0, k = c->NumKeys(); i < k; ++i) {
-    TimeValue t = c->GetKeyTime(i);
-    if (t >= from && t <= to) selectKeyAt(c, t, on);
+  if (n == 2 && sim::rt::isInterval(arg_list[1])) {
+    Interval range = sim::rt::toInterval(arg_list[1]);
+    from = range.Start();
+    to = range.End();
+  } else if (n >= 2) {
+    from = to = arg_list[1]->to_timevalue();
+    if (n == 3) to = arg_list[2]->to_timevalue();
+  }
+  for (Control* c : keyTracksOf(arg_list[0])) {
+    sim::KeyEditing* k = asKeyEditing(c);
+    if (!k) continue;
+    for (int i = 0, keys = c->NumKeys(); i < keys; ++i) {
+      TimeValue t = c->GetKeyTime(i);
+      if (t >= from && t <= to && k->keySelected(i) != on) k->selectKey(i, on);
+    }
   }
   return ok;
 }

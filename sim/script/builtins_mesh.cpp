@@ -44,18 +44,22 @@ class TriMeshValue : public Value {
 
 Interface* ip() { return GetCOREInterface(); }
 
-// The node's mesh after its modifiers and space warps at `t`, in object coordinates.
-Mesh evaluatedMesh(INode* node, TimeValue t) {
-  Object* obj = node->EvalWorldState(t).obj;
-  if (!obj || !obj->CanConvertToType(triObjectClassID)) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
+// The triangle mesh `obj` gives at `t`; the error when it gives none names `who` (a node or the
+// object itself).
+Mesh meshOfObject(Object* obj, TimeValue t, ReferenceTarget* who) {
+  const char* noMesh = dynamic_cast<INode*>(who) ? "No mesh for node: " : "No mesh for object: ";
+  if (!obj || !obj->CanConvertToType(triObjectClassID)) throw RuntimeError(noMesh, sim::wrapTarget(who));
   Object* converted = obj->ConvertToType(t, triObjectClassID);
-  if (!converted) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
+  if (!converted) throw RuntimeError(noMesh, sim::wrapTarget(who));
   auto* tri = dynamic_cast<TriObject*>(converted);
   Mesh copy = tri ? tri->mesh : Mesh();
   if (converted != obj) converted->DeleteMe();
-  if (!tri) throw RuntimeError("No mesh for node: ", sim::wrapTarget(node));
+  if (!tri) throw RuntimeError(noMesh, sim::wrapTarget(who));
   return copy;
 }
+
+// The node's mesh after its modifiers and space warps at `t`, in object coordinates.
+Mesh evaluatedMesh(INode* node, TimeValue t) { return meshOfObject(node->EvalWorldState(t).obj, t, node); }
 
 TriMeshValue* newMeshValue(Mesh&& mesh) {
   auto* v = static_cast<TriMeshValue*>(keep(new TriMeshValue));
@@ -262,6 +266,40 @@ const bool kNodeMesh = sim::addPropertyTable(
       [](ReferenceTarget* t, TimeValue tv) -> Value* {
         return newMeshValue(evaluatedMesh(static_cast<INode*>(t), tv));
       },
+      nullptr}});
+
+// Mesh counts: a node's are those of its mesh after its stack (ahead of its base object's own), an
+// object's those of its own mesh. Read-only, as is `.mesh` of an object; neither is listed with the
+// object's parameters. Tables apply by class, so a node that gives no mesh (a light) says so when
+// asked, as `.mesh` does.
+const bool kNodeMeshCounts = sim::addPropertyTable(
+    sim::PropertyScope{BASENODE_CLASS_ID, Class_ID(0, 0), false,
+                       [](ReferenceTarget* t) { return dynamic_cast<INode*>(t) != nullptr; }, false},
+    {{"numverts",
+      [](ReferenceTarget* t, TimeValue tv) -> Value* {
+        return Integer::intern(evaluatedMesh(static_cast<INode*>(t), tv).getNumVerts());
+      },
+      nullptr},
+     {"numfaces",
+      [](ReferenceTarget* t, TimeValue tv) -> Value* {
+        return Integer::intern(evaluatedMesh(static_cast<INode*>(t), tv).getNumFaces());
+      },
+      nullptr}});
+
+bool givesMesh(ReferenceTarget* t) {
+  auto* obj = dynamic_cast<Object*>(t);
+  return obj && obj->CanConvertToType(triObjectClassID);
+}
+
+Mesh ownMesh(ReferenceTarget* t, TimeValue tv) { return meshOfObject(static_cast<Object*>(t), tv, t); }
+
+const bool kObjectMesh = sim::addPropertyTable(
+    sim::PropertyScope{GEOMOBJECT_CLASS_ID, Class_ID(0, 0), false,
+                       [](ReferenceTarget* t) { return givesMesh(t); }, false},
+    {{"mesh", [](ReferenceTarget* t, TimeValue tv) -> Value* { return newMeshValue(ownMesh(t, tv)); }, nullptr},
+     {"numverts", [](ReferenceTarget* t, TimeValue tv) -> Value* { return Integer::intern(ownMesh(t, tv).getNumVerts()); },
+      nullptr},
+     {"numfaces", [](ReferenceTarget* t, TimeValue tv) -> Value* { return Integer::intern(ownMesh(t, tv).getNumFaces()); },
       nullptr}});
 
 }  // namespace

@@ -13,6 +13,9 @@
 #include "script/transform_context.h"
 #include "script/value_heap.h"
 
+#include <string>
+#include <utility>
+
 namespace sim::rt {
 namespace {
 
@@ -64,6 +67,17 @@ constexpr SuperClassName kSuperClasses[] = {
     {"RotationController", CTRL_ROTATION_CLASS_ID}, {"ScaleController", CTRL_SCALE_CLASS_ID},
     {"Matrix3Controller", CTRL_MATRIX3_CLASS_ID}, {"System", SYSTEM_CLASS_ID},
 };
+
+// Second names some classes answer to besides their class name.
+constexpr std::pair<const char*, const char*> kClassAliases[] = {
+    {"standard", "StandardMaterial"},
+};
+
+ClassDesc* classByAlias(const std::string& lower) {
+  for (const auto& [alias, className] : kClassAliases)
+    if (lower == alias) return ClassRegistry::instance().findByName(className);
+  return nullptr;
+}
 
 ValueMetaClass Number_class("Number");
 ValueMetaClass Value_class("Value");
@@ -134,6 +148,7 @@ Value* Runtime::builtin(const Symbol* name) {
   if (Primitive* p = PrimitiveTable::instance().find(lower)) found = p;
   else if (PrimitiveTable::instance().isStruct(lower)) found = new StructGlobal(lower);
   else if (ClassDesc* cd = ClassRegistry::instance().findByName(lower)) found = new MAXClass(cd);
+  else if (ClassDesc* aliased = classByAlias(lower)) found = new MAXClass(aliased);
   else if (Value* vc = valueClassNamed(lower)) found = vc;
   else {
     for (const SuperClassName& s : kSuperClasses)

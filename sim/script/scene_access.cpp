@@ -311,6 +311,7 @@ Value* constructFromClass(Value* cls, Value** args, int count) {
   auto* obj = static_cast<ReferenceTarget*>(static_cast<Animatable*>(c->cd->Create(FALSE)));
   if (!obj) throw RuntimeError("Cannot create an instance of ", cls);
   Value* result;
+  Value* object = nullptr;  // the new scene object's own value, beside its node
   switch (c->cd->SuperClassID()) {
     case GEOMOBJECT_CLASS_ID:
     case SHAPE_CLASS_ID:
@@ -321,12 +322,22 @@ Value* constructFromClass(Value* cls, Value** args, int count) {
     case SYSTEM_CLASS_ID:
       // Scene objects come on a new node, as when the host creates them.
       result = keep(MAXNode::intern(GetCOREInterface()->CreateObjectNode(static_cast<Object*>(obj))));
+      object = keep(wrapTarget(obj));
       break;
     default: result = keep(wrapTarget(obj)); break;
   }
-  // Keyword arguments set properties, in the order given.
+  // Keyword arguments set properties, in the order given. A parameter of the object whose name a
+  // node property takes read-only (a teapot's `handle`) is the object's to set.
   int positional = count_positional_args(args, count);
-  for (int i = positional + 1; i + 1 < count; i += 2) result->set_property(args[i], args[i + 1]);
+  for (int i = positional + 1; i + 1 < count; i += 2) {
+    Value* target = result;
+    if (object) {
+      ReferenceTarget* node = result->to_reftarg();
+      const sim::PropertyEntry* e = sim::findPropertyEntry(node, args[i]);
+      if (e && !e->set && object->has_property(args[i])) target = object;
+    }
+    target->set_property(args[i], args[i + 1]);
+  }
   return result;
 }
 

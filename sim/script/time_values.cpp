@@ -105,6 +105,8 @@ Value* timeAs(Value* v, Value* cls) {
 
 Value* intervalValue(Interval range) { return new IntervalValue(range); }
 
+bool isInterval(Value* v) { return dynamic_cast<IntervalValue*>(v) != nullptr; }
+
 Interval toInterval(Value* v) {
   auto* i = dynamic_cast<IntervalValue*>(v);
   if (!i) throw ConversionError(v, "Interval");

@@ -16,6 +16,7 @@ bool compareTimes(Value* a, Value* b, int& order);
 Value* timeAs(Value* v, Value* cls);
 
 Value* intervalValue(Interval range);
+bool isInterval(Value* v);
 // An interval value as the host's interval; raises the conversion error for anything else.
 Interval toInterval(Value* v);
 

@@ -30,6 +30,9 @@ class HOST_API KeyEditing {
   virtual int moveKey(int index, TimeValue t) = 0;
   virtual bool keySelected(int index) = 0;
   virtual void selectKey(int index, bool on) = 0;
+  // Every key, or the selected ones, moved by `dt` in one change (one undo step).
+  virtual void shiftKeys(TimeValue dt, bool selectedOnly) = 0;
+  virtual void deleteSelectedKeys() = 0;
 };
 
 // Shared behaviour of the leaf controllers of every value type.
@@ -64,6 +67,8 @@ class LeafControl : public Control, public KeyEditing {
   int moveKey(int index, TimeValue t) override;
   bool keySelected(int index) override { return index >= 0 && index < track_.count() && track_.key(index).selected; }
   void selectKey(int index, bool on) override;
+  void shiftKeys(TimeValue dt, bool selectedOnly) override;
+  void deleteSelectedKeys() override;
 
   // The value and the keys (controller_io.cpp).
   IOResult Save(ISave* isave) override;

@@ -82,6 +82,30 @@ class KeyTrack {
 
   void select(int i, bool on) { keys_[static_cast<size_t>(i)].selected = on; }
 
+  // Moves every key, or only the selected ones, by `dt`. A moved key takes the place of a key that
+  // stays where it lands, as moveKey does.
+  void shiftKeys(TimeValue dt, bool selectedOnly) {
+    std::vector<Key<T>> moved, kept;
+    for (const Key<T>& k : keys_) {
+      if (selectedOnly && !k.selected) kept.push_back(k);
+      else moved.push_back(Key<T>{k.time + dt, k.value, k.selected});
+    }
+    keys_ = std::move(kept);
+    for (const Key<T>& k : moved) {
+      auto it = std::lower_bound(keys_.begin(), keys_.end(), k.time, [](const Key<T>& e, TimeValue tt) { return e.time < tt; });
+      if (it != keys_.end() && it->time == k.time) *it = k;
+      else keys_.insert(it, k);
+    }
+  }
+
+  // Removes the selected keys; when none is left, the value the track had at its first key stays.
+  void removeSelected() {
+    if (keys_.empty()) return;
+    T first = keys_.front().value;
+    keys_.erase(std::remove_if(keys_.begin(), keys_.end(), [](const Key<T>& k) { return k.selected; }), keys_.end());
+    if (keys_.empty()) constant_ = first;
+  }
+
   void clearKeys() {
     if (!keys_.empty()) constant_ = value(keys_.front().time);
     keys_.clear();

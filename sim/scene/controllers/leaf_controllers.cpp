@@ -148,6 +148,20 @@ void LeafControl<T>::selectKey(int index, bool on) {
 }
 
 template <class T>
+void LeafControl<T>::shiftKeys(TimeValue dt, bool selectedOnly) {
+  KeyTrack<T> next = track_;
+  next.shiftKeys(dt, selectedOnly);
+  replaceTrack(next);
+}
+
+template <class T>
+void LeafControl<T>::deleteSelectedKeys() {
+  KeyTrack<T> next = track_;
+  next.removeSelected();
+  replaceTrack(next);
+}
+
+template <class T>
 Interval LeafControl<T>::GetTimeRange(DWORD) {
   if (!track_.animated()) return NEVER;
   return Interval(track_.key(0).time, track_.key(track_.count() - 1).time);
