@@ -37,7 +37,7 @@ void addFarmCommands(CLI::App& app, FarmCommandOptions& o) {
       "Write a Slurm batch job that renders the passes of a saved scene, one array task per pass and frame "
       "chunk, into DIR; with --submit, submit it and wait for it");
   for (CLI::App* sub : {render, farm}) {
-    sub->add_option("scene", o.scene, "Scene file saved with saveMaxFile")->required();
+    sub->add_option("scene", o.scene, "Scene file saved with saveMaxFile")->type_name("FILE")->required();
     sub->add_option("--frames", o.frames, "Frames A-B, or one frame A (default: the scene's animation range)")
         ->type_name("A-B");
     sub->add_option("--camera", o.camera, "The camera node to render through (default: the scene's first camera)")

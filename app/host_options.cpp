@@ -5,6 +5,20 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
+#include <memory>
+
+namespace {
+
+// The library's help writes an option of two values as "IN OUT x 2"; its two names already say it.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_opts(const CLI::Option* opt) const override {
+    if (opt->get_expected_min() > 1 && !opt->get_type_name().empty()) return " " + opt->get_type_name();
+    return CLI::Formatter::make_option_opts(opt);
+  }
+};
+
+}  // namespace
 
 std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options) {
   CLI::App app{
@@ -14,16 +28,19 @@ std::optional<int> parseHostOptions(int argc, char** argv, HostOptions& options)
   // Paths may start with a slash on every system (Wine hands Unix paths through); they are never
   // Windows-style options.
   app.allow_windows_style_options(false);
-  app.add_option("file", options.scriptFile, "Script file (.ms) to run with every plug-in loaded");
-  app.add_option("-e,--eval", options.expression, "Evaluate one expression and print its value");
+  // Set before the subcommands are added, which take it over.
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.add_option("script", options.scriptFile, "Script file (.ms) to run with every plug-in loaded")->type_name("FILE");
+  app.add_option("-e,--eval", options.expression, "Evaluate one expression and print its value")->type_name("EXPR");
   app.add_option("--plugins", options.pluginFolder,
                  "Load plug-in modules from DIR instead of the plugins folder beside the executable")
       ->type_name("DIR");
   app.add_option("--scene", options.sceneFile, "Open a saved scene before running")->type_name("FILE");
   app.add_flag("--list-plugins", options.listPlugins,
-               "Print one line per loaded module (file, description, version, classes) and exit");
+               "Print one line per loaded module and exit: its file, the description the module gives of itself "
+               "(its own text, as the application's plug-in manager shows it), its version, its classes");
   app.add_option("--scramble", options.scramble,
-                 "Write IN in the scrambled form that the script library's FileIn_ reads, as OUT, and exit")
+                 "Write the script IN to OUT scrambled, as the script library's FileIn_ reads it, and exit")
       ->expected(2)
       ->type_name("IN OUT");
   addSceneCommands(app, options.sceneCommand);

@@ -22,7 +22,7 @@ void addSceneCommands(CLI::App& app, SceneCommandOptions& options) {
       "Switch a saved scene to every pass and to its initial state in turn, and report every value that "
       "is not the recorded one; exit status 1 when any is not (the scene file is never changed)");
   for (CLI::App* sub : {passes, verify}) {
-    sub->add_option("scene", options.scene, "Scene file saved with saveMaxFile")->required();
+    sub->add_option("scene", options.scene, "Scene file saved with saveMaxFile")->type_name("FILE")->required();
     sub->add_flag("--json", options.json, "Write the report as JSON");
     sub->callback([&options, sub] { options.name = sub->get_name(); });
   }

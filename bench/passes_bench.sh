@@ -8,6 +8,10 @@
 #   bench/passes_bench.sh            (builds the release preset first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/install-deps.sh >/dev/null || { tools/install-deps.sh; exit 1; }
+# valgrind and GNU time fill two columns; without them those columns show "-".
+tools/install-bench-deps.sh >/dev/null 2>&1 ||
+  echo "tools/install-bench-deps.sh (as root) installs valgrind and GNU time for every column" >&2
 cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target host_with_plugins >/dev/null
 host=build/release/bin/qzmhost

@@ -21,4 +21,13 @@ void overBackground(BMM_Color_fl* row, const BMM_Color_fl* background, int width
 // Nothing clamps.
 void blendOverlay(BMM_Color_fl* row, const BMM_Color_fl* overlay, int width, float opacity, int mode);
 
+// The same steps one channel at a time, without vector instructions. The steps above run these
+// where the build has no SSE2 and the vector forms where it has; both must give the same bits, so
+// both are callable, and the tests hold them side by side.
+namespace plain {
+void takeAlpha(BMM_Color_fl* row, const BMM_Color_fl* alpha, int width);
+void overBackground(BMM_Color_fl* row, const BMM_Color_fl* background, int width);
+void blendOverlay(BMM_Color_fl* row, const BMM_Color_fl* overlay, int width, float opacity, int mode);
+}  // namespace plain
+
 }  // namespace qzmdlx

@@ -1,5 +1,6 @@
 // Block descriptors: reading the declaration lists plug-ins write, looking parameters up, and the
-// class descriptor's bookkeeping of its blocks and rollouts.
+// class descriptor's bookkeeping of its blocks and rollouts. The holder's own block is read from the
+// loaded plug-in (tests/propholder/holder_block_test.cpp), never copied here.
 #include "core/param_block2.h"
 #include "iparamb2.h"
 
@@ -24,40 +25,6 @@ class DescTestClassDesc : public ClassDesc2 {
   const char* name_;
 };
 
-DescTestClassDesc holderCD("HolderLike");
-
-// A few representative rows of the holder's block, written as the plug-in writes them.
-enum { holder_params };
-enum { hp_whichPass = 0, hp_node = 1, hp_viewportIcon = 2, hp_iconsize = 3, hp_passlist = 4, hp_propertyName = 5,
-       hp_propertyObject = 9, hp_thisName = 28, hp_nodeArray = 29 };
-ParamBlockDesc2 holderBlock(
-    holder_params, _T("qzmpropholderectParameters"), 0, &holderCD, P_AUTO_CONSTRUCT + P_AUTO_UI, 0,
-    101, 4, 0, 0, NULL,
-    hp_whichPass, _T("whichPass"), TYPE_INT, P_ANIMATABLE, 33,
-      p_default, 1,
-      p_range, 1, 100000,
-      p_ui, TYPE_SPINNER, EDITTYPE_INT, 1490, 1496, 1.0,
-      p_end,
-    hp_node, _T("node"), TYPE_INODE, 0, 0,
-      p_ui, TYPE_PICKNODEBUTTON, 1001,
-      p_end,
-    hp_nodeArray, _T("nodeArray"), TYPE_INODE_TAB, 0, P_VARIABLE_SIZE, 0,
-      p_end,
-    hp_viewportIcon, _T("ViewportIcon"), TYPE_INT, 0, 0,
-      p_default, 0,
-      p_ui, TYPE_SINGLECHEKBOX, 1003,
-      p_end,
-    hp_iconsize, _T("iconsize"), TYPE_FLOAT, 0, 35,
-      p_default, 1.0,
-      p_range, 0.0, 100000.0,
-      p_ui, TYPE_SPINNER, EDITTYPE_FLOAT, 1491, 1497, 0.01f,
-      p_end,
-    hp_passlist, _T("passlist"), TYPE_INT_TAB, 0, P_VARIABLE_SIZE, 48, p_end,
-    hp_propertyName, _T("propertyName"), TYPE_STRING_TAB, 0, P_VARIABLE_SIZE, 50, p_end,
-    hp_propertyObject, _T("propertyObject"), TYPE_REFTARG_TAB, 0, P_VARIABLE_SIZE, 49, p_end,
-    hp_thisName, _T("thisName"), TYPE_STRING, 0, 52, p_end,
-    p_end);
-
 DescTestClassDesc materialCD("MaterialLike");
 
 enum { mtl_params };
@@ -73,56 +40,6 @@ ParamBlockDesc2 materialBlock(
     mp_activeStampOnly, _T("ActiveStampOnly"), TYPE_BOOL, 0, 9, p_default, FALSE, p_end,
     p_end);
 
-TEST(ParamBlockDesc, TheHolderDeclarationIsReadCompletelyInDefinitionOrder) {
-  EXPECT_STREQ(holderBlock.ParseError(), "");
-  ASSERT_EQ(holderBlock.Count(), 9);
-  EXPECT_STREQ(holderBlock.int_name, "qzmpropholderectParameters");
-  EXPECT_EQ(holderBlock.ID, 0);
-  EXPECT_EQ(holderBlock.ref_no, 0);
-  EXPECT_EQ(holderBlock.dlg_template, 101);
-  EXPECT_EQ(holderBlock.title, 4);
-  EXPECT_EQ(holderBlock.dlgProc, nullptr);
-  const ParamID order[] = {0, 1, 29, 2, 3, 4, 5, 9, 28};
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(holderBlock.IndextoID(i), order[i]);
-    EXPECT_EQ(holderBlock.IDtoIndex(order[i]), i);
-  }
-  EXPECT_EQ(holderBlock.IDtoIndex(10), -1) << "ids 10 and 21 are gaps";
-  EXPECT_EQ(holderBlock.IndextoID(9), -1);
-}
-
-TEST(ParamBlockDesc, EachParameterKeepsItsDefaultRangeFlagsAndControl) {
-  const ParamDef& pass = holderBlock.GetParamDef(hp_whichPass);
-  EXPECT_STREQ(pass.int_name, "whichPass");
-  EXPECT_EQ(pass.type, TYPE_INT);
-  EXPECT_TRUE(pass.flags & P_ANIMATABLE);
-  EXPECT_EQ(pass.local_name, 33);
-  EXPECT_EQ(pass.def.i, 1);
-  EXPECT_EQ(pass.range_low.i, 1);
-  EXPECT_EQ(pass.range_high.i, 100000);
-  EXPECT_EQ(pass.ctrl_type, TYPE_SPINNER);
-  EXPECT_EQ(pass.spin_type, EDITTYPE_INT);
-  EXPECT_EQ(pass.ctrl_IDs, (std::vector<int>{1490, 1496}));
-  EXPECT_FLOAT_EQ(pass.scale, 1.0f);
-
-  const ParamDef& node = holderBlock.GetParamDef(hp_node);
-  EXPECT_EQ(node.ctrl_type, TYPE_PICKNODEBUTTON);
-  EXPECT_EQ(node.ctrl_IDs, std::vector<int>{1001});
-  EXPECT_TRUE(node.flags & P_IS_REF);
-
-  const ParamDef& size = holderBlock.GetParamDef(hp_iconsize);
-  EXPECT_FLOAT_EQ(size.def.f, 1.0f);
-  EXPECT_FLOAT_EQ(size.range_high.f, 100000.0f);
-  EXPECT_FLOAT_EQ(size.scale, 0.01f);
-  EXPECT_EQ(holderBlock.GetParamDef(hp_viewportIcon).ctrl_IDs, std::vector<int>{1003});
-
-  const ParamDef& names = holderBlock.GetParamDef(hp_propertyName);
-  EXPECT_EQ(names.type, TYPE_STRING_TAB);
-  EXPECT_EQ(names.tab_size, 0);
-  EXPECT_TRUE(names.flags & P_VARIABLE_SIZE);
-  EXPECT_EQ(names.ctrl_type, -1) << "no control";
-}
-
 TEST(ParamBlockDesc, TheMaterialBlockHasFlagsSixAndOwnerReferencedTables) {
   EXPECT_STREQ(materialBlock.ParseError(), "");
   EXPECT_EQ(P_AUTO_CONSTRUCT + P_AUTO_UI, 6);
@@ -135,26 +52,6 @@ TEST(ParamBlockDesc, TheMaterialBlockHasFlagsSixAndOwnerReferencedTables) {
   EXPECT_EQ(mtls.ref_no, 0);
   EXPECT_EQ(materialBlock.GetParamDef(mp_labels).type, 0x808);
   EXPECT_EQ(materialBlock.GetParamDef(mp_activeStampOnly).def.i, FALSE);
-}
-
-TEST(ParamBlockDesc, ParametersAreFoundByInternalNameWhateverTheCase) {
-  EXPECT_EQ(holderBlock.NameToIndex("WHICHPASS"), 0);
-  EXPECT_EQ(holderBlock.NameToIndex("PropertyName"), holderBlock.IDtoIndex(hp_propertyName));
-  EXPECT_EQ(holderBlock.NameToIndex("propertyNames"), -1);
-  EXPECT_EQ(holderBlock.NameToIndex(nullptr), -1);
-  EXPECT_EQ(holderBlock.GetParamDef(77).ID, -1) << "an unknown id gives an empty definition";
-  EXPECT_EQ(holderBlock.GetParamDef(77).type, TYPE_VOID);
-}
-
-TEST(ParamBlockDesc, TheClassDescriptorKnowsItsBlocksByIndexIdAndName) {
-  ASSERT_EQ(holderCD.NumParamBlockDescs(), 1);
-  EXPECT_EQ(holderCD.GetParamBlockDesc(0), &holderBlock);
-  EXPECT_EQ(holderCD.GetParamBlockDesc(1), nullptr);
-  EXPECT_EQ(holderCD.GetParamBlockDescByID(holder_params), &holderBlock);
-  EXPECT_EQ(holderCD.GetParamBlockDescByID(3), nullptr);
-  EXPECT_EQ(holderCD.GetParamBlockDescByName("QZMPROPHOLDERECTPARAMETERS"), &holderBlock);
-  holderCD.AddParamBlockDesc(&holderBlock);
-  EXPECT_EQ(holderCD.NumParamBlockDescs(), 1) << "adding again changes nothing";
 }
 
 // Declared before its class descriptor, which lives further down this file: the descriptor
@@ -331,34 +228,34 @@ TEST(ParamBlockDesc, UserDialogProceduresAreStoredPerMap) {
   struct Proc : ParamMap2UserDlgProc {
     void DeleteThis() override {}
   } proc;
-  holderCD.SetUserDlgProc(&holderBlock, &proc);
-  EXPECT_EQ(holderBlock.dlgProc, &proc);
-  EXPECT_EQ(holderCD.GetUserDlgProc(&holderBlock), &proc);
-  EXPECT_EQ(holderCD.GetUserDlgProc(&holderBlock, 1), nullptr) << "a one-rollout block has map 0 only";
-  holderCD.SetUserDlgProc(&holderBlock);
-  EXPECT_EQ(holderBlock.dlgProc, nullptr);
+  materialCD.SetUserDlgProc(&materialBlock, &proc);
+  EXPECT_EQ(materialBlock.dlgProc, &proc);
+  EXPECT_EQ(materialCD.GetUserDlgProc(&materialBlock), &proc);
+  EXPECT_EQ(materialCD.GetUserDlgProc(&materialBlock, 1), nullptr) << "a one-rollout block has map 0 only";
+  materialCD.SetUserDlgProc(&materialBlock);
+  EXPECT_EQ(materialBlock.dlgProc, nullptr);
 }
 
 TEST(ParamBlockDesc, RolloutCallsAreRecordedForTheUILayer) {
-  const int before = sim::lastInvalidateUI(&holderCD).calls;
-  holderBlock.InvalidateUI(hp_propertyName, 3);
-  const sim::InvalidateUIRecord& r = sim::lastInvalidateUI(&holderCD);
+  const int before = sim::lastInvalidateUI(&materialCD).calls;
+  materialBlock.InvalidateUI(mp_labels, 3);
+  const sim::InvalidateUIRecord& r = sim::lastInvalidateUI(&materialCD);
   EXPECT_EQ(r.calls, before + 1);
-  EXPECT_EQ(r.pbd, &holderBlock);
-  EXPECT_EQ(r.id, hp_propertyName);
+  EXPECT_EQ(r.pbd, &materialBlock);
+  EXPECT_EQ(r.id, mp_labels);
   EXPECT_EQ(r.tabIndex, 3);
-  holderCD.InvalidateUI();
-  EXPECT_EQ(sim::lastInvalidateUI(&holderCD).pbd, nullptr);
-  EXPECT_EQ(sim::lastInvalidateUI(&holderCD).id, -1);
+  materialCD.InvalidateUI();
+  EXPECT_EQ(sim::lastInvalidateUI(&materialCD).pbd, nullptr);
+  EXPECT_EQ(sim::lastInvalidateUI(&materialCD).id, -1);
 
   int marker = 0;
   auto* obj = reinterpret_cast<ReferenceMaker*>(&marker);  // only recorded, never used
-  holderCD.BeginEditParams(nullptr, obj, 2, nullptr);
-  EXPECT_EQ(sim::editParamsState(&holderCD).obj, obj);
-  EXPECT_EQ(sim::editParamsState(&holderCD).flags, 2u);
-  holderCD.EndEditParams(nullptr, obj, 0, nullptr);
-  EXPECT_EQ(sim::editParamsState(&holderCD).obj, nullptr);
-  EXPECT_EQ(sim::editParamsState(&holderCD).ends, sim::editParamsState(&holderCD).begins);
+  materialCD.BeginEditParams(nullptr, obj, 2, nullptr);
+  EXPECT_EQ(sim::editParamsState(&materialCD).obj, obj);
+  EXPECT_EQ(sim::editParamsState(&materialCD).flags, 2u);
+  materialCD.EndEditParams(nullptr, obj, 0, nullptr);
+  EXPECT_EQ(sim::editParamsState(&materialCD).obj, nullptr);
+  EXPECT_EQ(sim::editParamsState(&materialCD).ends, sim::editParamsState(&materialCD).begins);
 }
 
 }  // namespace
