@@ -3,6 +3,7 @@
 #include "core/fp_call.h"
 #include "iparamb2.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "passes/scene_passes.h"
 #include "scenefile/scene_file.h"
 
@@ -87,7 +88,7 @@ ReferenceTarget* holderObject(const HolderPasses& h) { return dynamic_cast<Refer
 }  // namespace
 
 void clearListener() {
-  if (the_listener && the_listener->edit_stream) the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
 }
 
 bool switchToPass(const ScenePasses& scene, int pass) {

@@ -1,44 +1,16 @@
 #include "scramble_tool.h"
 
-#include "random.h"
+#include "scramble_schedule.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-constexpr unsigned kBaseSeed = 679;
-
-// The reader's position state: the counter j, the shift at this position, and whether tab and line
-// feed trade places here. Mirrors FileIn_'s reading byte for byte.
-class Positions {
- public:
-  Positions() { generator_.srand(kBaseSeed); }
-  void advance() {
-    ++j_;
-    int k = j_ % 62;
-    if (j_ > 61) j_ = 0;
-    int offset = generator_.rand() % 40 + 1;
-    generator_.srand(kBaseSeed + static_cast<unsigned>(j_));
-    shift_ = k == 0 ? 22 : (j_ % 2 == 0 ? j_ + offset + 12 : j_ + offset);
-  }
-  int shift() const { return shift_; }
-  bool swapsTabAndLineFeed() const { return j_ % 2 == 0; }
-
- private:
-  Random generator_;
-  int j_ = 0;
-  int shift_ = 0;
-};
-
-}  // namespace
-
 std::optional<std::string> scrambleText(const std::string& plain, std::string& problem) {
   std::string out;
   out.reserve(plain.size());
-  Positions at;
+  ScrambleSchedule at;
   for (size_t i = 0; i < plain.size(); ++i) {
     at.advance();
     auto want = static_cast<unsigned char>(plain[i]);

@@ -5,6 +5,7 @@
 //   dos_command_bench [PLUGIN_DIR]   (default: the build's plug-in folder)
 #include "core/host_session.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     std::cerr << "dos_command_bench: no plug-ins loaded\n" << problems.str();
     return 1;
   }
-  const std::string& listener = the_listener->edit_stream->text();
+  const std::string& listener = sim::listenerStream()->text();
   // Every 1023 bytes of output make one line of the Listener.
   const size_t expected = static_cast<size_t>(kBytes + (kBytes + 1022) / 1023);
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
       std::cerr << "dos_command_bench: the Listener holds " << listener.size() << " bytes, not " << expected << "\n";
       std::exit(1);
     }
-    the_listener->edit_stream->clear();
+    sim::listenerStream()->clear();
   });
 
   std::vector<double> counted;

@@ -10,7 +10,7 @@
 #include "iparamb2.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 #include <algorithm>
 #include <chrono>

@@ -13,5 +13,7 @@ function(qzm_add_plugin name ending)
     BUILD_RPATH "$ORIGIN/.."
     INSTALL_RPATH "$ORIGIN/..")
   target_link_libraries(${name} PRIVATE qzm::host)
+  # What the deliverables know of each other's classes (common/qzm_classes.h).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/common)
   qzm_warnings(${name})
 endfunction()

@@ -8,6 +8,7 @@
 #include "maxapi.h"
 #include "maxscript/maxobjects.h"
 #include "object.h"
+#include "qzm_classes.h"
 
 namespace {
 
@@ -15,8 +16,6 @@ using namespace qzmdlx;
 
 // Only the pass manager's scripts know it; any other number makes the creation functions refuse.
 constexpr int kAccessCode = 5830719;
-
-const Class_ID kHolderClass(0xa5d9dbeb, 0x5710a701);
 
 // Every user-interface area but scripting (2), which must keep finding the node.
 constexpr int kHiddenAreas[] = {6, 7, 8, 3, 4, 5, 1, 0};
@@ -28,7 +27,7 @@ void setExposure(INode* node, bool state) {
 }
 
 Object* newHolder() {
-  return static_cast<Object*>(GetCOREInterface()->CreateInstance(HELPER_CLASS_ID, kHolderClass));
+  return static_cast<Object*>(GetCOREInterface()->CreateInstance(HELPER_CLASS_ID, QZMPROPHOLDER_CLASS_ID));
 }
 
 INode* newHiddenNode(Object* holder) {

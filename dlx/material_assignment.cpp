@@ -7,6 +7,7 @@
 #include "imtledit.h"
 #include "inode.h"
 #include "maxapi.h"
+#include "qzm_classes.h"
 
 #include <cstdlib>
 #include <map>
@@ -24,8 +25,6 @@ constexpr const TCHAR* kInstancingMissing = _T("Integer value for instancing beh
 const Class_ID kScriptAppData(0x04d64858, 0x16d1751d);
 constexpr SClass_ID kScriptAppDataSuper = UTILITY_CLASS_ID;
 constexpr DWORD kEditorSlotSubId = 0xFFFFFFFF;
-
-const Class_ID kPassMaterialClass(0x9350465d, 0x60d9022e);
 
 struct NodesAndMaterials {
   Array* nodes;
@@ -196,7 +195,7 @@ Value* QZMMakeMaterial_cf(Value** arg_list, int count) {
   int instancing = requireInteger(arg_list[1], kInstancingMissing);
   Interface* ip = GetCOREInterface();
   MtlBaseLib* library = ip->GetSceneMtls();
-  auto makeOne = [ip] { return static_cast<Mtl*>(ip->CreateInstance(MATERIAL_CLASS_ID, kPassMaterialClass)); };
+  auto makeOne = [ip] { return static_cast<Mtl*>(ip->CreateInstance(MATERIAL_CLASS_ID, QZMMATERIAL_CLASS_ID)); };
   if (instancing != 0) {
     Mtl* shared = makeOne();
     if (!shared) return false_value;

@@ -1,14 +1,8 @@
-// FileIn_: evaluates a script file kept in the pass manager's scrambled form.
-//
-// Each byte of the file is shifted by an amount that depends on its position: a counter j runs
-// 1..61 and wraps to 0 at every 62nd byte (which is shifted by a fixed 22); the other positions are
-// shifted by j plus an offset drawn from the host's generator (reseeded with 679 + j after every
-// draw), plus 12 more on even positions. Bytes below 33 are never shifted, and on even positions
-// tab and line feed trade places. qzmhost --scramble writes files in this form.
+// FileIn_: evaluates a script file kept in the pass manager's scrambled form (scramble_schedule.h).
 #include "primitive_args.h"
 #include "resource_strings.h"
 
-#include "random.h"
+#include "scramble_schedule.h"
 
 #include <memory>
 
@@ -16,33 +10,16 @@ namespace {
 
 using namespace qzmdlx;
 
-constexpr unsigned kBaseSeed = 679;
-
-class Unscrambler {
- public:
-  Unscrambler() { generator_.srand(kBaseSeed); }
-
-  unsigned char next(unsigned char c) {
-    ++j_;
-    int k = j_ % 62;
-    if (j_ > 61) j_ = 0;
-    int offset = generator_.rand() % 40 + 1;
-    generator_.srand(kBaseSeed + static_cast<unsigned>(j_));
-    if (c >= 33) {
-      int shift = k == 0 ? 22 : (j_ % 2 == 0 ? j_ + offset + 12 : j_ + offset);
-      c = static_cast<unsigned char>(c - shift);
-    }
-    if (j_ % 2 == 0) {
-      if (c == '\t') c = '\n';
-      else if (c == '\n') c = '\t';
-    }
-    return c;
+// One byte of the file read back: unshifted, then tab and line feed traded where they trade places.
+unsigned char unscramble(ScrambleSchedule& at, unsigned char c) {
+  at.advance();
+  if (c >= 33) c = static_cast<unsigned char>(c - at.shift());
+  if (at.swapsTabAndLineFeed()) {
+    if (c == '\t') c = '\n';
+    else if (c == '\n') c = '\t';
   }
-
- private:
-  Random generator_;
-  int j_ = 0;
-};
+  return c;
+}
 
 // Closes a host stream on every way out.
 struct StreamCloser {
@@ -82,8 +59,9 @@ Value* FileIn__cf(Value** arg_list, int count) {
   ResultFrame frame;
   auto* text = new StringStream;
   frame.keep(text);
-  Unscrambler unscrambler;
-  for (char c : file->remaining_text()) text->putch(static_cast<TCHAR>(unscrambler.next(static_cast<unsigned char>(c))));
+  ScrambleSchedule positions;
+  for (char c : file->remaining_text())
+    text->putch(static_cast<TCHAR>(unscramble(positions, static_cast<unsigned char>(c))));
   file.reset();
   text->rewind();
 

@@ -6,6 +6,7 @@
 #include "core/host_session.h"
 #include "hold.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/evaluator.h"
 #include "script/runtime.h"
 #include "script/value_heap.h"
@@ -134,7 +135,7 @@ void startHost(std::string_view target, int* argc, char*** argv) {
   if (!problems.str().empty()) std::cerr << problems.str();
   sim::rt::Evaluator::setInterruptCheck(pastDeadline);
   fenceFileFunctions();
-  if (printing()) the_listener->edit_stream->set_echo(stdout);
+  if (printing()) sim::listenerStream()->set_echo(stdout);
   std::atexit([] {
     std::error_code ignored;
     fs::remove_all(g_scratch, ignored);
@@ -169,7 +170,7 @@ void resetHost() {
   rt.currentException.clear();
   sim::coreInterface()->resetScene();  // the undo stacks and an open hold go with the scene
   while (theHold.IsSuspended()) theHold.Resume();
-  the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
   clearScratch();
 }
 

@@ -1,16 +1,8 @@
 // Child processes and anonymous pipes in the shape of the Win32 calls that plug-ins make to run
 // commands: the same names, structures, constants and results. On Windows the host passes them on
 // to the system; elsewhere it gives the same observable behaviour with the system's processes and
-// pipes.
-//
-// What a POSIX host does in the Windows way:
-// - A command line is run as the Windows command interpreter runs the text after its /c switch:
-//   its words up to and including the option "-c" are the program and its options (double quotes
-//   group a word), and the rest of the line is the program's last argument, read with the
-//   interpreter's rule for quotes: a rest with exactly two double quotes, around the path of an
-//   existing program that holds white space and none of &<>()@^|, stays as it is; otherwise a leading double quote goes,
-//   and with it the rest's last double quote. So the line  /bin/sh -c "echo "a b""  runs /bin/sh
-//   with the arguments  -c  and  echo "a b"  . A line without "-c" is all words.
+// pipes (sim/os). What every host guarantees:
+// - A command line is run as the Windows command interpreter runs the text after its /c switch.
 // - A command line of 32767 characters or more, a program that cannot be found or run, a current
 //   directory that cannot be entered and an environment block of its own (the child always gets
 //   the host's) fail the start: CreateProcess answers FALSE.

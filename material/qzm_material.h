@@ -1,8 +1,6 @@
 // QZMMaterial: a material that holds one material per render pass and renders with the active one.
 //
-// Slots 0-100 are references 0-100 and the entries of the `materialArray` table; slots 0-98 belong
-// to passes 1-99, slot 99 is the override slot, slot 100 is reached with pass 101. The parameter
-// block is reference 101. Everything a renderer or the material editor asks is forwarded to the
+// Its slots and parameter block are laid out in qzm_classes.h. Everything a renderer or the material editor asks is forwarded to the
 // material in the active slot; an empty slot gives a fixed answer and calls nothing.
 #pragma once
 
@@ -11,22 +9,20 @@
 #include "iqzm_material.h"
 #include "mentalray/imrShaderTranslation.h"
 #include "plugapi.h"
+#include "qzm_classes.h"
 
 #include <array>
 
-constexpr Class_ID QZMMATERIAL_CLASS_ID(0x9350465d, 0x60d9022e);
-
 class QZMMaterialDlg;
 
-// The parameter block and its parameters.
-enum { qzm_params };
-enum { pb_whichPass, pb_materialArray, pb_labels, pb_enableOMaterial, pb_uiOffset, pb_activeStampOnly };
+// The material's own code names its block's parameters without the namespace.
+using namespace pass_material;
 
 class QZMMaterial : public Mtl, public imrMaterialPhenomenonTranslation, public IQZMMaterialFP {
  public:
-  static constexpr int kNumSlots = 101;
-  static constexpr int kOverrideSlot = 99;
-  static constexpr int kPBlockRef = 101;
+  static constexpr int kNumSlots = pass_material::kNumSlots;
+  static constexpr int kOverrideSlot = pass_material::kOverrideSlot;
+  static constexpr int kPBlockRef = pass_material::kPBlockRef;
 
   explicit QZMMaterial(BOOL loading);
   ~QZMMaterial() override;

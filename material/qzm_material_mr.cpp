@@ -10,6 +10,17 @@ namespace {
 constexpr TCHAR kPhenomenon[] = _T("max_QZMMaterial_phen");
 constexpr TCHAR kMaterialParam[] = _T("material");
 
+// The phenomenon as the renderer knows it: the one parameter the material hands the active slot's
+// material through. Declared while the module is loaded.
+ParamBlockDesc2 phenomenonParams(0, kPhenomenon, 0, nullptr, 0,
+    0, kMaterialParam, TYPE_MTL, 0, 0, p_end,
+    p_end);
+
+struct PhenomenonDeclaration {
+  PhenomenonDeclaration() { DeclareMRShader(kPhenomenon, &phenomenonParams); }
+  ~PhenomenonDeclaration() { DeclareMRShader(kPhenomenon, nullptr); }
+} phenomenonDeclaration;
+
 bool equalsIgnoreCase(const char* a, const char* b) {
   if (!a || !b) return false;
   for (; *a && *b; ++a, ++b)

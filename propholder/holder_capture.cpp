@@ -1,5 +1,6 @@
 #include "holder_capture.h"
 
+#include "holder_controller_tables.h"
 #include "holder_guards.h"
 #include "holder_params.h"
 #include "holder_scene.h"
@@ -22,61 +23,33 @@ void runQuietly(const std::string& text) { ExecuteMAXScriptScript(text.c_str(), 
 
 void print(const std::string& text) { the_listener->edit_stream->puts(text.c_str()); }
 
-// Where a property's controller goes: the table of the pass (or initial) record and the list class
-// made for it when the table's entry is empty.
-struct ControllerTable {
-  ParamID passTable;
-  ParamID initialTable;
-  const char* passName;
-  const char* initialName;
-  SClass_ID listSuperClass;
-  ULONG listClass;
-};
-
-constexpr ControllerTable kPosTable{pb_propertyPosController, pb_IpropertyPosController, "propertyPosController",
-                                    "IpropertyPosController", CTRL_POSITION_CLASS_ID, POSLIST_CONTROL_CLASS_ID};
-
-// The table for a controller of `name`, or null when such a controller is not stored. Position,
+// The table for a controller of `name`, or false when such a controller is not stored. Position,
 // rotation and scale keep any controller they have.
 bool chooseTable(const std::string& name, Control* c, ControllerTable& out) {
+  using namespace controller_tables;
   if (name == "position") {
-    out = {pb_propertyPosController, pb_IpropertyPosController, "propertyPosController", "IpropertyPosController",
-           CTRL_POINT3_CLASS_ID, POINT3LIST_CONTROL_CLASS_ID};
+    // The node's own position goes to the position table, yet the list made for an empty entry is a
+    // point3 list, not the position list of a position controller found under another name: holders
+    // have always been made so, and stored scenes hold such lists.
+    out = kPos;
+    out.listSuperClass = kPoint3.listSuperClass;
+    out.listClass = kPoint3.listClass;
     return true;
   }
-  if (name == "rotation") {
-    out = {pb_propertyRotController, pb_IpropertyRotController, "propertyRotController", "IpropertyRotController",
-           CTRL_ROTATION_CLASS_ID, ROTLIST_CONTROL_CLASS_ID};
-    return true;
-  }
-  if (name == "scale") {
-    out = {pb_propertyScaleController, pb_IpropertyScaleController, "propertyScaleController",
-           "IpropertyScaleController", CTRL_SCALE_CLASS_ID, SCALELIST_CONTROL_CLASS_ID};
-    return true;
-  }
+  if (name == "rotation") return out = kRot, true;
+  if (name == "scale") return out = kScale, true;
   switch (c->SuperClassID()) {
-    case CTRL_POINT3_CLASS_ID:
-      out = {pb_propertyPoint3Controller, pb_IpropertyPoint3Controller, "propertyPoint3Controller",
-             "IpropertyPoint3Controller", CTRL_POINT3_CLASS_ID, POINT3LIST_CONTROL_CLASS_ID};
-      return true;
-    case CTRL_FLOAT_CLASS_ID:
-      out = {pb_propertyFloatController, pb_IpropertyFloatController, "propertyFloatController",
-             "IpropertyFloatController", CTRL_FLOAT_CLASS_ID, FLOATLIST_CONTROL_CLASS_ID};
-      return true;
+    case CTRL_POINT3_CLASS_ID: out = kPoint3; return true;
+    case CTRL_FLOAT_CLASS_ID: out = kFloat; return true;
     case CTRL_POINT4_CLASS_ID:
     case CTRL_FRGBA_CLASS_ID:
-      out = {pb_propertyPoint4Controller, pb_IpropertyPoint4Controller, "propertyPoint4Controller",
-             "IpropertyPoint4Controller", c->SuperClassID(), POINT4LIST_CONTROL_CLASS_ID};
+      // A colour with alpha shares the point4 table; its list is made in its own super class.
+      out = kPoint4;
+      out.listSuperClass = c->SuperClassID();
       return true;
-    case CTRL_POSITION_CLASS_ID: out = kPosTable; return true;
-    case CTRL_ROTATION_CLASS_ID:
-      out = {pb_propertyRotController, pb_IpropertyRotController, "propertyRotController", "IpropertyRotController",
-             CTRL_ROTATION_CLASS_ID, ROTLIST_CONTROL_CLASS_ID};
-      return true;
-    case CTRL_SCALE_CLASS_ID:
-      out = {pb_propertyScaleController, pb_IpropertyScaleController, "propertyScaleController",
-             "IpropertyScaleController", CTRL_SCALE_CLASS_ID, SCALELIST_CONTROL_CLASS_ID};
-      return true;
+    case CTRL_POSITION_CLASS_ID: out = kPos; return true;
+    case CTRL_ROTATION_CLASS_ID: out = kRot; return true;
+    case CTRL_SCALE_CLASS_ID: out = kScale; return true;
     default: return false;
   }
 }
@@ -176,8 +149,8 @@ class Capture {
   bool storeController(const std::string& name, Control* c, int p, int k, TimeValue t) {
     ControllerTable table;
     if (!chooseTable(name, c, table)) return false;
-    const ParamID id = r_.initial ? table.initialTable : table.passTable;
-    tableName_ = r_.initial ? table.initialName : table.passName;
+    const ParamID id = table.id(r_.initial);
+    tableName_ = table.name(r_.initial);
     holder_tables::GrowTo(pb_, id, p + 1);
     ReferenceTarget* entry = pb_->GetReferenceTarget(id, t, p);
     if (!entry) {

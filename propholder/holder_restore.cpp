@@ -1,5 +1,6 @@
 #include "holder_restore.h"
 
+#include "holder_controller_tables.h"
 #include "holder_guards.h"
 #include "holder_params.h"
 #include "holder_scene.h"
@@ -7,6 +8,7 @@
 #include "istdplug.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
+#include "qzm_classes.h"
 #include "record_fields.h"
 #include "restore_texts.h"
 #include "script_text.h"
@@ -24,33 +26,9 @@ constexpr const char* kCameraObject = "reftarg called\n";
 // A stored value that is not a literal is never run: property, node, "pass <number>" or "initial state".
 constexpr const char* kRefusedValue = "QZMMessage: Refused the stored value of %s on %s (%s): not a literal\n";
 
-const Class_ID kPassMaterialClass(0x9350465d, 0x60d9022e);
-// The per-pass material answers any block index with its one block; this is the index it is asked with.
-constexpr int kPassMaterialBlockIndex = 101;
-constexpr ParamID kPassMaterialWhichPass = 0;
-constexpr ParamID kPassMaterialArray = 1;
-// The slot of materialArray that holds the node's material from before it got the per-pass material.
-constexpr int kInitialMaterialSlot = 100;
-
-// A controller table of the holder, in its per-pass and initial forms.
-struct ControllerTable {
-  ParamID pass, initial;
-  const char* passName;
-  const char* initialName;
-};
-
-constexpr ControllerTable kFloatTable{pb_propertyFloatController, pb_IpropertyFloatController, "propertyFloatController",
-                                      "IpropertyFloatController"};
-constexpr ControllerTable kPoint3Table{pb_propertyPoint3Controller, pb_IpropertyPoint3Controller,
-                                       "propertyPoint3Controller", "IpropertyPoint3Controller"};
-constexpr ControllerTable kPoint4Table{pb_propertyPoint4Controller, pb_IpropertyPoint4Controller,
-                                       "propertyPoint4Controller", "IpropertyPoint4Controller"};
-constexpr ControllerTable kPosTable{pb_propertyPosController, pb_IpropertyPosController, "propertyPosController",
-                                    "IpropertyPosController"};
-constexpr ControllerTable kRotTable{pb_propertyRotController, pb_IpropertyRotController, "propertyRotController",
-                                    "IpropertyRotController"};
-constexpr ControllerTable kScaleTable{pb_propertyScaleController, pb_IpropertyScaleController,
-                                      "propertyScaleController", "IpropertyScaleController"};
+// The per-pass material answers any block index with its one block; it is asked with the block's
+// reference index.
+constexpr int kPassMaterialBlockIndex = pass_material::kPBlockRef;
 
 // Which table an animated generic property links from, and which fresh controller replaces its
 // animation when it is not animated, by class tag.
@@ -60,10 +38,10 @@ struct ClassControllers {
 };
 
 ClassControllers controllersOfClass(const std::string& cls) {
-  if (cls == "float" || cls == "int" || cls == "bool") return {&kFloatTable, "bezier_float"};
-  if (cls == "point3") return {&kPoint3Table, "bezier_point3"};
-  if (cls == "color") return {&kPoint3Table, "bezier_color"};
-  if (cls == "point4" || cls == "rgba") return {&kPoint4Table, "bezier_point4"};
+  if (cls == "float" || cls == "int" || cls == "bool") return {&controller_tables::kFloat, "bezier_float"};
+  if (cls == "point3") return {&controller_tables::kPoint3, "bezier_point3"};
+  if (cls == "color") return {&controller_tables::kPoint3, "bezier_color"};
+  if (cls == "point4" || cls == "rgba") return {&controller_tables::kPoint4, "bezier_point4"};
   return {nullptr, nullptr};
 }
 
@@ -178,13 +156,13 @@ class Restore {
     return sel;
   }
 
-  const char* tableName(const ControllerTable& table) const { return r_.initial ? table.initialName : table.passName; }
+  const char* tableName(const ControllerTable& table) const { return table.name(r_.initial); }
   const char* objectTable() const { return r_.initial ? "IpropertyObject" : "propertyObject"; }
 
   // The stored controller of slot j exists when the table's entry for the pass is a list with a
   // sub-controller j that is not a "Null" placeholder.
   bool entryExists(const ControllerTable& table, int j) {
-    const ParamID id = r_.initial ? table.initial : table.pass;
+    const ParamID id = table.id(r_.initial);
     if (pb_->Count(id) < passSlot_ + 1) return false;
     ReferenceTarget* entry = pb_->GetReferenceTarget(id, t_, passSlot_);
     IListControl* list = entry ? GetIListControlInterface(entry) : nullptr;
@@ -263,15 +241,15 @@ class Restore {
 
   void material() {
     Mtl* mtl = r_.node->GetMtl();
-    if (!mtl || mtl->ClassID() != kPassMaterialClass) return;
+    if (!mtl || mtl->ClassID() != QZMMATERIAL_CLASS_ID) return;
     IParamBlock2* mpb = mtl->GetParamBlock(kPassMaterialBlockIndex);
     if (!mpb) return;
     if (!r_.initial) {
-      mpb->SetValue(kPassMaterialWhichPass, 0, r_.whereInList);
+      mpb->SetValue(pass_material::pb_whichPass, 0, r_.whereInList);
       return;
     }
-    ReferenceTarget* before = mpb->Count(kPassMaterialArray) > kInitialMaterialSlot
-                                  ? mpb->GetReferenceTarget(kPassMaterialArray, 0, kInitialMaterialSlot)
+    ReferenceTarget* before = mpb->Count(pass_material::pb_materialArray) > pass_material::kInitialSlot
+                                  ? mpb->GetReferenceTarget(pass_material::pb_materialArray, 0, pass_material::kInitialSlot)
                                   : nullptr;
     r_.node->SetMtl(dynamic_cast<Mtl*>(before));
   }
@@ -299,8 +277,8 @@ class Restore {
 
   void visibility(const Slot& s) {
     if (!s.animated) return runQuietly(restore_text::ResetVisibility(s.node));
-    if (!entryExists(kFloatTable, s.j)) return;
-    const char* table = tableName(kFloatTable);
+    if (!entryExists(controller_tables::kFloat, s.j)) return;
+    const char* table = tableName(controller_tables::kFloat);
     if (r_.initial) {
       runQuietly(restore_text::AssignControllerAsValue(s.node, s.name, holder_, table, passSlot_, s.j));
       runQuietly(restore_text::LinkController(s.node, s.name, holder_, table, passSlot_, s.j));
@@ -315,15 +293,15 @@ class Restore {
 
   void imageBlur(const Slot& s) {
     if (!s.animated) return runQuietly(restore_text::ResetImageBlur(s.node));
-    if (!entryExists(kFloatTable, s.j)) return;
-    runQuietly(restore_text::LinkImageBlur(s.node, holder_, tableName(kFloatTable), passSlot_, s.j));
-    runQuietly(ControllerAddressText(holder_, tableName(kFloatTable), passSlot_, s.j));
+    if (!entryExists(controller_tables::kFloat, s.j)) return;
+    runQuietly(restore_text::LinkImageBlur(s.node, holder_, tableName(controller_tables::kFloat), passSlot_, s.j));
+    runQuietly(ControllerAddressText(holder_, tableName(controller_tables::kFloat), passSlot_, s.j));
   }
 
   bool transform(const Slot& s) {
-    const ControllerTable* table = s.name == "position"   ? &kPosTable
-                                   : s.name == "rotation" ? &kRotTable
-                                   : s.name == "scale"    ? &kScaleTable
+    const ControllerTable* table = s.name == "position"   ? &controller_tables::kPos
+                                   : s.name == "rotation" ? &controller_tables::kRot
+                                   : s.name == "scale"    ? &controller_tables::kScale
                                                           : nullptr;
     if (!table) return false;
     if (!literal(s, s.value)) return true;

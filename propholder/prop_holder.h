@@ -7,8 +7,7 @@
 #include "mesh.h"
 #include "object.h"
 #include "plugapi.h"
-
-constexpr Class_ID QZMPROPHOLDER_CLASS_ID(0xa5d9dbeb, 0x5710a701);
+#include "qzm_classes.h"
 
 class QZMPropHolder : public HelperObject, public IQZMPropHolderFP {
  public:

@@ -8,12 +8,7 @@
 
 // The system's command interpreter, started with command extensions on, without its AutoRun
 // commands, ending after the command.
-#if defined(_WIN32)
 constexpr const char* kCommandInterpreter = "cmd /e:on /d /c ";
-#else
-// A host without cmd runs the same text through the POSIX shell (see host/winprocess.h).
-constexpr const char* kCommandInterpreter = "/bin/sh -c ";
-#endif
 
 constexpr const char* kDosCommandError = "QZMDosCommand Error: %s\n";
 constexpr const char* kDosCommandReturnError = "QZMDosCommandReturn Error: %s\n";

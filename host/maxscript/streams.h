@@ -86,24 +86,11 @@ class HOST_API FileStream : public CharStream {
   size_t read_ = 0;  // bytes taken from the file since it was opened or rewound
 };
 
-// The Listener: the host's script console. Its edit stream keeps every line written to it.
-class HOST_API ListenerStream : public CharStream {
- public:
-  const TCHAR* puts(const TCHAR* str) override;
-  void sprin1(CharStream* s) override;
-  const std::string& text() const { return text_; }
-  void clear() { text_.clear(); }
-  // Copies every write to this file as it happens (qzmhost running a file: standard output).
-  void set_echo(FILE* f) { echo_ = f; }
-
- private:
-  std::string text_;
-  FILE* echo_ = nullptr;
-};
-
+// The Listener: the host's script console. Whatever is written to its edit stream stays in its
+// window.
 class HOST_API Listener {
  public:
-  ListenerStream* edit_stream;
+  CharStream* edit_stream;
 };
 
 HOST_API extern Listener* the_listener;

@@ -7,6 +7,7 @@
 #include "host_api.h"
 
 class IParamBlock2;
+class ParamBlockDesc2;
 class ReferenceTarget;
 
 class HOST_API imrShader {
@@ -27,3 +28,9 @@ class HOST_API imrShaderCreation {
   // declares no such shader.
   virtual imrShader* CreateShader(const TCHAR* declarationName, const TCHAR* mtlName) = 0;
 };
+
+// The renderer knows a shader by its declaration: a name and the parameters of its shaders. A
+// plug-in that brings a phenomenon of its own declares it when it loads; `params` must outlive every
+// shader made from it, and a null `params` takes the declaration away (the plug-in does so when it
+// unloads).
+HOST_API void DeclareMRShader(const TCHAR* name, ParamBlockDesc2* params);

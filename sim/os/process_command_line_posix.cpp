@@ -1,10 +1,20 @@
-// How a POSIX host reads a Windows command line: the program's words up to its "-c" option, then
-// the rest as the Windows command interpreter takes the text after its /c switch.
+// How a POSIX host reads a Windows command line, so that a plug-in's command runs here as it runs on
+// Windows:
+// - A line that starts the Windows command interpreter (cmd, with its switches up to /c) runs the
+//   rest in the system's shell, /bin/sh -c: the shell stands in for the interpreter, whose other
+//   switches (/e:on, /d, ...) ask for nothing a shell would do otherwise.
+// - Any other line is the program's words up to its option "-c" (double quotes group a word) and the
+//   rest of the line is the program's last argument. A line without "-c" is all words.
+// - The rest is read with the interpreter's rule for quotes: a rest with exactly two double quotes,
+//   around the path of an existing program that holds white space and none of &<>()@^|, stays as
+//   it is; otherwise a leading double quote goes, and with it the rest's last double quote. So the
+//   line  cmd /c "echo "a b""  runs /bin/sh with the arguments  -c  and  echo "a b"  .
 #include "os/process_handles.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstring>
 
 namespace sim::os {
@@ -12,6 +22,29 @@ namespace sim::os {
 namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t'; }
+
+bool equalsIgnoreCase(const std::string& a, const char* b) {
+  if (a.size() != std::strlen(b)) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+  return true;
+}
+
+bool isCommandInterpreter(const std::string& program) {
+  return equalsIgnoreCase(program, "cmd") || equalsIgnoreCase(program, "cmd.exe");
+}
+
+// The switch after which the rest of the line is the command: /c for the interpreter, -c otherwise.
+bool endsOptions(const std::vector<std::string>& words) {
+  if (isCommandInterpreter(words.front())) return equalsIgnoreCase(words.back(), "/c");
+  return words.back() == "-c";
+}
+
+// The interpreter's words become the shell's.
+std::vector<std::string> inShell(std::vector<std::string> words) {
+  if (!isCommandInterpreter(words.front())) return words;
+  return {"/bin/sh", "-c", std::move(words.back())};
+}
 
 bool isProgramFile(const std::string& path, const std::string& directory) {
   std::string full = path.empty() || path[0] == '/' || directory.empty() ? path : directory + "/" + path;
@@ -46,9 +79,9 @@ std::vector<std::string> splitCommandLine(const std::string& line, const std::st
   while (true) {
     while (i < line.size() && isSpace(line[i])) ++i;
     if (i == line.size()) break;
-    if (!words.empty() && words.back() == "-c") {
+    if (!words.empty() && endsOptions(words)) {
       words.push_back(commandOf(line.substr(i), directory));
-      return words;
+      return inShell(std::move(words));
     }
     std::string word;
     bool quoted = false;
@@ -58,8 +91,12 @@ std::vector<std::string> splitCommandLine(const std::string& line, const std::st
     }
     words.push_back(std::move(word));
   }
-  // "-c" at the very end: an empty command, as the interpreter runs for /c with nothing after it.
-  if (!words.empty() && words.back() == "-c") words.emplace_back();
+  // "-c" (or /c) at the very end: an empty command, as the interpreter runs for /c with nothing
+  // after it.
+  if (!words.empty() && endsOptions(words)) {
+    words.emplace_back();
+    return inShell(std::move(words));
+  }
   return words;
 }
 

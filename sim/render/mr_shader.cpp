@@ -14,17 +14,6 @@ std::map<std::string, ParamBlockDesc2*>& declarations() {
   return d;
 }
 
-// The phenomenon of the per-pass material, as the renderer declares it: the one parameter the host
-// hands the active slot's material through.
-ParamBlockDesc2 qzmMaterialPhenomenon(0, _T("max_QZMMaterial_phen"), 0, nullptr, 0,
-    0, _T("material"), TYPE_MTL, 0, 0, p_end,
-    p_end);
-
-const bool declaredBuiltIns = [] {
-  declareMrShader("max_QZMMaterial_phen", &qzmMaterialPhenomenon);
-  return true;
-}();
-
 }  // namespace
 
 void declareMrShader(const std::string& name, ParamBlockDesc2* params) {
@@ -33,6 +22,12 @@ void declareMrShader(const std::string& name, ParamBlockDesc2* params) {
   else
     declarations().erase(name);
 }
+
+}  // namespace sim
+
+void DeclareMRShader(const TCHAR* name, ParamBlockDesc2* params) { sim::declareMrShader(name ? name : "", params); }
+
+namespace sim {
 
 ParamBlockDesc2* mrShaderDeclaration(const std::string& name) {
   auto it = declarations().find(name);

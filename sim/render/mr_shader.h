@@ -14,7 +14,8 @@
 namespace sim {
 
 // Declares (or declares anew) the shader `name` with the parameters of `params`, which must outlive
-// every shader made from it. A null `params` takes the declaration away.
+// every shader made from it. A null `params` takes the declaration away. Plug-ins declare theirs
+// through DeclareMRShader; the renderer itself declares none.
 HOST_API void declareMrShader(const std::string& name, ParamBlockDesc2* params);
 HOST_API ParamBlockDesc2* mrShaderDeclaration(const std::string& name);
 

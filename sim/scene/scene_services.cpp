@@ -7,7 +7,7 @@
 #include "iparamb2.h"
 #include "scene/change_restore.h"
 #include "scene/host_class_desc.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 #include <cstdio>
 #include <memory>

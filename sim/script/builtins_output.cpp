@@ -1,5 +1,6 @@
 // Output primitives of the language: print, format and the Listener's text.
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/value_heap.h"
 
 #include <string>
@@ -50,9 +51,9 @@ Value* format_cf(Value** arg_list, int count) {
 
 def_visible_primitive(clearListener, "clearListener");
 Value* clearListener_cf(Value**, int) {
-  the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
   return ok;
 }
 
 def_visible_primitive(getListenerText, "getListenerText");
-Value* getListenerText_cf(Value**, int) { return new String(the_listener->edit_stream->text()); }
+Value* getListenerText_cf(Value**, int) { return new String(sim::listenerStream()->text()); }

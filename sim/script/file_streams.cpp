@@ -2,6 +2,7 @@
 // literal value (number, string, name, point, array, true/false/undefined) from any stream. The
 // other reading and writing functions take any stream and live with the string streams.
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/file_paths.h"
 
 #include <cstdlib>

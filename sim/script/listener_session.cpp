@@ -1,6 +1,7 @@
 #include "script/listener_session.h"
 
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/evaluator.h"
 #include "script/parser.h"
 #include "script/runtime.h"
@@ -9,14 +10,14 @@
 namespace sim::rt {
 
 bool runScriptFile(const std::string& path, FILE* out, FILE* err) {
-  the_listener->edit_stream->set_echo(out);
+  sim::listenerStream()->set_echo(out);
   bool ok = Runtime::get().runFile(path, err);
-  the_listener->edit_stream->set_echo(nullptr);
+  sim::listenerStream()->set_echo(nullptr);
   return ok;
 }
 
 bool evaluateAndPrint(const std::string& text, FILE* out, FILE* err) {
-  the_listener->edit_stream->set_echo(out);
+  sim::listenerStream()->set_echo(out);
   bool ok = true;
   try {
     AllocFrame frame;
@@ -26,12 +27,12 @@ bool evaluateAndPrint(const std::string& text, FILE* out, FILE* err) {
     std::fprintf(err, "%s\n", e.text().c_str());
     ok = false;
   }
-  the_listener->edit_stream->set_echo(nullptr);
+  sim::listenerStream()->set_echo(nullptr);
   return ok;
 }
 
 bool runListener(std::istream& in, FILE* out, FILE* err, bool interactive) {
-  the_listener->edit_stream->set_echo(out);
+  sim::listenerStream()->set_echo(out);
   std::string pending;
   bool allOk = true;
   auto prompt = [&] {
@@ -70,7 +71,7 @@ bool runListener(std::istream& in, FILE* out, FILE* err, bool interactive) {
     std::fprintf(err, "-- Syntax error: the input ended inside an unfinished expression\n");
     allOk = false;
   }
-  the_listener->edit_stream->set_echo(nullptr);
+  sim::listenerStream()->set_echo(nullptr);
   return allOk;
 }
 

@@ -3,6 +3,7 @@
 #include "core/c_format.h"
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
+#include "script/listener_stream.h"
 #include "script/file_paths.h"
 
 #include <algorithm>
@@ -189,8 +190,7 @@ const TCHAR* ListenerStream::puts(const TCHAR* str) {
 
 void ListenerStream::sprin1(CharStream* s) { s->puts("<Listener>"); }
 
-namespace {
-ListenerStream* listenerStream() {
+ListenerStream* sim::listenerStream() {
   static ListenerStream* stream = [] {
     auto* s = new ListenerStream;
     s->make_permanent();
@@ -198,7 +198,9 @@ ListenerStream* listenerStream() {
   }();
   return stream;
 }
-Listener g_listener{listenerStream()};
+
+namespace {
+Listener g_listener{sim::listenerStream()};
 }  // namespace
 
 Listener* the_listener = &g_listener;

@@ -4,6 +4,7 @@
 #include "script/string_streams.h"
 
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 
 #include <string>
 

@@ -5,6 +5,7 @@
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,9 @@ class ScriptLibrary : public ::testing::Test {
 
   // What the Listener shows after `script` runs on an empty Listener.
   static std::string run(const std::string& script) {
-    the_listener->edit_stream->clear();
+    sim::listenerStream()->clear();
     ExecuteMAXScriptScript(script.c_str(), FALSE);
-    return the_listener->edit_stream->text();
+    return sim::listenerStream()->text();
   }
   // `text` as a script string literal (Windows paths hold backslashes).
   static std::string quoted(const std::string& text) {

@@ -7,7 +7,7 @@
 #include "hold.h"
 #include "iparamb2.h"
 #include "render/mr_shader.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 #include "support/memory_io.h"
 
 #include <gtest/gtest.h>

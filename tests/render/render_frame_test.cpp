@@ -5,7 +5,7 @@
 #include "renderelements.h"
 #include "scene/scene_fixture.h"
 #include "scene/scene_services.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "imtledit.h"
 #include "iparamb2.h"
 #include "scene/scene_fixture.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 #include <gtest/gtest.h>
 

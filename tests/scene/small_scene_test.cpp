@@ -8,7 +8,7 @@
 #include "scene/scene_fixture.h"
 #include "script/property_table.h"
 #include "script/value_heap.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 #include <gtest/gtest.h>
 

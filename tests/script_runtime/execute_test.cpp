@@ -1,5 +1,6 @@
 #include "ifnpub.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/runtime.h"
 #include "script/value_heap.h"
 
@@ -8,9 +9,9 @@
 namespace {
 
 std::string listenerAfter(const char* text, BOOL quiet) {
-  the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
   ExecuteMAXScriptScript(text, quiet);
-  return the_listener->edit_stream->text();
+  return sim::listenerStream()->text();
 }
 
 TEST(ExecuteScript, AQuietFailureReportsNothingAndThrowsNothing) {
@@ -82,9 +83,9 @@ TEST(ExecuteScript, CompilingExpressionByExpressionTellsAnUnfinishedTextFromABad
 }
 
 TEST(ExecuteScript, RecursionEndsInAScriptErrorNotACrash) {
-  the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
   EXPECT_FALSE(ExecuteMAXScriptScript("fn deep n = deep (n + 1); deep 0", FALSE));
-  EXPECT_NE(the_listener->edit_stream->text().find("Stack overflow"), std::string::npos);
+  EXPECT_NE(sim::listenerStream()->text().find("Stack overflow"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/core_interface.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "script/runtime.h"
 #include "script/value_heap.h"
 
@@ -8,9 +9,9 @@
 namespace {
 
 std::string run(const char* text) {
-  the_listener->edit_stream->clear();
+  sim::listenerStream()->clear();
   ExecuteMAXScriptScript(text, FALSE);
-  return the_listener->edit_stream->text();
+  return sim::listenerStream()->text();
 }
 
 class ScriptLifetime : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The Listener's text in memory is bounded: past its limit the oldest text gives way, so a command
 // or loop that never stops printing cannot take the host's memory.
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ namespace {
 constexpr size_t kLimit = size_t(32) << 20;
 
 TEST(ListenerText, PastItsLimitTheOldestLinesGiveWayAndTheNewestStay) {
-  ListenerStream* listener = the_listener->edit_stream;
+  ListenerStream* listener = sim::listenerStream();
   listener->clear();
   const std::string tail(1015, 'x');
   const int lines = 48 * 1024;  // 48 MB in lines of 1024 bytes, each starting with its number
@@ -32,7 +33,7 @@ TEST(ListenerText, PastItsLimitTheOldestLinesGiveWayAndTheNewestStay) {
 }
 
 TEST(ListenerText, OneWriteLargerThanTheLimitKeepsItsEnd) {
-  ListenerStream* listener = the_listener->edit_stream;
+  ListenerStream* listener = sim::listenerStream();
   listener->clear();
   listener->puts("before\n");
   std::string huge(kLimit + 10, 'a');

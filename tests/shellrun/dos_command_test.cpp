@@ -4,6 +4,7 @@
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
 #include "maxscript/maxscript.h"
+#include "script/listener_stream.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +20,8 @@
 
 namespace {
 
-#if defined(_WIN32)
+// Every host runs a command through the Windows command interpreter's line.
 const std::string kInterpreter = "cmd /e:on /d /c ";
-#else
-const std::string kInterpreter = "/bin/sh -c ";
-#endif
 
 // `text` as a script string literal.
 std::string literal(const std::string& text) {
@@ -71,10 +69,10 @@ class DosCommand : public ::testing::Test {
 
   // Runs `script` on a Listener that holds some text already; the Listener's text afterwards.
   static std::string listenerAfter(const std::string& script) {
-    the_listener->edit_stream->clear();
+    sim::listenerStream()->clear();
     the_listener->edit_stream->puts("earlier text\n");
     ExecuteMAXScriptScript(script.c_str(), FALSE);
-    return the_listener->edit_stream->text();
+    return sim::listenerStream()->text();
   }
 
   static sim::PluginLoader* loader_;

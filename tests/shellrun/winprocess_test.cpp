@@ -9,11 +9,8 @@
 
 namespace {
 
-#if defined(_WIN32)
+// The interpreter's line, which a POSIX host runs in its shell.
 const std::string kInterpreter = "cmd /e:on /d /c ";
-#else
-const std::string kInterpreter = "/bin/sh -c ";
-#endif
 
 std::string writerLine(const std::string& args) {
   return "\"" + std::filesystem::absolute(QZM_TEST_WRITER).make_preferred().string() + "\" " + args;

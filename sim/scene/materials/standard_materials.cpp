@@ -7,7 +7,7 @@
 #include "scene/scene_values.h"
 #include "scenefile/chunk_io.h"
 #include "script/property_table.h"
-#include "stdmat.h"
+#include "scene/materials/stdmat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-// The standard material and the bitmap texture map, as plug-ins see them.
+// The standard material and the bitmap texture map: the host's own (no plug-in uses them).
 #pragma once
 
 #include "imtl.h"
