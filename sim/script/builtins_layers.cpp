@@ -150,9 +150,10 @@ const bool kLayerMethods = sim::addMethodTable(
          }},
     });
 
+// Properties of the node's layer interface, which getPropNames does not list, as in the language.
 const bool kNodeLayer = sim::addPropertyTable(
     sim::PropertyScope{BASENODE_CLASS_ID, Class_ID(0, 0), false,
-                       [](ReferenceTarget* t) { return dynamic_cast<INode*>(t) && !static_cast<INode*>(t)->IsRootNode(); }},
+                       [](ReferenceTarget* t) { return dynamic_cast<INode*>(t) && !static_cast<INode*>(t)->IsRootNode(); }, false},
     {
         {"layer", [](ReferenceTarget* t, TimeValue) { return layerValue(layers().layerOf(static_cast<INode*>(t))); }, nullptr},
         {"isNodeHidden", [](ReferenceTarget* t, TimeValue) { return bool_result(static_cast<INode*>(t)->IsNodeHidden() != 0); }, nullptr},
