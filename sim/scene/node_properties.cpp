@@ -183,7 +183,7 @@ const bool nodeProps = addPropertyTable(
         FLAG("generateCaustics", GetGenerateCaustics, SetGenerateCaustics),
         FLAG("generateGlobalIllum", GetGenerateGlobalIllum, SetGenerateGlobalIllum),
         FLAG("boxMode", GetBoxMode, BoxMode),
-        FLAG("isHidden", IsNodeHidden, Hide),
+        FLAG("isHidden", IsHidden, Hide),
         {"isSelected", [](ReferenceTarget* t, TimeValue) { return bool_result(node(t)->Selected() != 0); },
          [](ReferenceTarget* t, TimeValue, Value* v) {
            if (toFlag(v)) coreInterface()->SelectNode(node(t), 0);

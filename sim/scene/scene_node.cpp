@@ -8,6 +8,8 @@
 #include "scene/change_restore.h"
 #include "scene/controllers/controllers.h"
 #include "scene/host_class_desc.h"
+#include "scene/layers.h"
+#include "scene/scene_services.h"
 #include "scene/node_index.h"
 
 #include <algorithm>
@@ -76,6 +78,7 @@ SceneNode::SceneNode(bool isRoot, bool loading)
     return;
   }
   if (loading) return;
+  layer_ = KeepAlive(sceneServices().layers.current());
   // The transform controller is made outside any hold: a new node has nothing to undo yet.
   theHold.Suspend();
   ReplaceReference(0, NewDefaultMatrix3Controller());
@@ -409,6 +412,19 @@ void SceneNode::setFlag(bool Flags::*field, BOOL onOff) {
   recordChange(this, !on, on, [this, field](const bool& v) { flags_.*field = v; changed(); }, "Node property");
   flags_.*field = on;
   changed();
+}
+
+int SceneNode::IsNodeHidden(BOOL forRenderer) {
+  if (flags_.hidden) return TRUE;
+  if (isRoot_) return FALSE;
+  const Layer* layer = sceneServices().layers.layerOf(this);
+  return layer && (layer->hidden() || (forRenderer && !layer->renderable()));
+}
+
+void SceneNode::setLayerRef(ReferenceTarget* layer) {
+  if (layer == layer_.get()) return;
+  recordChange(this, layer_, KeepAlive(layer), [this](const KeepAlive& v) { layer_ = v; }, "Node layer");
+  layer_ = KeepAlive(layer);
 }
 
 void SceneNode::SetMotBlur(int kind) {

@@ -11,6 +11,7 @@
 // depth cost no recursion and no repeated walks.
 #pragma once
 
+#include "core/ref_graph.h"
 #include "inode.h"
 #include "inodeexposure.h"
 #include "object.h"
@@ -139,8 +140,11 @@ class HOST_API SceneNode : public INode {
   void SetGroupHeadOpen(BOOL b) override { setFlag(&Flags::groupOpen, b); }
   // Members are open as their head is.
   void SetGroupMemberOpen(BOOL) override {}
+  // The node's own flag.
   int IsHidden(DWORD = 0, BOOL = FALSE) override { return flags_.hidden; }
-  int IsNodeHidden(BOOL = FALSE) override { return flags_.hidden; }
+  // Hidden in any way: by its own flag or by its layer; for the renderer also on a layer that does
+  // not render. The one place that says what a layer means for its nodes.
+  int IsNodeHidden(BOOL forRenderer = FALSE) override;
   int Selected() override { return selected_; }
   DWORD GetWireColor() override { return wireColor_; }
   void SetWireColor(DWORD newcol) override;
@@ -187,6 +191,10 @@ class HOST_API SceneNode : public INode {
   // Takes the settings of `from`: render and display flags, wire colour, G-buffer id, user
   // properties, object offset and exposure (a cloned node's own state).
   void copySettingsFrom(const SceneNode& from);
+  // The layer this node was put on (null: layer "0"); LayerList::layerOf says where it is.
+  ReferenceTarget* layerRef() const { return layer_.get(); }
+  // Puts the node on `layer`, recorded for undo.
+  void setLayerRef(ReferenceTarget* layer);
 
  private:
   static constexpr int kNumRefs = 6;
@@ -229,6 +237,7 @@ class HOST_API SceneNode : public INode {
   SceneNode* target_ = nullptr;
 
   Flags flags_;
+  KeepAlive layer_;
   bool selected_ = false;
   DWORD wireColor_ = 0;
   ULONG gbufID_ = 0;

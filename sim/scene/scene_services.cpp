@@ -165,6 +165,7 @@ void SceneServices::reset() {
   materialEditor.reset();
   preview = PreviewRecord();
   environment = RenderEnvironment();
+  layers.reset();
   sceneFile.clear();
   loadedInPart = false;
   gammaMgr.enable = FALSE;

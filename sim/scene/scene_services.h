@@ -10,6 +10,7 @@
 #include "maxapi.h"
 #include "radiosity.h"
 #include "renderelements.h"
+#include "scene/layers.h"
 #include "toneop.h"
 
 #include <string>
@@ -172,6 +173,7 @@ struct HOST_API SceneServices {
   RenderElementList renderElements;
   PreviewRecord preview;
   RenderEnvironment environment;
+  LayerList layers;
   // The file the scene was last saved to or loaded from; empty for a new scene.
   std::string sceneFile;
   // The scene was loaded without its transforms and geometry (for reading its records): saving it

@@ -16,7 +16,11 @@
 //   kScene           kHierarchy (count of indices, then node index and parent index, -1 for the root, parents
 //                    before their children), kMeditSlots (count, index per slot, active slot),
 //                    kSceneMaterials (count, indices), kSelection (count, indices), kTime (current
-//                    time, animation range start and end)
+//                    time, animation range start and end), kEnvironment, kLayers (only when the
+//                    layers are not those of a new scene: count, then per layer its name as a
+//                    4-byte length and its bytes, flags (1 hidden, 2 frozen, 4 not renderable),
+//                    wire colour, count and indices of its nodes; then the current layer's index;
+//                    layer "0" first, nodes not named are on it)
 // Chunks of ids a reader does not know are skipped, so later versions of the same format number
 // can add chunks.
 #pragma once
@@ -54,6 +58,7 @@ enum SceneChunk : USHORT {
   kSelection = 0x0304,
   kTime = 0x0305,
   kEnvironment = 0x0306,  // background and ambient colours; files without it have both black
+  kLayers = 0x0307,       // the layers; files without it have every node on layer "0"
 };
 
 }  // namespace sim

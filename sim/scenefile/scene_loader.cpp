@@ -7,10 +7,12 @@
 #include "core/class_registry.h"
 #include "core/core_interface.h"
 #include "core/ref_graph.h"
+#include "core/text.h"
 #include "core/undo_stack.h"
 #include "hold.h"
 #include "imtl.h"
 #include "imtledit.h"
+#include "scene/layers.h"
 #include "scene/scene_node.h"
 #include "scene/scene_services.h"
 #include "scenefile/chunk_format.h"
@@ -444,9 +446,54 @@ class SceneReader {
         environment_ = RenderEnvironment{Color(f[0], f[1], f[2]), Color(f[3], f[4], f[5])};
         return IO_OK;
       }
+      case kLayers:
+        return readLayers() ? IO_OK : r_.fail();
       default:
         return IO_OK;
     }
+  }
+
+  // The layers, checked whole: "0" first, names unique and usable, each node on one layer at most.
+  bool readLayers() {
+    std::uint32_t n;
+    if (!r_.get(n) || n == 0 || n > r_.remaining()) return false;
+    std::set<SceneNode*> placed;
+    for (std::uint32_t i = 0; i < n; ++i) {
+      SavedLayer l;
+      std::uint32_t len;
+      if (!r_.get(len) || len == 0 || len > r_.remaining()) return false;
+      l.name.resize(len);
+      ULONG got;
+      if (r_.Read(l.name.data(), len, &got) != IO_OK || l.name.find('\0') != std::string::npos) return false;
+      if ((i == 0) != (l.name == "0")) return false;
+      for (const SavedLayer& other : layers_)
+        if (equalsIgnoreCase(other.name, l.name)) return false;
+      std::vector<std::int32_t> v;
+      if (!r_.get(l.flags) || !r_.get(l.wire) || !getIndices(v)) return false;
+      for (std::int32_t k : v) {
+        SceneNode* node = objectAt<SceneNode>(k);
+        if (!node || node->IsRootNode() || !placed.insert(node).second) return false;
+        l.nodes.push_back(node);
+      }
+      layers_.push_back(std::move(l));
+    }
+    return r_.get(currentLayer_) && currentLayer_ >= 0 && static_cast<std::uint32_t>(currentLayer_) < n && r_.remaining() == 0;
+  }
+
+  void commitLayers() {
+    if (layers_.empty()) return;
+    std::vector<Layer*> made;
+    for (const SavedLayer& s : layers_) {
+      auto* l = new Layer(s.name, s.wire);
+      l->setHidden((s.flags & 1u) != 0);
+      l->setFrozen((s.flags & 2u) != 0);
+      l->setRenderable((s.flags & 4u) == 0);
+      made.push_back(l);
+    }
+    LayerList& list = sceneServices().layers;
+    list.replace(made, made[static_cast<size_t>(currentLayer_)]);
+    for (size_t i = 1; i < layers_.size(); ++i)
+      for (SceneNode* n : layers_[i].nodes) list.moveNode(n, made[i]);
   }
 
   void commit() {
@@ -462,6 +509,7 @@ class SceneReader {
     for (SceneNode* n : selection_)
       if (n->inScene()) core->SelectNode(n, FALSE);
     sceneServices().environment = environment_;
+    commitLayers();
     if (haveTime_) {
       core->SetAnimRange(range_);
       core->SetTime(time_, FALSE);
@@ -494,6 +542,13 @@ class SceneReader {
   Interval range_;
   bool haveTime_ = false;
   RenderEnvironment environment_;
+  struct SavedLayer {
+    std::string name;
+    std::uint32_t flags = 0, wire = 0;
+    std::vector<SceneNode*> nodes;
+  };
+  std::vector<SavedLayer> layers_;
+  std::int32_t currentLayer_ = 0;
 };
 
 // Loading records nothing to undo; the load ends by forgetting every step anyway.

@@ -212,6 +212,25 @@ class SceneWriter {
     for (const Color& c : {env.background, env.ambient})
       for (float f : {c.r, c.g, c.b}) w_.put(f);
     w_.EndChunk();
+    writeLayers();
+    w_.EndChunk();
+  }
+
+  void writeLayers() {
+    const LayerList& layers = sceneServices().layers;
+    if (layers.isDefault()) return;
+    std::vector<std::vector<int>> members(static_cast<size_t>(layers.count()));
+    for (auto& [node, parent] : hierarchy_) members[static_cast<size_t>(layers.indexOf(layers.layerOf(node)))].push_back(indexOf(node));
+    w_.BeginChunk(kLayers);
+    w_.put(static_cast<std::uint32_t>(layers.count()));
+    for (int i = 0; i < layers.count(); ++i) {
+      const Layer* l = layers.at(i);
+      putText(l->name());
+      w_.put(static_cast<std::uint32_t>((l->hidden() ? 1u : 0u) | (l->frozen() ? 2u : 0u) | (l->renderable() ? 0u : 4u)));
+      w_.put(static_cast<std::uint32_t>(l->wireColor()));
+      putIndices(members[static_cast<size_t>(i)]);
+    }
+    w_.put(static_cast<std::int32_t>(layers.indexOf(layers.current())));
     w_.EndChunk();
   }
 
