@@ -336,5 +336,24 @@ bool MAXClass::equals(Value* other) {
   return c && c->cd == cd;
 }
 
+// A class id reads as the pair of its parts, each the 32-bit integer script sees (so large parts
+// read negative, as they do in the application).
+Value* MAXClass::get_property(Value* prop) {
+  const std::string& n = static_cast<Name*>(prop)->lower;
+  if (cd && n == "classid") {
+    auto* a = new Array(2);
+    a->append(Integer::intern(static_cast<int>(cd->ClassID().PartA())));
+    a->append(Integer::intern(static_cast<int>(cd->ClassID().PartB())));
+    return a;
+  }
+  if (cd && n == "superclassid") return Integer::intern(static_cast<int>(cd->SuperClassID()));
+  if (cd && n == "category") return new String(cd->Category() ? cd->Category() : "");
+  throw AccessorError(this, prop);
+}
+bool MAXClass::has_property(Value* prop) {
+  const std::string& n = static_cast<Name*>(prop)->lower;
+  return cd && (n == "classid" || n == "superclassid" || n == "category");
+}
+
 MAXSuperClass::MAXSuperClass(const TCHAR* n, SClass_ID i) : name(n), id(i) { tag = &MAXSuperClass_class; }
 void MAXSuperClass::sprin1(CharStream* s) { s->puts(name); }
