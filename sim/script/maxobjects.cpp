@@ -253,15 +253,28 @@ void MAXWrapper::get_property_names(Array* names) {
   }
 }
 
-// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller).
+// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller),
+// unless its class indexes something else through `get` and `put` methods (a multimaterial's
+// sub-materials).
 Value* MAXWrapper::get_index(Value* index) {
   ReferenceTarget* t = checked();
+  if (const sim::MethodEntry* get = sim::findMethodEntry(t, Name::intern("get"))) {
+    Value* args[] = {index};
+    return get->fn(t, args, 1);
+  }
   int i = index->to_int();
   if (i < 1 || i > t->NumSubs()) throw RuntimeError("Array index out of bounds: ", index);
   return wrapSubAnim(t, i - 1);
 }
 
-Value* MAXWrapper::set_index(Value* index, Value*) { throw RuntimeError("Cannot assign to a sub-animation index: ", index); }
+Value* MAXWrapper::set_index(Value* index, Value* v) {
+  ReferenceTarget* t = checked();
+  if (const sim::MethodEntry* put = sim::findMethodEntry(t, Name::intern("put"))) {
+    Value* args[] = {index, v};
+    return put->fn(t, args, 2);
+  }
+  throw RuntimeError("Cannot assign to a sub-animation index: ", index);
+}
 
 Value* MAXWrapper::call_method(Value* name, Value** arg_list, int count) {
   ReferenceTarget* t = checked();
