@@ -58,6 +58,8 @@ class HOST_API MAXClass : public Value {
   ClassDesc* cd;
   void sprin1(CharStream* s) override;
   bool equals(Value* other) override;
+  Value* get_property(Value* prop) override;  // classID, superClassID, category
+  bool has_property(Value* prop) override;
 };
 
 // A super class as a script value (`GeometryClass`, `light`, `material`).

@@ -253,15 +253,28 @@ void MAXWrapper::get_property_names(Array* names) {
   }
 }
 
-// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller).
+// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller),
+// unless its class indexes something else through `get` and `put` methods (a multimaterial's
+// sub-materials).
 Value* MAXWrapper::get_index(Value* index) {
   ReferenceTarget* t = checked();
+  if (const sim::MethodEntry* get = sim::findMethodEntry(t, Name::intern("get"))) {
+    Value* args[] = {index};
+    return get->fn(t, args, 1);
+  }
   int i = index->to_int();
   if (i < 1 || i > t->NumSubs()) throw RuntimeError("Array index out of bounds: ", index);
   return wrapSubAnim(t, i - 1);
 }
 
-Value* MAXWrapper::set_index(Value* index, Value*) { throw RuntimeError("Cannot assign to a sub-animation index: ", index); }
+Value* MAXWrapper::set_index(Value* index, Value* v) {
+  ReferenceTarget* t = checked();
+  if (const sim::MethodEntry* put = sim::findMethodEntry(t, Name::intern("put"))) {
+    Value* args[] = {index, v};
+    return put->fn(t, args, 2);
+  }
+  throw RuntimeError("Cannot assign to a sub-animation index: ", index);
+}
 
 Value* MAXWrapper::call_method(Value* name, Value** arg_list, int count) {
   ReferenceTarget* t = checked();
@@ -334,6 +347,25 @@ void MAXClass::sprin1(CharStream* s) { s->puts(cd && cd->ClassName() ? cd->Class
 bool MAXClass::equals(Value* other) {
   auto* c = dynamic_cast<MAXClass*>(other);
   return c && c->cd == cd;
+}
+
+// A class id reads as the pair of its parts, each the 32-bit integer script sees (so large parts
+// read negative, as they do in the application).
+Value* MAXClass::get_property(Value* prop) {
+  const std::string& n = static_cast<Name*>(prop)->lower;
+  if (cd && n == "classid") {
+    auto* a = new Array(2);
+    a->append(Integer::intern(static_cast<int>(cd->ClassID().PartA())));
+    a->append(Integer::intern(static_cast<int>(cd->ClassID().PartB())));
+    return a;
+  }
+  if (cd && n == "superclassid") return Integer::intern(static_cast<int>(cd->SuperClassID()));
+  if (cd && n == "category") return new String(cd->Category() ? cd->Category() : "");
+  throw AccessorError(this, prop);
+}
+bool MAXClass::has_property(Value* prop) {
+  const std::string& n = static_cast<Name*>(prop)->lower;
+  return cd && (n == "classid" || n == "superclassid" || n == "category");
 }
 
 MAXSuperClass::MAXSuperClass(const TCHAR* n, SClass_ID i) : name(n), id(i) { tag = &MAXSuperClass_class; }

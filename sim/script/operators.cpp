@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "maxscript/exceptions.h"
 #include "script/rotation_values.h"
+#include "script/scene_access.h"
 #include "script/string_streams.h"
 #include "script/time_ticks.h"
 #include "script/time_values.h"
@@ -163,12 +164,23 @@ Value* convertAs(Value* v, Value* cls) {
     }
   }
   if (cls == class_tag(Name) && (is_string(v) || is_name(v))) return Name::intern(v->to_string());
+  if (cls == rt::bitArrayClass()) return rt::bitArrayValue(rt::toBitArray(v));
+  if (cls == class_tag(Array))
+    if (Array* items = v->as_collection()) {
+      // A fresh array: the collection (a path set, the selection) may change under it later.
+      auto* a = new Array(items->size);
+      for (int i = 0; i < items->size; ++i) a->append(items->data[i]);
+      return a;
+    }
   if (cls == class_tag(Array) && is_string(v)) {
     auto* a = new Array;
     for (char c : static_cast<String*>(v)->text) a->append(new String(std::string(1, c)));
     return a;
   }
-  throw ConversionError(v, cls->tag == class_tag(ValueMetaClass) ? static_cast<ValueMetaClass*>(cls)->name : "?");
+  // The target type as script prints it: a class by its name, anything else (undefined, a number)
+  // as its value.
+  std::string type = value_to_text(cls, false);
+  throw ConversionError(v, type.c_str());
 }
 
 }  // namespace sim

@@ -9,6 +9,7 @@
 #include "script/evaluator.h"
 #include "script/parser.h"
 #include "script/primitive_table.h"
+#include "script/scene_access.h"
 #include "script/rotation_values.h"
 #include "script/transform_context.h"
 #include "script/value_heap.h"
@@ -93,6 +94,7 @@ Value* valueClassNamed(const std::string& lower) {
       {"bitmap", class_tag(MAXBitMap)}, {"stringstream", class_tag(StringStream)},
       {"number", &Number_class}, {"value", &Value_class},
   };
+  if (lower == "bitarray") return bitArrayClass();
   for (auto& [n, c] : kClasses)
     if (lower == n) return c;
   return nullptr;

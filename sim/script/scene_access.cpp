@@ -291,6 +291,8 @@ Value* bitArrayValue(const BitArray& bits) {
   return b;
 }
 
+Value* bitArrayClass() { return &BitArray_class; }
+
 BitArray toBitArray(Value* v) {
   if (auto* b = dynamic_cast<BitArrayValue*>(v)) return b->bits;
   if (!is_array(v)) throw ConversionError(v, "BitArray");

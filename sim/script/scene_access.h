@@ -28,6 +28,8 @@ Value* bitArrayValue(const BitArray& bits);
 // A bit array value, or an array of 1-based indices, as bits; raises the conversion error for
 // anything else.
 BitArray toBitArray(Value* v);
+// The class of bit array values (`bitArray` in script).
+Value* bitArrayClass();
 // A new instance of a class value (scene objects come with a node, as in the host); null when `cls`
 // is no class.
 Value* constructFromClass(Value* cls, Value** args, int count);

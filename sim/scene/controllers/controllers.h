@@ -241,6 +241,8 @@ class HOST_API ListControl : public Control, public IListControl {
   MSTR GetName(int index) override;
   Control* GetSubCtrl(int index) override;
   float GetSubCtrlWeight(int index, TimeValue t) override;
+  // An entry's share, 1 for all of it; false, changing nothing, for an index out of the list.
+  bool SetSubCtrlWeight(int index, float weight);
 
   // The entries' names and weights and the active entry (controller_io.cpp); the entries'
   // controllers are references.

@@ -4,6 +4,9 @@
 #include "scene/change_restore.h"
 #include "scene/controllers/controllers.h"
 #include "scene/host_class_desc.h"
+#include "maxscript/maxscript.h"
+#include "script/evaluator.h"
+#include "script/property_table.h"
 
 #include <algorithm>
 
@@ -245,6 +248,19 @@ float ListControl::GetSubCtrlWeight(int index, TimeValue) {
   return index >= 0 && index < GetListCount() ? entries_[static_cast<size_t>(index)].weight : 0.0f;
 }
 
+bool ListControl::SetSubCtrlWeight(int index, float weight) {
+  if (index < 0 || index >= GetListCount()) return false;
+  float old = entries_[static_cast<size_t>(index)].weight;
+  if (old == weight) return true;
+  recordChange(this, old, weight, [this, index](const float& w) {
+    if (index < GetListCount()) entries_[static_cast<size_t>(index)].weight = w;
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  }, "List weight");
+  entries_[static_cast<size_t>(index)].weight = weight;
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  return true;
+}
+
 void ListControl::GetValue(TimeValue t, void* val, Interval& valid, GetSetMethod method) {
   if (!val) return;
   CtrlValue kind = ctrlValueOf(sclass_);
@@ -437,6 +453,66 @@ HostClassDesc point4ListDesc("point4_list", CTRL_POINT4_CLASS_ID, Class_ID(POINT
 // Colours with alpha share the point4 list's class id under their own super class.
 HostClassDesc rgbaListDesc("rgba_list", CTRL_FRGBA_CLASS_ID, Class_ID(POINT4LIST_CONTROL_CLASS_ID, 0), "Controllers",
                            makeList<CTRL_FRGBA_CLASS_ID, POINT4LIST_CONTROL_CLASS_ID>);
+
+// .weight: the entries' weights in percent, a live array as script reads and writes it
+// (lst.weight[2] = 50 changes the list).
+ListControl* listOf(ReferenceTarget* t) { return dynamic_cast<ListControl*>(t); }
+
+ValueMetaClass ListWeights_class("ArrayParameter");
+
+class ListWeightsValue : public Value {
+ public:
+  explicit ListWeightsValue(ListControl* l) : hold_(l), list_(l) { tag = &ListWeights_class; }
+  Value* get_index(Value* index) override {
+    return Float::intern(list()->GetSubCtrlWeight(slot(index), 0) * 100.0f);
+  }
+  Value* set_index(Value* index, Value* v) override {
+    if (!is_number(v)) throw ConversionError(v, "Float");
+    list()->SetSubCtrlWeight(slot(index), v->to_float() / 100.0f);
+    return v;
+  }
+  Value* get_property(Value* prop) override {
+    if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(list()->GetListCount());
+    throw AccessorError(this, prop);
+  }
+  bool has_property(Value* prop) override { return static_cast<Name*>(prop)->lower == "count"; }
+  Array* as_collection() override {
+    auto* a = static_cast<Array*>(rt::keep(new Array(list()->GetListCount())));
+    for (int i = 0; i < list()->GetListCount(); ++i) a->append(Float::intern(list()->GetSubCtrlWeight(i, 0) * 100.0f));
+    return a;
+  }
+  void sprin1(CharStream* s) override { as_collection()->sprin1(s); }
+
+ private:
+  ListControl* list() const {
+    if (!hold_.live()) throw RuntimeError("Attempt to access deleted scene object");
+    return list_;
+  }
+  int slot(Value* index) const {
+    int i = index->to_int();
+    if (i < 1 || i > list()->GetListCount()) throw RuntimeError("Array index out of bounds: ", index);
+    return i - 1;
+  }
+  KeepAlive hold_;
+  ListControl* list_;
+};
+
+const bool listProps = addPropertyTable(
+    PropertyScope{0, Class_ID(0, 0), false, [](ReferenceTarget* t) { return listOf(t) != nullptr; }},
+    {
+        {"weight", [](ReferenceTarget* t, TimeValue) -> Value* { return new ListWeightsValue(listOf(t)); },
+         [](ReferenceTarget* t, TimeValue, Value* v) {
+           ListControl* l = listOf(t);
+           Array* a = v->as_collection();
+           if (!a) throw ConversionError(v, "Array");
+           if (a->size > l->GetListCount()) throw RuntimeError("More weights than list entries: ", v);
+           for (int i = 0; i < a->size; ++i)
+             if (!is_number(a->data[i])) throw ConversionError(a->data[i], "Float");
+           std::vector<float> weights;
+           for (int i = 0; i < a->size; ++i) weights.push_back(a->data[i]->to_float() / 100.0f);
+           for (size_t i = 0; i < weights.size(); ++i) l->SetSubCtrlWeight(static_cast<int>(i), weights[i]);
+         }},
+    });
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // in parameter blocks under the names scripts use (diffuse, glossiness, diffuseMap, color1, ...).
 #include "hold.h"
 #include "iparamb2.h"
+#include "scene/materials/block_mtl.h"
 #include "istdplug.h"
 #include "scene/host_class_desc.h"
 #include "scene/scene_values.h"
@@ -14,60 +15,14 @@
 #include <string>
 
 namespace sim {
+
+int& materialCounter() {
+  static int count = 0;
+  return count;
+}
+
 namespace {
 
-// ---- shared: one parameter block on reference 0 -------------------------------------------------
-
-template <class Base>
-class BlockMtl : public Base {
- public:
-  IParamBlock2* pblock = nullptr;
-
-  int NumRefs() override { return 1; }
-  RefTargetHandle GetReference(int i) override { return i == 0 ? pblock : nullptr; }
-  void SetReference(int i, RefTargetHandle rtarg) override {
-    if (i == 0) pblock = dynamic_cast<IParamBlock2*>(rtarg);
-  }
-  RefResult NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID&, RefMessage message) override {
-    // A changed setting makes the kept stamps stale.
-    if (message == REFMSG_CHANGE && hTarget == pblock)
-      for (int sz = PS_SMALL; sz <= PS_TINY; ++sz) this->DiscardPStamp(sz);
-    return REF_SUCCEED;
-  }
-  int NumSubs() override { return 1; }
-  Animatable* SubAnim(int i) override { return i == 0 ? pblock : nullptr; }
-  TSTR SubAnimName(int i) override { return i == 0 ? TSTR("Parameters") : TSTR(); }
-  int NumParamBlocks() override { return 1; }
-  IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock : nullptr; }
-  IParamBlock2* GetParamBlockByID(BlockID id) override { return pblock && pblock->ID() == id ? pblock : nullptr; }
-
-  // The MtlBase data in its chunk; the parameter block is a reference.
-  IOResult Save(ISave* isave) override {
-    isave->BeginChunk(MTL_HDR_CHUNK);
-    IOResult r = MtlBase::Save(isave);
-    isave->EndChunk();
-    return r;
-  }
-  IOResult Load(ILoad* iload) override {
-    return io::forEachChunk(iload, [&](USHORT id) { return id == MTL_HDR_CHUNK ? MtlBase::Load(iload) : IO_OK; });
-  }
-
-  void Update(TimeValue t, Interval& valid) override { time_ = t; }
-  Interval Validity(TimeValue) override { return FOREVER; }
-  ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-
- protected:
-  TimeValue time_ = 0;  // the time of the last Update, which the time-less queries answer for
-
-  // New materials and maps are numbered as the host numbers them: "Material #3", "Map #7".
-  void nameNew(const char* prefix, int& counter) {
-    theHold.Suspend();
-    this->SetName(MSTR(std::string(prefix) + std::to_string(++counter)));
-    theHold.Resume();
-  }
-};
-
-int g_materialCount = 0;
 int g_mapCount = 0;
 
 // ---- StandardMaterial ---------------------------------------------------------------------------
@@ -100,7 +55,7 @@ class StdMtl : public BlockMtl<StdMat> {
   explicit StdMtl(BOOL loading) {
     if (loading) return;
     stdMtlDesc.MakeAutoParamBlocks(this);
-    nameNew("Material #", g_materialCount);
+    nameNew("Material #", materialCounter());
   }
 
   void GetClassName(TSTR& s) override { s = "Standard"; }
