@@ -2,6 +2,7 @@
 // coordinate system (world unless `in coordsys` says); scale is the node's own (its scale
 // controller's value) in every system. Flags read and write the node settings of inode.h.
 #include "core/core_interface.h"
+#include "core/text.h"
 #include "imtl.h"
 #include "scene/scene_node.h"
 #include "scene/scene_values.h"
@@ -76,9 +77,23 @@ int toMotionBlur(Value* v) {
   return v->to_int();
 }
 
+// A node's modifiers as an array that can also be indexed by a modifier's name ($b.modifiers[#bend],
+// $b.modifiers["Bend"]), ignoring case as names do; a name no modifier has gives undefined.
+class ModifierArray : public Array {
+ public:
+  Value* get_index(Value* index) override {
+    if (!is_name(index) && !is_string(index)) return Array::get_index(index);
+    const std::string wanted = index->to_string();
+    for (int i = 1; i <= size; ++i)
+      if (auto* m = dynamic_cast<Modifier*>(get(i)->to_reftarg()); m && equalsIgnoreCase(m->GetName().str(), wanted))
+        return get(i);
+    return undefined;
+  }
+};
+
 // The modifiers from the top of the pipeline down: space-warp bindings, then the object's own.
 Value* modifierArray(SceneNode* n) {
-  auto* out = new Array(0);
+  auto* out = new ModifierArray();
   Object* o = n->GetObjOrWSMRef();
   for (int depth = 0; o && depth < 64; ++depth) {
     auto* d = dynamic_cast<IDerivedObject*>(o);

@@ -41,6 +41,9 @@ unary_float_primitive(acos, std::acos(x) * kDegrees)
 unary_float_primitive(atan, std::atan(x) * kDegrees)
 unary_float_primitive(exp, std::exp(x))
 unary_float_primitive(log, std::log(x))
+unary_float_primitive(log10, std::log10(x))
+unary_float_primitive(degToRad, x / kDegrees)
+unary_float_primitive(radToDeg, x * kDegrees)
 
 def_visible_primitive(abs, "abs");
 Value* abs_cf(Value** arg_list, int count) {

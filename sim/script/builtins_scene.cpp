@@ -309,6 +309,28 @@ Value* addModifier_cf(Value** arg_list, int count) {
   return ok;
 }
 
+// deleteModifier node (index | modifier): the index counts from the top of the stack, as the
+// node's .modifiers array does; a modifier that is not on the node's stack deletes nothing.
+def_visible_primitive(deleteModifier, "deleteModifier");
+Value* deleteModifier_cf(Value** arg_list, int count) {
+  check_arg_count(deleteModifier, 2, count);
+  INode* n = nodeArg(arg_list[0]);
+  auto* derived = dynamic_cast<IDerivedObject*>(n->GetObjectRef());
+  const int stack = derived ? derived->NumModifiers() : 0;
+  int index = -1;
+  if (is_number(arg_list[1])) {
+    index = arg_list[1]->to_int() - 1;
+    if (index < 0 || index >= stack) throw RuntimeError("Modifier index out of range: ", arg_list[1]);
+  } else {
+    auto* mod = dynamic_cast<Modifier*>(arg_list[1]->to_reftarg());
+    if (!mod) throw ConversionError(arg_list[1], "Modifier");
+    for (int i = 0; i < stack && index < 0; ++i)
+      if (derived->GetModifier(i) == mod) index = i;
+    if (index < 0) return false_value;
+  }
+  return ip()->DeleteModifier(*n, index) ? ok : false_value;
+}
+
 // ---- sub-animations and sub-materials --------------------------------------------------------------
 
 def_visible_primitive(getNumSubs, "getNumSubs");
