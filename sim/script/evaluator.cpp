@@ -1,4 +1,5 @@
 #include "script/evaluator.h"
+#include "script/selection.h"
 
 #include "animate.h"
 #include "control.h"
@@ -696,6 +697,7 @@ EVAL_STEP Value* evalContext(const Context& c, Env& env) {
 EVAL_STEP Value* evalMaxCommand(const MaxCommand& m) {
   if (m.command == "undo") return bool_result(sim::undo());
   if (m.command == "redo") return bool_result(sim::redo());
+  if (sim::rt::runSelectionCommand(m.command)) return ok;
   throw RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command))));
 }
 
