@@ -265,6 +265,7 @@ class HOST_API Matrix3Value : public Value {
   void sprin1(CharStream* s) override;
   Value* copy_vf() override;
   Value* get_property(Value* prop) override;  // row1..row4, translation, pos
+  Value* set_property(Value* prop, Value* v) override;  // row1..row4, translation, pos
   bool has_property(Value* prop) override;
 };
 

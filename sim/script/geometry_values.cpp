@@ -122,6 +122,14 @@ Value* Matrix3Value::get_property(Value* prop) {
   if (n == "scalepart") return new Point3Value(Point3(m[0].Length(), m[1].Length(), m[2].Length()));
   throw AccessorError(this, prop);
 }
+// The rows can be written; the parts taken apart (rotation, scale) are read-only, as in the language.
+Value* Matrix3Value::set_property(Value* prop, Value* v) {
+  const std::string& n = propName(prop);
+  int row = n == "row1" ? 0 : n == "row2" ? 1 : n == "row3" ? 2 : n == "row4" || n == "translation" || n == "pos" ? 3 : -1;
+  if (row < 0) throw AccessorError(this, prop);
+  m.SetRow(row, v->to_point3());
+  return v;
+}
 bool Matrix3Value::has_property(Value* prop) {
   const std::string& n = propName(prop);
   return n == "row1" || n == "row2" || n == "row3" || n == "row4" || n == "translation" || n == "pos" ||
