@@ -240,11 +240,13 @@ Value* Runtime::evalFile(const std::string& path, bool listing) {
 }
 
 bool Runtime::runFile(const std::string& path, FILE* errors) {
-  std::string probe;
-  if (!readScriptFile(path, probe)) {
+  FileStream probe;
+  probe.make_permanent();
+  if (!probe.open(path.c_str(), "rb")) {
     std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
     return false;
   }
+  probe.close();
   try {
     AllocFrame frame;
     evalFile(path, false);
