@@ -253,6 +253,7 @@ class HOST_API EulerAnglesValue : public Value {
   EulerAnglesValue(float x, float y, float z);
   float angles[3];
   void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;  // by value, as the language compares rotations
   Value* copy_vf() override;
   Value* get_property(Value* prop) override;  // x y z
   bool has_property(Value* prop) override;
@@ -263,6 +264,7 @@ class HOST_API Matrix3Value : public Value {
   explicit Matrix3Value(const Matrix3& m);
   Matrix3 m;
   void sprin1(CharStream* s) override;
+  bool equals(Value* other) override;  // by value: a node's .transform read twice is equal
   Value* copy_vf() override;
   Value* get_property(Value* prop) override;  // row1..row4, translation, pos
   Value* set_property(Value* prop, Value* v) override;  // row1..row4, translation, pos

@@ -4,9 +4,14 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "script/evaluator.h"
+#include "script/file_paths.h"
 #include "script/runtime.h"
 #include "script/scene_access.h"
 #include "script/script_function.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 using namespace sim::rt;
 
@@ -97,4 +102,37 @@ Value* superClassOf_cf(Value** arg_list, int count) {
     return sim::rt::superClassValue(t->SuperClassID());
   }
   return sim::rt::valueSuperClass(v);
+}
+
+namespace {
+
+bool isScriptFile(const std::filesystem::path& p) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(p, ec);
+}
+
+// A name with no folder of its own is looked for in the current folder first, then beside the
+// script that runs fileIn, so that a script's helpers load from wherever it is run.
+std::string resolveScriptName(const std::string& name) {
+  std::filesystem::path p = nativePath(name);
+  if (p.is_absolute() || isScriptFile(p)) return name;
+  const auto& running = Runtime::get().runningFiles();
+  if (!running.empty()) {
+    const std::string& including = running.back();
+    std::string beside = including.substr(0, folderPartLength(including)) + name;
+    if (isScriptFile(nativePath(beside))) return beside;
+  }
+  return name;
+}
+
+}  // namespace
+
+// fileIn "name.ms" [quiet:false]: runs the file's expressions at top level; the last one's value.
+def_visible_primitive(fileIn, "fileIn");
+Value* fileIn_cf(Value** arg_list, int count) {
+  int positional = count_positional_args(arg_list, count);
+  if (positional != 1) throw ArgCountError(_T("fileIn"), 1, positional);
+  Value* quiet = key_arg_or_default(quiet, true_value);
+  if (!is_bool(quiet)) throw ConversionError(quiet, "BooleanClass");
+  return Runtime::get().evalFile(resolveScriptName(fileNameArg(arg_list[0])), !quiet->to_bool());
 }

@@ -36,11 +36,18 @@ void setNodeProperty(INode* n, const char* name, Value* v) {
   sim::findPropertyEntry(n, Name::intern(name))->set(n, Runtime::get().time(), v);
 }
 
-// The rotation argument of `rotate`: any rotation value, or an angle in degrees and an axis.
+// The rotation argument of `rotate`: any rotation value, or an angle in degrees and an axis. Every
+// one turns counter-clockwise about its axis for a positive angle (the right-hand rule). A quat or
+// angleAxis holds its angle the other way round from eulerAngles and matrices (converting one to
+// the other flips the sign), so those are applied conjugated.
 Quat rotationArgs(Value** args, int n) {
-  if (n == 2) return sim::rt::rotationToQuat(args[1]);
-  float a = args[1]->to_float() * static_cast<float>(std::numbers::pi / 180.0);
-  return QFromAngAxis(a, args[2]->to_point3());
+  if (n == 3) {
+    float a = args[1]->to_float() * static_cast<float>(std::numbers::pi / 180.0);
+    return QFromAngAxis(a, args[2]->to_point3()).Conjugate();
+  }
+  Quat q = sim::rt::rotationToQuat(args[1]);
+  const bool angleFirst = args[1]->tag == class_tag(Quat) || args[1]->tag == &AngleAxis_class;
+  return angleFirst ? q.Conjugate() : q;
 }
 
 // The world box of a node's object after its modifiers; a node without geometry (a light, a

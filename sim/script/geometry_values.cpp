@@ -95,6 +95,11 @@ EulerAnglesValue::EulerAnglesValue(float x, float y, float z) : angles{x, y, z} 
 void EulerAnglesValue::sprin1(CharStream* s) {
   s->printf("(eulerAngles %g %g %g)", double(angles[0]), double(angles[1]), double(angles[2]));
 }
+bool EulerAnglesValue::equals(Value* other) {
+  if (other->tag != tag) return false;
+  const float* o = static_cast<EulerAnglesValue*>(other)->angles;
+  return o[0] == angles[0] && o[1] == angles[1] && o[2] == angles[2];
+}
 Value* EulerAnglesValue::copy_vf() { return new EulerAnglesValue(angles[0], angles[1], angles[2]); }
 Value* EulerAnglesValue::get_property(Value* prop) {
   int i = componentIndex(prop, "xyz");
@@ -111,6 +116,7 @@ void Matrix3Value::sprin1(CharStream* s) {
   for (int r = 0; r < 4; ++r) s->printf(" [%g,%g,%g]", double(m[r].x), double(m[r].y), double(m[r].z));
   s->puts(")");
 }
+bool Matrix3Value::equals(Value* other) { return other->tag == tag && static_cast<Matrix3Value*>(other)->m == m; }
 Value* Matrix3Value::copy_vf() { return new Matrix3Value(m); }
 Value* Matrix3Value::get_property(Value* prop) {
   const std::string& n = propName(prop);

@@ -2,6 +2,7 @@
 #include "script/published_calls.h"
 
 #include "core/class_registry.h"
+#include "core/on_scope_exit.h"
 #include "core/text.h"
 #include "maxapi.h"
 #include "maxscript/maxobjects.h"
@@ -171,29 +172,93 @@ Value* Runtime::evalText(std::string_view text) {
   return last;
 }
 
-bool Runtime::runFile(const std::string& path, FILE* errors) {
+namespace {
+
+// Nesting deeper than any real set of scripts: a file that fileIns itself ends here in a script
+// error, well before the stack would.
+constexpr size_t kMaxFileNesting = 32;
+
+bool readScriptFile(const std::string& path, std::string& text) {
   FileStream in;
   in.make_permanent();  // a stack stream must not be counted or listed
-  if (!in.open(path.c_str(), "rb")) {
+  if (!in.open(path.c_str(), "rb")) return false;
+  text = in.remaining_text();
+  in.close();
+  return true;
+}
+
+// The text of one top-level expression for a listing: without the blanks that end it.
+std::string_view expressionText(std::string_view source, size_t from, size_t to) {
+  std::string_view t = source.substr(from, to - from);
+  while (!t.empty() && (t.back() == '\n' || t.back() == '\r' || t.back() == ' ' || t.back() == '\t' || t.back() == ';'))
+    t.remove_suffix(1);
+  return t;
+}
+
+}  // namespace
+
+const std::string* Runtime::fileOfTree(const std::shared_ptr<SyntaxTree>& tree) {
+  for (const auto& [known, path] : fileTrees_)
+    if (!known.owner_before(tree) && !tree.owner_before(known)) return &path;
+  return nullptr;
+}
+
+Value* Runtime::evalFile(const std::string& path, bool listing) {
+  if (runningFiles_.size() >= kMaxFileNesting)
+    throw RuntimeError("fileIn nested too deeply (a file that fileIns itself?): ", new String(path));
+  std::string source;
+  if (!readScriptFile(path, source)) throw RuntimeError("fileIn cannot open file: ", new String(path));
+  script::Parser parser(source);
+  std::erase_if(fileTrees_, [](const auto& entry) { return entry.first.expired(); });
+  fileTrees_.emplace_back(parser.tree(), path);
+  runningFiles_.push_back(path);
+  OnScopeExit leave([this] { runningFiles_.pop_back(); });
+  bool evaluating = false;  // a syntax error has no place of its own: it names its line itself
+  try {
+    ValueRef last(undefined);
+    for (;;) {
+      AllocFrame frame;  // each expression's temporaries go when it is done
+      size_t from = parser.offset();
+      const Expr* e = parser.compileNext();
+      if (!e) break;
+      if (listing) {
+        std::string text(expressionText(parser.tree()->source(), from, parser.offset()));
+        thread_local(current_stdout)->printf("%s\n", text.c_str());
+      }
+      evaluating = true;
+      last = ValueRef(Evaluator::evalTop(e, parser.tree()));
+      evaluating = false;
+    }
+    return keep(last.get());
+  } catch (const MAXScriptException&) {
+    if (fileError_.error != std::current_exception()) {
+      std::optional<ErrorPlace> place = Evaluator::takeErrorPlace();
+      fileError_ = {std::current_exception(), evaluating ? std::move(place) : std::nullopt};
+    }
+    throw;
+  }
+}
+
+bool Runtime::runFile(const std::string& path, FILE* errors) {
+  FileStream probe;
+  probe.make_permanent();
+  if (!probe.open(path.c_str(), "rb")) {
     std::fprintf(errors, "-- Runtime error: cannot open script file: %s\n", path.c_str());
     return false;
   }
-  std::shared_ptr<script::SyntaxTree> tree;
+  probe.close();
   try {
-    std::string source = in.remaining_text();
-    in.close();
-    script::Parser parser(source);
-    tree = parser.tree();
-    while (const Expr* e = parser.compileNext()) {
-      AllocFrame frame;
-      Evaluator::evalTop(e, parser.tree());
-    }
+    AllocFrame frame;
+    evalFile(path, false);
   } catch (const MAXScriptException& e) {
     // Where it happened first, as the Listener says it; a syntax error names its line itself.
-    std::optional<ErrorPlace> place = Evaluator::takeErrorPlace();
-    if (place && place->tree == tree)
+    std::optional<ErrorPlace> place;
+    if (fileError_.error == std::current_exception()) place = std::move(fileError_.place);
+    fileError_ = {};
+    const std::string* file = place ? fileOfTree(place->tree) : nullptr;
+    if (file)
       std::fprintf(errors, "-- Error occurred in %s; filename: %s; position: %u; line: %u\n",
-                   place->function.empty() ? "anonymous codeblock" : place->function.c_str(), path.c_str(),
+                   place->function.empty() ? "anonymous codeblock" : place->function.c_str(), file->c_str(),
                    place->offset, place->line);
     std::fprintf(errors, "%s\n", e.text().c_str());
     return false;
@@ -202,6 +267,7 @@ bool Runtime::runFile(const std::string& path, FILE* errors) {
 }
 
 void Runtime::clearGlobals() {
+  fileError_ = {};
   for (auto& [sym, slot] : globals_) sym->global = nullptr;
   auto globals = std::move(globals_);
   globals_.clear();

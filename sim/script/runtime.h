@@ -8,11 +8,17 @@
 #include "script/ast_names.h"
 #include "script/scope.h"
 
+#include "script/evaluator.h"
+
 #include <cstdio>
+#include <exception>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace sim::rt {
 
@@ -42,6 +48,12 @@ class HOST_API Runtime {
   Value* evalText(std::string_view text);
   // Runs a file as qzmhost does: errors are printed to `errors` and end the run (false).
   bool runFile(const std::string& path, FILE* errors);
+  // Runs every expression of the script file `path` at top level, as fileIn does: what it defines
+  // stays. With `listing`, each expression's text goes to the Listener before it runs. The last
+  // value; script errors are thrown, the first place one was raised kept for runFile's report.
+  Value* evalFile(const std::string& path, bool listing);
+  // The script files running now, innermost last (fileIn looks beside the including one).
+  const std::vector<std::string>& runningFiles() const { return runningFiles_; }
 
   // The time property reads and writes happen at: the scene's current time unless `at time` says.
   TimeValue time() const;
@@ -68,6 +80,16 @@ class HOST_API Runtime {
   std::unordered_map<const Symbol*, ValueRef> builtinCache_;
   bool timeOverride_ = false;
   TimeValue time_ = 0;
+  std::vector<std::string> runningFiles_;
+  // The trees of script files by their file names, for the place of an error to name its file.
+  std::vector<std::pair<std::weak_ptr<SyntaxTree>, std::string>> fileTrees_;
+  // The first place an error left a script file from, while that error travels on.
+  struct FileError {
+    std::exception_ptr error;
+    std::optional<ErrorPlace> place;
+  };
+  FileError fileError_;
+  const std::string* fileOfTree(const std::shared_ptr<SyntaxTree>& tree);
 };
 
 // The super class of a plain value: Number for numbers, Value for the rest.

@@ -16,6 +16,7 @@
 #include "script/runtime.h"
 #include "script/value_limits.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace sim::rt {
@@ -126,6 +127,15 @@ class BitArrayValue : public Value {
     throw AccessorError(this, prop);
   }
   bool has_property(Value* prop) override { return lowerName(prop) == "count" || lowerName(prop) == "numberset"; }
+  // By the members set: trailing unset bits (a larger count) make no difference.
+  bool equals(Value* other) override {
+    if (other->tag != tag) return false;
+    const BitArray& o = static_cast<BitArrayValue*>(other)->bits;
+    const int n = std::max(bits.GetSize(), o.GetSize());
+    for (int i = 0; i < n; ++i)
+      if ((i < bits.GetSize() && bits[i]) != (i < o.GetSize() && o[i])) return false;
+    return true;
+  }
   Array* as_collection() override {
     auto* a = static_cast<Array*>(keep(new Array));
     for (int i = 0; i < bits.GetSize(); ++i)
