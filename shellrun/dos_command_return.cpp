@@ -62,16 +62,18 @@ DWORD idleWait(int idleRounds) {
   return std::min<DWORD>(1u << std::min(idleRounds - 4, 5), 32);
 }
 
-// Reads `n` bytes that wait in the pipe (so no read blocks) and prints them.
-void readWaiting(HANDLE reading, DWORD n, std::vector<char>& block, ListenerChunks& chunks) {
+// Reads `n` bytes that wait in the pipe (so no read blocks) and prints them. False when a read
+// failed.
+bool readWaiting(HANDLE reading, DWORD n, std::vector<char>& block, ListenerChunks& chunks) {
   while (n > 0) {
     DWORD got = 0;
     if (!ReadFile(reading, block.data(), std::min<DWORD>(n, static_cast<DWORD>(block.size())), &got, nullptr) ||
         got == 0)
-      return;
+      return false;
     chunks.add(block.data(), got);
     n -= std::min(n, got);
   }
+  return true;
 }
 
 // Reads everything the command writes until its end and prints it. False when the wait failed.
@@ -81,8 +83,9 @@ bool collectOutput(HANDLE process, HANDLE reading, CharStream* out) {
   for (int idleRounds = 0;;) {
     DWORD waiting = 0;
     if (!PeekNamedPipe(reading, nullptr, 0, nullptr, &waiting, nullptr)) waiting = 0;
-    if (waiting > 0) {
-      readWaiting(reading, std::min(waiting, kReadBlock), block, chunks);
+    // A read that fails counts as a round without output: the bytes still waiting must not keep
+    // us from waiting for the command's end.
+    if (waiting > 0 && readWaiting(reading, std::min(waiting, kReadBlock), block, chunks)) {
       idleRounds = 0;
       continue;
     }

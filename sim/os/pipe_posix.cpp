@@ -1,6 +1,7 @@
 // Anonymous pipes: a POSIX pipe per Windows pipe. POSIX has no peeking read on pipes, so bytes that
 // PeekNamedPipe shows are taken out of the pipe into the reading end's backlog, which ReadFile
 // serves first.
+#include "os/injected_failures.h"
 #include "os/process_handles.h"
 
 #include <fcntl.h>
@@ -57,7 +58,7 @@ bool makePipe(int fds[2]) {
 }  // namespace
 
 BOOL CreatePipe(HANDLE* hReadPipe, HANDLE* hWritePipe, LPSECURITY_ATTRIBUTES lpPipeAttributes, DWORD nSize) {
-  if (!hReadPipe || !hWritePipe) return FALSE;
+  if (!hReadPipe || !hWritePipe || sim::os::injectedFailure(sim::os::SystemCall::CreatePipe)) return FALSE;
   int fds[2];
   if (!makePipe(fds)) return FALSE;
 #if defined(F_SETPIPE_SZ)
@@ -78,6 +79,7 @@ BOOL CreatePipe(HANDLE* hReadPipe, HANDLE* hWritePipe, LPSECURITY_ATTRIBUTES lpP
 
 BOOL PeekNamedPipe(HANDLE hNamedPipe, LPVOID lpBuffer, DWORD nBufferSize, LPDWORD lpBytesRead,
                    LPDWORD lpTotalBytesAvail, LPDWORD lpBytesLeftThisMessage) {
+  if (sim::os::injectedFailure(sim::os::SystemCall::PeekNamedPipe)) return FALSE;
   KernelObject* o = readingEnd(hNamedPipe);
   if (!o) return FALSE;
   std::string& backlog = o->backlog->bytes;
@@ -102,6 +104,7 @@ BOOL PeekNamedPipe(HANDLE hNamedPipe, LPVOID lpBuffer, DWORD nBufferSize, LPDWOR
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
               LPVOID lpOverlapped) {
   if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
+  if (sim::os::injectedFailure(sim::os::SystemCall::ReadFile)) return FALSE;
   KernelObject* o = readingEnd(hFile);
   if (!o || lpOverlapped || (!lpBuffer && nNumberOfBytesToRead)) return FALSE;
   if (nNumberOfBytesToRead == 0) return TRUE;

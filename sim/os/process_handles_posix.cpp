@@ -1,5 +1,7 @@
 #include "os/process_handles.h"
 
+#include "os/injected_failures.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -77,6 +79,7 @@ BOOL CloseHandle(HANDLE hObject) {
 BOOL DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle, HANDLE hTargetProcessHandle,
                      HANDLE* lpTargetHandle, DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwOptions) {
   using sim::os::KernelObject;
+  if (sim::os::injectedFailure(sim::os::SystemCall::DuplicateHandle)) return FALSE;
   // Only handles of this process, copied into this process.
   if (hSourceProcessHandle != sim::os::kCurrentProcess || hTargetProcessHandle != sim::os::kCurrentProcess)
     return FALSE;

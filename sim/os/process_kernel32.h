@@ -27,6 +27,7 @@ void* getCurrentProcess();
 BOOL duplicateHandle(void* sourceProcess, void* source, void* targetProcess, void** target, DWORD desiredAccess,
                      BOOL inheritHandle, DWORD options);
 BOOL closeHandle(void* object);
+void setLastError(DWORD error);
 BOOL getVersionEx(void* versionInformation);
 BOOL initializeSecurityDescriptor(void* securityDescriptor, DWORD revision);
 BOOL setSecurityDescriptorDacl(void* securityDescriptor, BOOL daclPresent, void* dacl, BOOL daclDefaulted);

@@ -51,6 +51,8 @@ BOOL duplicateHandle(void* sourceProcess, void* source, void* targetProcess, voi
 
 BOOL closeHandle(void* object) { return CloseHandle(object); }
 
+void setLastError(DWORD error) { SetLastError(error); }
+
 BOOL getVersionEx(void* versionInformation) {
   return GetVersionExA(static_cast<OSVERSIONINFOA*>(versionInformation));
 }

@@ -10,6 +10,7 @@
 // The host itself never forks: it starts qzmwatch with posix_spawn, which does not copy the host.
 // A fork would leave every page of the host copy-on-write, and each page it writes afterwards (the
 // Listener filling with a command's output) would cost a fault.
+#include "os/injected_failures.h"
 #include "os/process_handles.h"
 
 #include <dlfcn.h>
@@ -185,6 +186,7 @@ void GetStartupInfo(LPSTARTUPINFO lpStartupInfo) {
 BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
                    BOOL bInheritHandles, DWORD, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
                    LPSTARTUPINFO lpStartupInfo, LPPROCESS_INFORMATION lpProcessInformation) {
+  if (sim::os::injectedFailure(sim::os::SystemCall::CreateProcess)) return FALSE;
   if (!lpStartupInfo || !lpProcessInformation || lpEnvironment) return FALSE;
   const char* line = lpCommandLine ? lpCommandLine : lpApplicationName;
   if (!line || std::strlen(line) >= kMaxCommandLine) return FALSE;
@@ -251,6 +253,7 @@ BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATT
 }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  if (sim::os::injectedFailure(sim::os::SystemCall::WaitForSingleObject)) return WAIT_FAILED;
   ProcessState* p = processOf(hHandle);
   if (!p) return WAIT_FAILED;
   if (dwMilliseconds == INFINITE) {

@@ -1,4 +1,5 @@
 #include "script/parser.h"
+#include "support/syntax_tree_dump.h"
 
 #include <gtest/gtest.h>
 

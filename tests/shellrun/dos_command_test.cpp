@@ -2,9 +2,7 @@
 // pass manager calls them. Children are qzm_test_writer, which writes the same bytes on every
 // system, or the interpreter's own commands where cmd and sh agree.
 #include "core/core_interface.h"
-#include "core/plugin_loader.h"
-#include "maxscript/maxscript.h"
-#include "script/listener_stream.h"
+#include "shellrun/dos_command_fixture.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,65 +18,7 @@
 
 namespace {
 
-// Every host runs a command through the Windows command interpreter's line.
-const std::string kInterpreter = "cmd /e:on /d /c ";
-
-// `text` as a script string literal.
-std::string literal(const std::string& text) {
-  std::string s = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') s += '\\';
-    s += c;
-  }
-  return s + "\"";
-}
-
-// A command that runs the test writer with `args` (the writer's path quoted, as a path with spaces
-// would need).
-std::string writer(const std::string& args) {
-  std::string path = std::filesystem::absolute(QZM_TEST_WRITER).make_preferred().string();
-  return "\"" + path + "\" " + args;
-}
-
-// What `count N` writes: the alphabet, repeated.
-std::string alphabet(size_t n) {
-  std::string s(n, ' ');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>('a' + i % 26);
-  return s;
-}
-
-// The Listener's text for an output of `bytes`: one line per 1023 bytes.
-std::string inChunks(const std::string& bytes) {
-  std::string s;
-  for (size_t at = 0; at < bytes.size(); at += 1023) s += bytes.substr(at, 1023) + "\n";
-  return s;
-}
-
-class DosCommand : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    loader_ = new sim::PluginLoader;
-    std::ostringstream errors;
-    loader_->loadModule(std::string(QZM_PLUGIN_DIR) + "/Tacitrun.dlx", errors);
-    ASSERT_EQ(errors.str(), "");
-  }
-  static void TearDownTestSuite() {
-    loader_->unloadAll();
-    delete loader_;
-  }
-
-  // Runs `script` on a Listener that holds some text already; the Listener's text afterwards.
-  static std::string listenerAfter(const std::string& script) {
-    sim::listenerStream()->clear();
-    the_listener->edit_stream->puts("earlier text\n");
-    ExecuteMAXScriptScript(script.c_str(), FALSE);
-    return sim::listenerStream()->text();
-  }
-
-  static sim::PluginLoader* loader_;
-};
-
-sim::PluginLoader* DosCommand::loader_ = nullptr;
+using namespace test::shellrun;
 
 TEST_F(DosCommand, ReturnEmptiesTheListenerAndPrintsASmallOutputWithALineBreak) {
   EXPECT_EQ(listenerAfter("print (QZMDOSCommandReturn " + literal(writer("count 10")) + ")"), "abcdefghij\ntrue\n");

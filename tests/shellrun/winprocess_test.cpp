@@ -2,6 +2,8 @@
 // on Windows, the POSIX host's elsewhere; the same tests hold for both.
 #include "winprocess.h"
 
+#include "os/injected_failures.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -139,6 +141,26 @@ TEST(HostProcesses, TheSystemReportsTheNtPlatformForTheRightStructureSizeOnly) {
   EXPECT_EQ(info.dwPlatformId, VER_PLATFORM_WIN32_NT);
   info.dwOSVersionInfoSize = 12;
   EXPECT_FALSE(GetVersionEx(&info));
+}
+
+TEST(HostProcesses, AFailureAskedForByATestFailsExactlyTheCallsItNames) {
+  // The second and third pipe fail; the first and fourth are made.
+  sim::os::failNextCalls(sim::os::SystemCall::CreatePipe, 24, 2, 1);
+  HANDLE pipes[4][2] = {};
+  BOOL made[4];
+  for (int i = 0; i < 4; ++i) made[i] = CreatePipe(&pipes[i][0], &pipes[i][1], nullptr, 0);
+  EXPECT_TRUE(made[0] && made[3]);
+  EXPECT_FALSE(made[1] || made[2]);
+  for (auto& pipe : pipes)
+    for (HANDLE h : pipe)
+      if (h) CloseHandle(h);
+
+  Child child(writerLine("count 0"));
+  ASSERT_TRUE(child.started);
+  sim::os::failNextCalls(sim::os::SystemCall::WaitForSingleObject, 6);
+  EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, INFINITE), WAIT_FAILED);
+  EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, INFINITE), WAIT_OBJECT_0);
+  sim::os::clearInjectedFailures();
 }
 
 }  // namespace
