@@ -37,3 +37,14 @@ class NodeAndBlockKeeper {
  private:
   SingleRefMaker node_, block_;
 };
+
+// Watches the holder itself across script that may delete it (its node deleted by a composed
+// text): once that happens the watch is cleared, and the caller must not touch the holder again.
+class HolderWatch {
+ public:
+  explicit HolderWatch(ReferenceTarget* holder) { ref_.SetRef(holder); }
+  bool alive() { return ref_.GetRef() != nullptr; }
+
+ private:
+  SingleRefMaker ref_;
+};

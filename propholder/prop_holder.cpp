@@ -1,6 +1,7 @@
 #include "prop_holder.h"
 
 #include "holder_capture.h"
+#include "holder_guards.h"
 #include "holder_params.h"
 #include "holder_removal.h"
 #include "holder_restore.h"
@@ -132,8 +133,9 @@ int QZMPropHolder::RemovePassFrom(int whichPass, IParamBlock2* pb) { return Remo
 
 void QZMPropHolder::RestoreProperties(int whichPass, int whereInList) {
   if (!pblock) return;
+  HolderWatch self(this);
   if (INode* node = GetTargetNode(pblock)) RestorePass(whichPass, whereInList, node, pblock, topLevelEval());
-  for (int i = 0; pblock && i < pblock->Count(pb_nodeArray); ++i)
+  for (int i = 0; self.alive() && pblock && i < pblock->Count(pb_nodeArray); ++i)
     if (INode* other = pblock->GetINode(pb_nodeArray, 0, i)) RestorePass(whichPass, whereInList, other, pblock, topLevelEval());
 }
 
