@@ -10,6 +10,7 @@
 #include "script/property_table.h"
 #include "script/scene_access.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdint>
@@ -75,6 +76,11 @@ Value* showProperties_cf(Value** arg_list, int count) {
   sim::rt::listParams(target, names);
   std::vector<std::string> others;
   sim::listPropertyNames(target, others);
+  // The property tables come from several files, whose registration order the linker decides: the
+  // listing sorts them so that it reads the same on every build.
+  std::sort(others.begin(), others.end(), [](const std::string& a, const std::string& b) {
+    return sim::toLowerAscii(a) < sim::toLowerAscii(b);
+  });
   for (std::string& o : others) {
     bool seen = false;
     for (const std::string& p : names) seen = seen || sim::equalsIgnoreCase(p, o);
