@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the developer build, the address and undefined-behaviour sanitizer
-# build, then a short run of each fuzz target under the sanitizers (fuzz/run-short.sh, about four
-# minutes). Pass "dev", "asan" or "fuzz" to run only some of them.
+# Builds and runs every test: the developer build (gcc), the address and undefined-behaviour
+# sanitizer build (clang, which builds the fuzz targets too), then a short run of each fuzz target
+# (fuzz/run-short.sh, about three minutes). Pass "dev", "asan" or "fuzz" to run only some of them.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh >/dev/null || { tools/install-deps.sh; exit 1; }

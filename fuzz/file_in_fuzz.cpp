@@ -2,8 +2,8 @@
 // error; nothing crashes or reads outside the file. The input is written to the scratch folder and
 // read from there, as a user's scrambled script would be.
 //
-//   build/fuzz/bin/qzmhost --scramble examples/first_scene.ms fuzz/corpus/file_in/first.ms
-//   build/fuzz/bin/file_in_fuzz -timeout=10 fuzz/corpus/file_in
+//   build/asan/bin/qzmhost --scramble examples/first_scene.ms fuzz/corpus/file_in/first.ms
+//   build/asan/bin/file_in_fuzz -timeout=10 fuzz/corpus/file_in
 #include "fuzz_host.h"
 
 #include <cstddef>

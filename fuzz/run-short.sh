@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (the fuzz preset: clang, libFuzzer, address and undefined-behaviour
-# sanitizers) and runs each for a short while over its corpus in fuzz/corpus; a crash, a leak, a
+# Builds the fuzz targets (in the asan preset's build: clang, address and undefined-behaviour
+# sanitizers, every source instrumented for libFuzzer) and runs each for a short while over its corpus in fuzz/corpus; a crash, a leak, a
 # hang or running out of memory in any of them fails the run. The corpora in the repository are
-# only read: the run works on copies in build/fuzz/short-run, where crash files are left.
+# only read: the run works on copies in build/asan/fuzz-short-run, where crash files are left.
 #
 # The run is seeded (QZM_FUZZ_SEED, 1 unless set), so every machine tries the same inputs in the
 # same order and a failure here is a failure at the developer's desk too; only how far a target
@@ -19,11 +19,11 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(script_call script_text scene_file file_in)
 
 echo "== fuzz: configure and build"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j2 --target "${targets[@]/%/_fuzz}"
 
-bin=$PWD/build/fuzz/bin
-work=$PWD/build/fuzz/short-run
+bin=$PWD/build/asan/bin
+work=$PWD/build/asan/fuzz-short-run
 rm -rf "$work"
 mkdir -p "$work/tmp" "$work/artifacts"
 export TMPDIR=$work/tmp  # the targets' scratch folders

@@ -3,8 +3,8 @@
 // rendered and saved again. The loader never crashes, hangs or reads outside the input, and
 // nothing in the file runs as code.
 //
-//   build/fuzz/bin/scene_file_fuzz -timeout=10 fuzz/corpus/scene_file
-//   QZM_FUZZ_PRINT=1 build/fuzz/bin/scene_file_fuzz crash-...   (prints the script that used the scene)
+//   build/asan/bin/scene_file_fuzz -timeout=10 fuzz/corpus/scene_file
+//   QZM_FUZZ_PRINT=1 build/asan/bin/scene_file_fuzz crash-...   (prints the script that used the scene)
 #include "catalogue.h"
 #include "fuzz_host.h"
 #include "paramtype.h"

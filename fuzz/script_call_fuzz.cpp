@@ -3,7 +3,7 @@
 // error or a result; it never crashes, hangs or leaks. The primitives and functions are read from
 // the running host, so new ones are called without editing this target.
 //
-//   QZM_FUZZ_PRINT=1 build/fuzz/bin/script_call_fuzz crash-...   (prints the input's script, runs it)
+//   QZM_FUZZ_PRINT=1 build/asan/bin/script_call_fuzz crash-...   (prints the input's script, runs it)
 //
 // To look past a fault that is known and not fixed yet, QZM_FUZZ_SKIP names a file of texts, one a
 // line: every line of a script that holds one of them is left out.

@@ -2,8 +2,8 @@
 // hangs or leaks. Seeded with the script tests (tests/script/*.ms), which libFuzzer mutates, with a
 // dictionary of the language's words and every primitive's name:
 //
-//   QZM_FUZZ_WRITE_DICT=build/fuzz/script.dict build/fuzz/bin/script_text_fuzz -runs=0
-//   build/fuzz/bin/script_text_fuzz -dict=build/fuzz/script.dict fuzz/corpus/script_text tests/script
+//   QZM_FUZZ_WRITE_DICT=build/asan/script.dict build/asan/bin/script_text_fuzz -runs=0
+//   build/asan/bin/script_text_fuzz -dict=build/asan/script.dict fuzz/corpus/script_text tests/script
 //
 // QZM_FUZZ_PRINT=1 echoes the Listener of an input to standard output.
 #include "catalogue.h"
