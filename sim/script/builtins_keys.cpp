@@ -1,5 +1,5 @@
 // Keys as script values: a controller's `keys` (also `obj.prop.keys`), each key with `time`,
-// `value` and `selected`, and the key functions (addNewKey, deleteKey, getKey, ...). A key value
+// `value`, `selected`, `inTangentType` and `outTangentType`, and the key functions (addNewKey, deleteKey, getKey, ...). A key value
 // names its controller and an index, as the language's keys do; keys stay in time order, so a key
 // whose time is set follows its key to the new index and `sortKeys` has nothing left to do.
 //
@@ -59,6 +59,25 @@ void selectKeyAt(Control* c, TimeValue t, bool on) {
   forLeafKeysAt(c, t, [&](sim::KeyEditing* k, int i) { k->selectKey(i, on); });
 }
 
+// The tangent of the first leaf key at `t`: the keys under a compound key are set together, so
+// any one of them answers for all.
+Value* tangentAt(Control* c, TimeValue t, bool in) {
+  bool found = false;
+  sim::TangentType type = sim::kDefaultTangent;
+  forLeafKeysAt(c, t, [&](sim::KeyEditing* k, int i) {
+    if (!found) type = k->keyTangent(i, in);
+    found = true;
+  });
+  return Name::intern(sim::tangentTypeName(type));
+}
+
+void setTangentAt(Control* c, TimeValue t, bool in, Value* v) {
+  sim::TangentType type;
+  if (!is_name(v) || !sim::tangentTypeFromName(lowerName(v).c_str(), type))
+    throw RuntimeError("Unknown tangent type: ", v);
+  forLeafKeysAt(c, t, [&](sim::KeyEditing* k, int i) { k->setKeyTangent(i, in, type); });
+}
+
 // Answers the key's index after the move.
 int moveKeyAt(Control* c, TimeValue from, TimeValue to) {
   if (from != to) forLeafKeysAt(c, from, [&](sim::KeyEditing* k, int i) { k->moveKey(i, to); });
@@ -104,6 +123,8 @@ class KeyValue : public Value {
     if (n == "time") return MSTime::intern(time());
     if (n == "value") return valueAt(ctrl(), time());
     if (n == "selected") return bool_result(keySelected(ctrl(), time()));
+    if (n == "intangenttype") return tangentAt(ctrl(), time(), true);
+    if (n == "outtangenttype") return tangentAt(ctrl(), time(), false);
     throw AccessorError(this, prop);
   }
   Value* set_property(Value* prop, Value* v) override {
@@ -116,6 +137,8 @@ class KeyValue : public Value {
       setValueAt(ctrl(), time(), v);
     } else if (n == "selected") {
       selectKeyAt(ctrl(), time(), v->to_bool());
+    } else if (n == "intangenttype" || n == "outtangenttype") {
+      setTangentAt(ctrl(), time(), n == "intangenttype", v);
     } else {
       throw AccessorError(this, prop);
     }
@@ -123,10 +146,10 @@ class KeyValue : public Value {
   }
   bool has_property(Value* prop) override {
     const std::string& n = lowerName(prop);
-    return n == "time" || n == "value" || n == "selected";
+    return n == "time" || n == "value" || n == "selected" || n == "intangenttype" || n == "outtangenttype";
   }
   void get_property_names(Array* names) override {
-    for (const char* n : {"time", "value", "selected"}) names->append(Name::intern(n));
+    for (const char* n : {"time", "value", "selected", "inTangentType", "outTangentType"}) names->append(Name::intern(n));
   }
   bool equals(Value* other) override {
     auto* k = dynamic_cast<KeyValue*>(other);

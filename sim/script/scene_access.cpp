@@ -2,6 +2,7 @@
 
 #include "bitarray.h"
 #include "control.h"
+#include "istdplug.h"
 #include "core/c_format.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
@@ -49,6 +50,19 @@ bool findControllerSlot(Animatable* root, const std::string& name, Animatable*& 
   return false;
 }
 
+// A new list put in a controller slot takes the slot's controller over as its first entry (its
+// Copy), as the application does. Other new controllers start as they are made.
+void takeOver(Animatable* c, Control* old) {
+  auto* fresh = dynamic_cast<Control*>(c);
+  if (fresh && old && fresh != old && fresh->NumDependents() == 0 && fresh->GetInterface(LIST_CONTROLLER_INTERFACE))
+    fresh->Copy(old);
+}
+
+bool assignInSlot(Animatable* parent, int index, Animatable* c) {
+  takeOver(c, index < parent->NumSubs() ? dynamic_cast<Control*>(parent->SubAnim(index)) : nullptr);
+  return parent->AssignController(c, index);
+}
+
 class SubAnimValue : public Value {
  public:
   SubAnimValue(ReferenceTarget* parent, int index) : hold_(parent), parent_(parent), index_(index) {
@@ -78,7 +92,7 @@ class SubAnimValue : public Value {
   Value* set_property(Value* prop, Value* v) override {
     if (lowerName(prop) == "controller") {
       Animatable* c = v == undefined ? nullptr : v->to_reftarg();
-      if (!parent_->AssignController(c, index_)) throw RuntimeError("Cannot assign this controller: ", v);
+      if (!assignInSlot(parent_, index_, c)) throw RuntimeError("Cannot assign this controller: ", v);
       return v;
     }
     Value* s = keep(subValue());
@@ -264,11 +278,12 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
     Animatable* parent = nullptr;
     int index = -1;
     if (findControllerSlot(obj, lowerName(name), parent, index)) {
-      if (!parent->AssignController(c, index)) throw RuntimeError("Cannot assign this controller: ", controller);
+      if (!assignInSlot(parent, index, c)) throw RuntimeError("Cannot assign this controller: ", controller);
       return;
     }
     if (ParamRef p = findParam(obj, name)) {
       auto* ctrl = c ? dynamic_cast<Control*>(c) : nullptr;
+      if (ctrl) takeOver(ctrl, p.block->GetControllerByID(p.id));
       if ((c && !ctrl) || !p.block->SetControllerByID(p.id, 0, ctrl))
         throw RuntimeError("Cannot assign this controller: ", controller);
       return;

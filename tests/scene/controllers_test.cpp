@@ -43,7 +43,7 @@ class Controllers : public test::SceneFixture {
   Control* bezierFloat() { return make<Control>(CTRL_FLOAT_CLASS_ID, Class_ID(HYBRIDINTERP_FLOAT_CLASS_ID, 0)); }
 };
 
-TEST_F(Controllers, KeysInterpolateLinearlyAndHoldTheirEndValuesOutside) {
+TEST_F(Controllers, KeysFollowTheirTangentsAndHoldTheirEndValuesOutside) {
   Control* c = bezierFloat();
   ASSERT_NE(c, nullptr);
   AnimateOn();
@@ -52,10 +52,19 @@ TEST_F(Controllers, KeysInterpolateLinearlyAndHoldTheirEndValuesOutside) {
   AnimateOff();
   ASSERT_EQ(c->NumKeys(), 3) << "the first animated change keeps the old value at frame 0";
   EXPECT_EQ(c->GetKeyTime(0), 0);
-  EXPECT_FLOAT_EQ(floatAt(c, 5 * kFrame), 5.0f);
-  EXPECT_FLOAT_EQ(floatAt(c, 15 * kFrame), 20.0f);
+  // New keys are auto: the end keys ease, the middle key takes the slope through its neighbours.
+  EXPECT_FLOAT_EQ(floatAt(c, 5 * kFrame), 3.125f);
+  EXPECT_FLOAT_EQ(floatAt(c, 15 * kFrame), 21.875f);
   EXPECT_FLOAT_EQ(floatAt(c, 100 * kFrame), 30.0f);
   EXPECT_FLOAT_EQ(floatAt(c, -50 * kFrame), 0.0f);
+
+  auto* keys = dynamic_cast<sim::KeyEditing*>(c);
+  for (int i = 0; i < 3; ++i) {
+    keys->setKeyTangent(i, true, sim::TangentType::Linear);
+    keys->setKeyTangent(i, false, sim::TangentType::Linear);
+  }
+  EXPECT_FLOAT_EQ(floatAt(c, 5 * kFrame), 5.0f);
+  EXPECT_FLOAT_EQ(floatAt(c, 15 * kFrame), 20.0f);
   c->DeleteMe();
 }
 

@@ -1,4 +1,4 @@
-// The controllers' own chunks in a scene file: a leaf's value and keys, a list's entry names,
+// The controllers' own chunks in a scene file: a leaf's value, keys and key tangents, a list's entry names,
 // weights and active entry. Sub-controllers are references, saved by the host.
 #include "scene/controllers/controllers.h"
 
@@ -10,7 +10,7 @@ namespace sim {
 
 namespace {
 
-enum : USHORT { kValue = 0x0001, kKeys = 0x0002, kListActive = 0x0010, kListEntry = 0x0011 };
+enum : USHORT { kValue = 0x0001, kKeys = 0x0002, kKeyTangents = 0x0003, kListActive = 0x0010, kListEntry = 0x0011 };
 
 // Values as plain floats, so the file does not depend on the classes' layout.
 template <class T> constexpr size_t kFloats = 1;
@@ -45,13 +45,23 @@ IOResult LeafControl<T>::Save(ISave* isave) {
     keys.insert(keys.end(), reinterpret_cast<const unsigned char*>(&t), reinterpret_cast<const unsigned char*>(&t + 1));
     keys.insert(keys.end(), reinterpret_cast<const unsigned char*>(f), reinterpret_cast<const unsigned char*>(f + kFloats<T>));
   }
-  return keys.empty() ? IO_OK : io::writeArray(isave, kKeys, keys.data(), keys.size());
+  if (keys.empty()) return IO_OK;
+  if (io::writeArray(isave, kKeys, keys.data(), keys.size()) != IO_OK) return IO_ERROR;
+  // A chunk of its own, so that files from before tangents load with the default ones.
+  std::vector<std::uint8_t> tangents;
+  for (const Key<T>& k : track_.keys()) {
+    tangents.push_back(static_cast<std::uint8_t>(k.inTangent));
+    tangents.push_back(static_cast<std::uint8_t>(k.outTangent));
+  }
+  return io::writeArray(isave, kKeyTangents, tangents.data(), tangents.size());
 }
 
 template <class T>
 IOResult LeafControl<T>::Load(ILoad* iload) {
   T constant = track_.constant();
   std::vector<Key<T>> keys;
+  std::vector<std::uint8_t> tangents;
+  bool hasTangents = false;
   IOResult r = io::forEachChunk(iload, [&](USHORT id) -> IOResult {
     std::vector<float> f;
     if (id == kValue) {
@@ -71,10 +81,22 @@ IOResult LeafControl<T>::Load(ILoad* iload) {
         keys[k].time = t;
         fromFloats(v, keys[k].value);
       }
+    } else if (id == kKeyTangents) {
+      hasTangents = true;
+      if (io::readArray(iload, tangents) != IO_OK) return IO_ERROR;
     }
     return IO_OK;
   });
   if (r != IO_OK) return r;
+  if (hasTangents) {
+    if (tangents.size() != keys.size() * 2) return IO_ERROR;
+    for (std::uint8_t b : tangents)
+      if (b >= kTangentTypeCount) return IO_ERROR;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      keys[k].inTangent = static_cast<TangentType>(tangents[2 * k]);
+      keys[k].outTangent = static_cast<TangentType>(tangents[2 * k + 1]);
+    }
+  }
   return track_.assign(constant, std::move(keys)) ? IO_OK : IO_ERROR;
 }
 

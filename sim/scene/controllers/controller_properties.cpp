@@ -110,12 +110,20 @@ const bool controllerProps = addPropertyTable(
 
 ListControl* list(ReferenceTarget* t) { return dynamic_cast<ListControl*>(t); }
 
+// Entries count from 1 in script; an index past the list is an error rather than a call that
+// quietly does nothing.
+int entryIndex(ListControl* l, Value* index) {
+  int i = index->to_int();
+  if (i < 1 || i > l->GetListCount()) throw RuntimeError("List index out of range: ", index);
+  return i - 1;
+}
+
 const bool listProps = addPropertyTable(
     PropertyScope{CTRL_FLOAT_CLASS_ID, Class_ID(0, 0), false, [](ReferenceTarget* t) { return list(t) != nullptr; }},
     {
         {"count", [](ReferenceTarget* t, TimeValue) { return Integer::intern(list(t)->GetListCount()); }, nullptr},
         {"active", [](ReferenceTarget* t, TimeValue) { return Integer::intern(list(t)->GetActive() + 1); },
-         [](ReferenceTarget* t, TimeValue, Value* v) { list(t)->SetActive(v->to_int() - 1); }},
+         [](ReferenceTarget* t, TimeValue, Value* v) { list(t)->SetActive(entryIndex(list(t), v)); }},
     });
 
 }  // namespace
@@ -124,10 +132,15 @@ const bool listProps = addPropertyTable(
 namespace sim {
 namespace {
 
-// The list's own functions as script calls them on the list: indices from 1.
-int listIndex(ListControl* l, Value** args, int count) {
-  if (count < 1) throw ArgCountError("getName", 1, count);
-  return args[0]->to_int() - 1;
+// The list's own functions as script calls them on the list.
+int listIndex(const char* fn, ListControl* l, Value** args, int count, int want = 1) {
+  if (count < want) throw ArgCountError(fn, want, count);
+  return entryIndex(l, args[0]);
+}
+
+Value* deleteEntry(ReferenceTarget* t, Value** args, int count) {
+  list(t)->DeleteItem(listIndex("delete", list(t), args, count));
+  return ok;
 }
 
 const bool listMethods = addMethodTable(
@@ -136,25 +149,22 @@ const bool listMethods = addMethodTable(
         {"getCount", [](ReferenceTarget* t, Value**, int) { return Integer::intern(list(t)->GetListCount()); }},
         {"getName",
          [](ReferenceTarget* t, Value** args, int count) -> Value* {
-           return new String(list(t)->GetName(listIndex(list(t), args, count)).str());
+           return new String(list(t)->GetName(listIndex("getName", list(t), args, count)).str());
          }},
         {"setName",
          [](ReferenceTarget* t, Value** args, int count) -> Value* {
-           if (count < 2) throw ArgCountError("setName", 2, count);
-           list(t)->SetName(args[0]->to_int() - 1, MSTR(args[1]->to_string()));
+           int i = listIndex("setName", list(t), args, count, 2);
+           list(t)->SetName(i, MSTR(args[1]->to_string()));
            return ok;
          }},
         {"setActive",
          [](ReferenceTarget* t, Value** args, int count) -> Value* {
-           list(t)->SetActive(listIndex(list(t), args, count));
+           list(t)->SetActive(listIndex("setActive", list(t), args, count));
            return ok;
          }},
         {"getActive", [](ReferenceTarget* t, Value**, int) { return Integer::intern(list(t)->GetActive() + 1); }},
-        {"deleteItem",
-         [](ReferenceTarget* t, Value** args, int count) -> Value* {
-           list(t)->DeleteItem(listIndex(list(t), args, count));
-           return ok;
-         }},
+        {"delete", deleteEntry},
+        {"deleteItem", deleteEntry},
     });
 
 }  // namespace

@@ -33,6 +33,9 @@ class HOST_API KeyEditing {
   // Every key, or the selected ones, moved by `dt` in one change (one undo step).
   virtual void shiftKeys(TimeValue dt, bool selectedOnly) = 0;
   virtual void deleteSelectedKeys() = 0;
+  // The tangent on one side of a key (`in`: the side the curve reaches it from).
+  virtual TangentType keyTangent(int index, bool in) = 0;
+  virtual void setKeyTangent(int index, bool in, TangentType type) = 0;
 };
 
 // Shared behaviour of the leaf controllers of every value type.
@@ -69,6 +72,8 @@ class LeafControl : public Control, public KeyEditing {
   void selectKey(int index, bool on) override;
   void shiftKeys(TimeValue dt, bool selectedOnly) override;
   void deleteSelectedKeys() override;
+  TangentType keyTangent(int index, bool in) override;
+  void setKeyTangent(int index, bool in, TangentType type) override;
 
   // The value and the keys (controller_io.cpp).
   IOResult Save(ISave* isave) override;
@@ -226,6 +231,9 @@ class HOST_API ListControl : public Control, public IListControl {
   void SetValue(TimeValue t, void* val, int commit, GetSetMethod method) override;
   BOOL IsLeaf() override { return FALSE; }
   BOOL AssignController(Animatable* control, int subAnim) override;
+  // A new list put in place of a controller takes that controller over as its first entry, so the
+  // track keeps its value and keys.
+  void Copy(Control* from) override;
   int NumKeys() override;
   TimeValue GetKeyTime(int index) override;
 

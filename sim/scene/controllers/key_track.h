@@ -1,29 +1,17 @@
-// The keys of one leaf controller: a value without keys, or keys in time order with linear
-// interpolation between them and the end keys' values held before and after.
+// The keys of one leaf controller: a value without keys, or keys in time order, the curve between
+// them shaped by their tangents (key_curve.h) and the end keys' values held before and after.
 #pragma once
 
 #include "color.h"
 #include "interval.h"
 #include "point3.h"
 #include "quat.h"
+#include "scene/controllers/key_curve.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace sim {
-
-inline float lerpValue(float a, float b, float u) { return a + (b - a) * u; }
-inline Point3 lerpValue(const Point3& a, const Point3& b, float u) { return a + (b - a) * u; }
-inline Point4 lerpValue(const Point4& a, const Point4& b, float u) { return a + (b - a) * u; }
-inline Quat lerpValue(const Quat& a, const Quat& b, float u) { return Slerp(a, b, u); }
-
-template <class T>
-struct Key {
-  TimeValue time;
-  T value;
-  bool selected = false;
-  bool operator==(const Key& o) const { return time == o.time && value == o.value && selected == o.selected; }
-};
 
 template <class T>
 class KeyTrack {
@@ -40,9 +28,7 @@ class KeyTrack {
     if (t <= keys_.front().time) return keys_.front().value;
     if (t >= keys_.back().time) return keys_.back().value;
     auto next = std::upper_bound(keys_.begin(), keys_.end(), t, [](TimeValue tt, const Key<T>& k) { return tt < k.time; });
-    auto prev = next - 1;
-    float u = float(double(t - prev->time) / double(next->time - prev->time));
-    return lerpValue(prev->value, next->value, u);
+    return curve::between(keys_, static_cast<size_t>(next - keys_.begin()) - 1, t);
   }
 
   // An instant when the value changes at `t`, forever otherwise.
@@ -81,6 +67,10 @@ class KeyTrack {
   }
 
   void select(int i, bool on) { keys_[static_cast<size_t>(i)].selected = on; }
+  void setTangent(int i, bool in, TangentType type) {
+    Key<T>& k = keys_[static_cast<size_t>(i)];
+    (in ? k.inTangent : k.outTangent) = type;
+  }
 
   // Moves every key, or only the selected ones, by `dt`. A moved key takes the place of a key that
   // stays where it lands, as moveKey does.
@@ -88,7 +78,10 @@ class KeyTrack {
     std::vector<Key<T>> moved, kept;
     for (const Key<T>& k : keys_) {
       if (selectedOnly && !k.selected) kept.push_back(k);
-      else moved.push_back(Key<T>{k.time + dt, k.value, k.selected});
+      else {
+        moved.push_back(k);
+        moved.back().time += dt;
+      }
     }
     keys_ = std::move(kept);
     for (const Key<T>& k : moved) {

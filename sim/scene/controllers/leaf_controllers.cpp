@@ -148,6 +148,20 @@ void LeafControl<T>::selectKey(int index, bool on) {
 }
 
 template <class T>
+TangentType LeafControl<T>::keyTangent(int index, bool in) {
+  if (index < 0 || index >= track_.count()) return kDefaultTangent;
+  return in ? track_.key(index).inTangent : track_.key(index).outTangent;
+}
+
+template <class T>
+void LeafControl<T>::setKeyTangent(int index, bool in, TangentType type) {
+  if (index < 0 || index >= track_.count()) return;
+  KeyTrack<T> next = track_;
+  next.setTangent(index, in, type);
+  replaceTrack(next);
+}
+
+template <class T>
 void LeafControl<T>::shiftKeys(TimeValue dt, bool selectedOnly) {
   KeyTrack<T> next = track_;
   next.shiftKeys(dt, selectedOnly);

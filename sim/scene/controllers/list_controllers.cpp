@@ -188,6 +188,11 @@ BOOL ListControl::AssignController(Animatable* control, int subAnim) {
   return TRUE;
 }
 
+void ListControl::Copy(Control* from) {
+  if (!from || from == this || GetListCount() > 0) return;
+  AssignController(from, 0);
+}
+
 void ListControl::SetActive(int index) {
   if (index < 0 || index >= GetListCount() || index == active_) return;
   int old = active_;

@@ -192,7 +192,10 @@ void XYZControl::Copy(Control* from) {
 BOOL XYZControl::AssignController(Animatable* control, int subAnim) {
   auto* c = dynamic_cast<Control*>(control);
   if (subAnim < 0 || subAnim > 2 || !c || c->SuperClassID() != CTRL_FLOAT_CLASS_ID) return FALSE;
-  return ReplaceReference(subAnim, c) == REF_SUCCEED;
+  if (ReplaceReference(subAnim, c) != REF_SUCCEED) return FALSE;
+  // What caches this controller's value (a node's transform) must read the new part's.
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  return TRUE;
 }
 
 std::vector<TimeValue> XYZControl::keyTimes() { return mergedKeyTimes(axes_, 3); }
@@ -312,7 +315,10 @@ void PRSControl::Copy(Control* from) {
 BOOL PRSControl::AssignController(Animatable* control, int subAnim) {
   auto* c = dynamic_cast<Control*>(control);
   if (subAnim < 0 || subAnim > 2 || !c || !ctrlFits(kPrsSlots[subAnim], c->SuperClassID())) return FALSE;
-  return ReplaceReference(subAnim, c) == REF_SUCCEED;
+  if (ReplaceReference(subAnim, c) != REF_SUCCEED) return FALSE;
+  // What caches this controller's value (a node's transform) must read the new part's.
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  return TRUE;
 }
 
 std::vector<TimeValue> PRSControl::keyTimes() { return mergedKeyTimes(parts_, 3); }
