@@ -226,7 +226,7 @@ void CoreInterface::DeSelectNode(INode* node) {
   removeSelected(static_cast<size_t>(it - selection_.begin()));
 }
 
-// From the last to the first, so that undoing puts them back in their order.
+// From the end, where each removal costs nothing to move.
 void CoreInterface::ClearNodeSelection(BOOL) {
   while (!selection_.empty()) removeSelected(selection_.size() - 1);
 }
