@@ -161,6 +161,49 @@ bool CoreInterface::bindSpaceWarp(INode* node, INode* warpNode) {
 
 // ---- selection ----------------------------------------------------------------------------------
 
+// One node entering or leaving the selection at a place in its order. Records are undone newest
+// first, so each finds the selection as its change left it and the order comes back exactly.
+class SelectionRestore : public RestoreObj {
+ public:
+  SelectionRestore(SceneNode* node, size_t at, bool added) : node_(node, false), at_(at), added_(added) {}
+  void Restore(int) override { apply(!added_); }
+  void Redo() override { apply(added_); }
+  TSTR Description() override { return TSTR("Select"); }
+
+ private:
+  void apply(bool add) {
+    auto* node = static_cast<SceneNode*>(node_.live());
+    CoreInterface* ip = coreInterface();
+    if (!node || !ip) return;
+    auto& sel = ip->selection_;
+    auto it = std::find(sel.begin(), sel.end(), node);
+    if (add && it == sel.end() && node->inScene()) {
+      node->setSelectedFlag(true);
+      sel.insert(sel.begin() + static_cast<std::ptrdiff_t>(std::min(at_, sel.size())), node);
+    } else if (!add && it != sel.end()) {
+      node->setSelectedFlag(false);
+      sel.erase(it);
+    }
+  }
+
+  KeepAlive node_;
+  size_t at_;
+  bool added_;
+};
+
+void CoreInterface::addSelected(SceneNode* node, size_t at) {
+  node->setSelectedFlag(true);
+  selection_.insert(selection_.begin() + static_cast<std::ptrdiff_t>(at), node);
+  if (theHold.Holding()) theHold.Put(new SelectionRestore(node, at, true));
+}
+
+void CoreInterface::removeSelected(size_t at) {
+  SceneNode* node = selection_[at];
+  node->setSelectedFlag(false);
+  selection_.erase(selection_.begin() + static_cast<std::ptrdiff_t>(at));
+  if (theHold.Holding()) theHold.Put(new SelectionRestore(node, at, false));
+}
+
 INode* CoreInterface::GetSelNode(int i) {
   return i >= 0 && i < GetSelNodeCount() ? selection_[static_cast<size_t>(i)] : nullptr;
 }
@@ -169,20 +212,23 @@ void CoreInterface::SelectNode(INode* node, int clearSel) {
   if (clearSel) ClearNodeSelection();
   auto* sn = dynamic_cast<SceneNode*>(node);
   if (!sn || sn->IsRootNode() || !sn->inScene() || sn->Selected()) return;
-  sn->setSelectedFlag(true);
-  selection_.push_back(sn);
+  addSelected(sn, selection_.size());
 }
 
 void CoreInterface::DeSelectNode(INode* node) {
   auto* sn = dynamic_cast<SceneNode*>(node);
   if (!sn || !sn->Selected()) return;
-  sn->setSelectedFlag(false);
-  selection_.erase(std::remove(selection_.begin(), selection_.end(), sn), selection_.end());
+  auto it = std::find(selection_.begin(), selection_.end(), sn);
+  if (it == selection_.end()) {
+    sn->setSelectedFlag(false);
+    return;
+  }
+  removeSelected(static_cast<size_t>(it - selection_.begin()));
 }
 
+// From the end, where each removal costs nothing to move.
 void CoreInterface::ClearNodeSelection(BOOL) {
-  for (SceneNode* n : selection_) n->setSelectedFlag(false);
-  selection_.clear();
+  while (!selection_.empty()) removeSelected(selection_.size() - 1);
 }
 
 // ---- materials, render elements, previews -------------------------------------------------------

@@ -76,7 +76,11 @@ class HOST_API CoreInterface : public Interface {
   void clearScene();
 
  private:
+  friend class SelectionRestore;
   INode* makeObjectNode(Object* obj);
+  // Each change of the selection records itself in theHold when it is holding.
+  void addSelected(SceneNode* node, size_t at);
+  void removeSelected(size_t at);
   SceneNode* root_ = nullptr;
   std::unique_ptr<NodeIndex> index_;
   std::vector<SceneNode*> selection_;

@@ -59,6 +59,8 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   // One per animatable parameter that is no table: its controller (null until it has one) under the
   // parameter's name, as the track view lists a block.
   int NumSubs() override;
+  // The parameter behind sub-animation `i`, or -1.
+  ParamID SubAnimParamID(int i) const { int p = subAnimParam(i); return p < 0 ? ParamID(-1) : defAt(p).ID; }
   Animatable* SubAnim(int i) override;
   TSTR SubAnimName(int i) override;
   BOOL AssignController(Animatable* control, int subAnim) override;

@@ -22,10 +22,12 @@
 
 #include <cassert>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace sim::script {
 
@@ -200,9 +202,12 @@ struct Assign : Node<NodeKind::Assign> {
 // ( e1; e2 <newline> e3 ): the value of the last, undefined when empty. `scoped` is set when one of
 // the block's own expressions is a `local` declaration or a function or struct definition, which
 // then belong to the block's scope.
+// `include "file"` is a block too, never scoped, holding the file's expressions; a block that
+// holds an include takes those expressions in as its own.
 struct Block : Node<NodeKind::Block> {
   ExprList exprs;
   bool scoped = false;
+  bool included = false;
 };
 
 // if cond then a [else b] / if cond do a
@@ -326,15 +331,16 @@ struct Struct : Node<NodeKind::Struct> {
 // at time t e / animate on e / undo ["label"] on e / with animate off e / with redraw off e /
 // in coordsys local e / about pivot e. `with` and `in` only change how it is written, not what it
 // means. The words of coordsys and about (world, local, pivot, ...) are parsed as name literals.
-// `set animate on` (and time, undo, coordsys, about) is the sticky form: no body; the setting
-// lasts until changed.
-enum class ContextKind : std::uint8_t { AtTime, Animate, Undo, CoordSys, About, Other };
+// at level <node> e / in <node> e: the node new scene objects are linked to.
+// `set animate on` (and time, undo, coordsys, about, level) is the sticky form: no body; the
+// setting lasts until changed.
+enum class ContextKind : std::uint8_t { AtTime, Animate, Undo, CoordSys, About, Level, Other };
 struct Context : Node<NodeKind::Context> {
   ContextKind context = ContextKind::Other;
   bool sticky = false;           // set ...: body is null
   const Symbol* name = nullptr;  // Other: the context's name (redraw, quiet, ...), else null
   const Expr* label = nullptr;   // Undo: the label, or null
-  const Expr* value = nullptr;   // the time, the on/off operand, the system or the centre
+  const Expr* value = nullptr;   // the time, the on/off operand, the system, the centre or the level
   const Expr* body = nullptr;
 };
 
@@ -368,11 +374,14 @@ class HOST_API SyntaxTree {
 
   Arena& arena() { return arena_; }
   void setExpressions(ExprList top) { top_ = top; }
+  // Keeps the tree of an included file alive as long as this one, which points into it.
+  void adopt(std::shared_ptr<SyntaxTree> included) { included_.push_back(std::move(included)); }
 
  private:
   Arena arena_;
   std::string_view source_;
   ExprList top_;
+  std::vector<std::shared_ptr<SyntaxTree>> included_;
 };
 
 }  // namespace sim::script

@@ -15,6 +15,7 @@
 #include "script/runtime.h"
 #include "script/scene_access.h"
 #include "script/time_ticks.h"
+#include "script/creation_level.h"
 #include "script/transform_context.h"
 #include "script/script_function.h"
 #include "script/value_constructors.h"
@@ -642,6 +643,11 @@ Value* setContext(const Context& c, Env& env) {
       sim::setAbout(v);
       return old;
     }
+    case ContextKind::Level: {
+      Value* old = keep(sim::currentLevel());
+      sim::setLevel(v);
+      return old;
+    }
     case ContextKind::Other: break;
   }
   return undefined;
@@ -684,6 +690,12 @@ EVAL_STEP Value* evalContext(const Context& c, Env& env) {
       ValueRef hold(v);
       bool coordsys = c.context == ContextKind::CoordSys;
       sim::TransformContextScope scope(coordsys ? v : nullptr, coordsys ? nullptr : v);
+      return Evaluator::eval(c.body, env);
+    }
+    case ContextKind::Level: {
+      Value* v = Evaluator::eval(c.value, env);
+      ValueRef hold(v);
+      sim::LevelScope scope(v);
       return Evaluator::eval(c.body, env);
     }
     case ContextKind::Other:

@@ -253,15 +253,16 @@ void MAXWrapper::get_property_names(Array* names) {
   }
 }
 
-// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller),
-// unless its class indexes something else through `get` and `put` methods (a multimaterial's
-// sub-materials).
+// Indexing an object reaches its sub-animations, 1-based (list controllers: lst[2].controller) or
+// by name (box.baseObject[#width]), unless its class indexes something else through `get` and
+// `put` methods (a multimaterial's sub-materials, a modifier stack by name).
 Value* MAXWrapper::get_index(Value* index) {
   ReferenceTarget* t = checked();
   if (const sim::MethodEntry* get = sim::findMethodEntry(t, Name::intern("get"))) {
     Value* args[] = {index};
     return get->fn(t, args, 1);
   }
+  if (is_name(index)) return subAnimNamed(t, static_cast<Name*>(index)->lower);
   int i = index->to_int();
   if (i < 1 || i > t->NumSubs()) throw RuntimeError("Array index out of bounds: ", index);
   return wrapSubAnim(t, i - 1);

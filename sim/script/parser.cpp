@@ -1,5 +1,7 @@
 #include "script/parser.h"
 
+#include "script/include_files.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -50,7 +52,7 @@ std::string_view checkedSize(std::string_view source) {
 // `catch`, an operand after an operator, a closing bracket) takes it from any following line.
 class Grammar {
  public:
-  explicit Grammar(Parser& p) : lex_(p.lexer_), tok_(p.tok_), arena_(p.tree_->arena()) {}
+  explicit Grammar(Parser& p) : lex_(p.lexer_), tok_(p.tok_), arena_(p.tree_->arena()), parser_(p) {}
 
   // chunk -> { ';' } [ expr ( ';' | <line break> | <end> ) ] : one expression per call
   const Expr* topLevel() {
@@ -180,6 +182,7 @@ class Grammar {
       case TokenKind::Name:
         if (checkContextWord("coordsys") || checkContextWord("about")) return context();
         if (checkContextWord("set")) return setContext();
+        if (checkContextWord("include")) return include();
         return assignment();
       default: return assignment();
     }
@@ -553,8 +556,15 @@ class Grammar {
       while (accept(TokenKind::Semicolon)) {}
       if (check(TokenKind::RParen) || check(TokenKind::Eof)) break;
       const Expr* e = expr();
-      exprs.push(e);
-      n->scoped = n->scoped || declares(e);
+      if (e->kind == NodeKind::Block && e->as<Block>().included) {
+        for (const Expr* inner : e->as<Block>().exprs) {
+          exprs.push(inner);
+          n->scoped = n->scoped || declares(inner);
+        }
+      } else {
+        exprs.push(e);
+        n->scoped = n->scoped || declares(e);
+      }
       if (!check(TokenKind::RParen) && !check(TokenKind::Semicolon) && sameLine()) break;
     }
     expectClosing(TokenKind::RParen, ")", open);
@@ -879,18 +889,28 @@ class Grammar {
   }
 
   // context -> prefix ( ',' context | expr )
-  // prefix -> AT TIME argOperand | [WITH] ANIMATE argOperand | [WITH] undoContext
-  //         | [IN | WITH] COORDSYS coordsysSpec | ABOUT aboutSpec | WITH NAME argOperand
+  // prefix -> AT TIME argOperand | AT LEVEL argOperand | IN argOperand | [WITH] ANIMATE argOperand
+  //         | [WITH] undoContext | [IN | WITH] COORDSYS coordsysSpec | ABOUT aboutSpec
+  //         | WITH NAME argOperand
   // undoContext -> UNDO [ STRING ] argOperand
   const Expr* context() {
     auto* n = node<Context>(tok_);
     if (accept(TokenKind::KwAt)) {
-      expect(TokenKind::KwTime, "time");
-      n->context = ContextKind::AtTime;
+      if (checkContextWord("level")) {
+        advance();
+        n->context = ContextKind::Level;
+      } else {
+        expect(TokenKind::KwTime, "time or level");
+        n->context = ContextKind::AtTime;
+      }
       n->value = argOperand();
     } else if (accept(TokenKind::KwIn)) {
-      if (!checkContextWord("coordsys")) expected("coordsys");
-      coordsysContext(*n);
+      if (checkContextWord("coordsys")) {
+        coordsysContext(*n);
+      } else {
+        n->context = ContextKind::Level;
+        n->value = argOperand();
+      }
     } else if (checkContextWord("about")) {
       aboutContext(*n);
     } else {
@@ -953,7 +973,7 @@ class Grammar {
   }
 
   // setContext -> SET ( ANIMATE argOperand | TIME argOperand | UNDO argOperand
-  //                   | [IN] COORDSYS coordsysSpec | ABOUT aboutSpec )
+  //                   | LEVEL argOperand | [IN] COORDSYS coordsysSpec | ABOUT aboutSpec )
   const Expr* setContext() {
     auto* n = node<Context>(tok_);
     advance();
@@ -969,11 +989,34 @@ class Grammar {
       n->value = argOperand();
     } else if (checkContextWord("about")) {
       aboutContext(*n);
+    } else if (checkContextWord("level")) {
+      advance();
+      n->context = ContextKind::Level;
+      n->value = argOperand();
     } else {
       if (accept(TokenKind::KwIn) && !checkContextWord("coordsys")) expected("coordsys");
-      if (!checkContextWord("coordsys")) expected("animate, time, undo, coordsys or about");
+      if (!checkContextWord("coordsys")) expected("animate, time, undo, level, coordsys or about");
       coordsysContext(*n);
     }
+    return seal(n);
+  }
+
+  // include -> INCLUDE STRING : the named file's expressions, parsed here as if written here
+  const Expr* include() {
+    auto* n = node<Block>(tok_);
+    advance();
+    if (!check(TokenKind::String) || !sameLine()) expected("a file name");
+    std::string name(tok_.text);
+    std::optional<IncludedFile> file = readIncludedFile(name, parser_.fileName_);
+    if (!file) error("include file not found: " + name);
+    IncludeGuard guard(file->path);
+    if (guard.cycle()) error("include cycle: " + name + " is already being included");
+    if (guard.tooDeep()) error("includes nested too deeply: " + name);
+    std::shared_ptr<SyntaxTree> tree = parseScript(file->text, file->path);
+    n->included = true;
+    n->exprs = tree->expressions();
+    parser_.tree_->adopt(std::move(tree));
+    advance();
     return seal(n);
   }
 
@@ -995,11 +1038,14 @@ class Grammar {
   Lexer& lex_;
   Token& tok_;
   Arena& arena_;
+  Parser& parser_;
   int depth_ = 0;
 };
 
-Parser::Parser(std::string_view source, std::size_t offset)
-    : tree_(std::make_shared<SyntaxTree>(checkedSize(source))), lexer_(tree_->source(), offset, tree_->arena()) {
+Parser::Parser(std::string_view source, std::size_t offset, std::string fileName)
+    : tree_(std::make_shared<SyntaxTree>(checkedSize(source))),
+      lexer_(tree_->source(), offset, tree_->arena()),
+      fileName_(std::move(fileName)) {
   lexer_.next(tok_);
 }
 
@@ -1013,8 +1059,8 @@ const Expr* Parser::compileNext() {
   }
 }
 
-std::shared_ptr<SyntaxTree> parseScript(std::string_view source) {
-  Parser parser(source);
+std::shared_ptr<SyntaxTree> parseScript(std::string_view source, std::string fileName) {
+  Parser parser(source, 0, std::move(fileName));
   std::vector<const Expr*> top;
   while (const Expr* e = parser.compileNext()) top.push_back(e);
   parser.tree()->setExpressions(parser.tree()->arena().copy(std::span<const Expr* const>(top)));

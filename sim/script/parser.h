@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sim::script {
@@ -26,8 +27,9 @@ class HOST_API Parser {
   static constexpr int kMaxDepth = 200;
 
   // Reads `source` (copied into the tree) from byte `offset`; lines and columns count from the
-  // start of `source`.
-  explicit Parser(std::string_view source, std::size_t offset = 0);
+  // start of `source`. `fileName` is the file the text comes from, where `include` looks first;
+  // empty for text of no file.
+  explicit Parser(std::string_view source, std::size_t offset = 0, std::string fileName = {});
   Parser(const Parser&) = delete;
   Parser& operator=(const Parser&) = delete;
 
@@ -47,10 +49,11 @@ class HOST_API Parser {
   std::shared_ptr<SyntaxTree> tree_;
   Lexer lexer_;
   Token tok_;  // the current token: the first one not yet part of a returned expression
+  std::string fileName_;
   std::optional<SyntaxError> failed_;
 };
 
 // Parses a whole text; its top-level expressions are `tree->expressions()`.
-HOST_API std::shared_ptr<SyntaxTree> parseScript(std::string_view source);
+HOST_API std::shared_ptr<SyntaxTree> parseScript(std::string_view source, std::string fileName = {});
 
 }  // namespace sim::script

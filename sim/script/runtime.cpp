@@ -12,6 +12,7 @@
 #include "script/primitive_table.h"
 #include "script/scene_access.h"
 #include "script/rotation_values.h"
+#include "script/creation_level.h"
 #include "script/transform_context.h"
 #include "script/value_heap.h"
 
@@ -166,7 +167,8 @@ Value* Runtime::builtin(const Symbol* name) {
 TimeValue Runtime::time() const { return timeOverride_ ? time_ : GetCOREInterface()->GetTime(); }
 
 Value* Runtime::evalText(std::string_view text) {
-  script::Parser parser(text);
+  // Text run from inside a script file includes files from beside that file.
+  script::Parser parser(text, 0, runningFiles_.empty() ? std::string() : runningFiles_.back());
   Value* last = undefined;
   while (const Expr* e = parser.compileNext()) last = Evaluator::evalTop(e, parser.tree());
   return last;
@@ -208,7 +210,7 @@ Value* Runtime::evalFile(const std::string& path, bool listing) {
     throw RuntimeError("fileIn nested too deeply (a file that fileIns itself?): ", new String(path));
   std::string source;
   if (!readScriptFile(path, source)) throw RuntimeError("fileIn cannot open file: ", new String(path));
-  script::Parser parser(source);
+  script::Parser parser(source, 0, path);
   std::erase_if(fileTrees_, [](const auto& entry) { return entry.first.expired(); });
   fileTrees_.emplace_back(parser.tree(), path);
   runningFiles_.push_back(path);
@@ -297,6 +299,7 @@ void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter
 void shutdownScriptRuntime() {
   Evaluator::forgetErrorPlaces();
   resetTransformContexts();
+  resetLevel();
   Runtime::get().clearGlobals();
   ValueHeap::freeAll();
 }

@@ -1,9 +1,12 @@
 #include "script/scene_access.h"
 
+#include "script/creation_level.h"
+
 #include "bitarray.h"
 #include "control.h"
 #include "istdplug.h"
 #include "core/c_format.h"
+#include "core/param_block2.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
 #include "inode.h"
@@ -79,6 +82,10 @@ class SubAnimValue : public Value {
       auto* rt = dynamic_cast<ReferenceTarget*>(sub());
       return rt && isController(rt) ? wrapTarget(rt) : undefined;
     }
+    if (n == "value") {
+      ParamRef p = param();
+      if (p) return getParam(p, Runtime::get().time());
+    }
     if (n == "name") return new ::String(parent_->SubAnimName(index_).data());
     if (n == "object") return subValue();
     if (n == "numsubs") {
@@ -95,15 +102,29 @@ class SubAnimValue : public Value {
       if (!assignInSlot(parent_, index_, c)) throw RuntimeError("Cannot assign this controller: ", v);
       return v;
     }
+    if (lowerName(prop) == "value") {
+      ParamRef p = param();
+      if (p) {
+        setParam(p, Runtime::get().time(), v);
+        return v;
+      }
+    }
     Value* s = keep(subValue());
     if (s == undefined) throw AccessorError(this, prop);
     return s->set_property(prop, v);
   }
   bool has_property(Value* prop) override {
     const std::string& n = lowerName(prop);
-    return n == "controller" || n == "name" || n == "object" || n == "numsubs";
+    return n == "controller" || n == "name" || n == "object" || n == "numsubs" || (n == "value" && param());
   }
   Value* get_index(Value* index) override { return keep(subValue())->get_index(index); }
+  // A parameter block's slot is its parameter, which has a value with or without a controller.
+  ParamRef param() const {
+    auto* pb = dynamic_cast<ParamBlock2*>(parent_);
+    if (!pb || parent_->IsDeleted()) return {};
+    ParamID id = pb->SubAnimParamID(index_);
+    return id < 0 ? ParamRef{} : ParamRef{pb, id};
+  }
   void sprin1(CharStream* s) override { s->printf("SubAnim:%s", subAnimScriptName(parent_->SubAnimName(index_)).c_str()); }
   // The animatable under this slot, for the functions that take one (getSubAnim, numSubs, ...).
   ReferenceTarget* to_reftarg() override {
@@ -244,6 +265,18 @@ Modifier* findModifier(INode* node, const std::string& lower) {
 
 Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
 
+Value* subAnimNamed(ReferenceTarget* parent, const std::string& lower) {
+  for (int i = 0, n = parent->NumSubs(); i < n; ++i)
+    if (subAnimNameMatches(parent->SubAnimName(i), lower)) return wrapSubAnim(parent, i);
+  for (int i = 0, n = parent->NumSubs(); i < n; ++i) {
+    auto* pb = dynamic_cast<ParamBlock2*>(parent->SubAnim(i));
+    if (!pb) continue;
+    for (int k = 0, m = pb->NumSubs(); k < m; ++k)
+      if (subAnimNameMatches(pb->SubAnimName(k), lower)) return wrapSubAnim(pb, k);
+  }
+  return undefined;
+}
+
 bool isSubAnim(Value* v) { return v && v->tag == &SubAnim_class; }
 
 Value* getPropertyValue(Value* obj, Value* name) { return obj->get_property(name); }
@@ -335,23 +368,26 @@ BitArray toBitArray(Value* v) {
 Value* constructFromClass(Value* cls, Value** args, int count) {
   auto* c = dynamic_cast<MAXClass*>(cls);
   if (!c) return nullptr;
+  bool sceneObject = false;
+  switch (c->cd->SuperClassID()) {
+    case GEOMOBJECT_CLASS_ID: case SHAPE_CLASS_ID: case LIGHT_CLASS_ID: case CAMERA_CLASS_ID:
+    case HELPER_CLASS_ID: case WSM_OBJECT_CLASS_ID: case SYSTEM_CLASS_ID: sceneObject = true; break;
+    default: break;
+  }
+  // Asked first: a level whose node is gone refuses before anything is made.
+  INode* parent = sceneObject ? sim::creationParent() : nullptr;
   auto* obj = static_cast<ReferenceTarget*>(static_cast<Animatable*>(c->cd->Create(FALSE)));
   if (!obj) throw RuntimeError("Cannot create an instance of ", cls);
   Value* result;
   Value* object = nullptr;  // the new scene object's own value, beside its node
-  switch (c->cd->SuperClassID()) {
-    case GEOMOBJECT_CLASS_ID:
-    case SHAPE_CLASS_ID:
-    case LIGHT_CLASS_ID:
-    case CAMERA_CLASS_ID:
-    case HELPER_CLASS_ID:
-    case WSM_OBJECT_CLASS_ID:
-    case SYSTEM_CLASS_ID:
-      // Scene objects come on a new node, as when the host creates them.
-      result = keep(MAXNode::intern(GetCOREInterface()->CreateObjectNode(static_cast<Object*>(obj))));
-      object = keep(wrapTarget(obj));
-      break;
-    default: result = keep(wrapTarget(obj)); break;
+  if (sceneObject) {
+    // Scene objects come on a new node, as when the host creates them.
+    INode* node = GetCOREInterface()->CreateObjectNode(static_cast<Object*>(obj));
+    if (parent) parent->AttachChild(node, 1);
+    result = keep(MAXNode::intern(node));
+    object = keep(wrapTarget(obj));
+  } else {
+    result = keep(wrapTarget(obj));
   }
   // Keyword arguments set properties, in the order given. A parameter of the object whose name a
   // node property takes read-only (a teapot's `handle`) is the object's to set.

@@ -45,6 +45,10 @@ std::string subAnimScriptName(const TSTR& shown);
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
 Value* wrapSubAnim(ReferenceTarget* parent, int index);
+// The sub-animation of `parent` whose script name is `lower`, looked for among its own and then
+// among those of its parameter blocks (a box's #width lies in its "Parameters" block); undefined
+// when there is none.
+Value* subAnimNamed(ReferenceTarget* parent, const std::string& lower);
 bool isSubAnim(Value* v);
 
 }  // namespace sim::rt

@@ -60,12 +60,13 @@ TEST(SyntaxErrors, EachConstructSaysWhatItExpected) {
   EXPECT_EQ(messageOf("try (a) b"), "-- Syntax error: at b, expected catch\n--  In line: try (a) b");
   EXPECT_EQ(messageOf("fn 3 = 4"), "-- Syntax error: at 3, expected <name>\n--  In line: fn 3 = 4");
   EXPECT_EQ(messageOf("fn f x y"), "-- Syntax error: at end of script, expected =\n--  In line: fn f x y");
-  EXPECT_EQ(messageOf("at 5 x"), "-- Syntax error: at 5, expected time\n--  In line: at 5 x");
+  EXPECT_EQ(messageOf("at 5 x"), "-- Syntax error: at 5, expected time or level\n--  In line: at 5 x");
   EXPECT_EQ(messageOf("with 5 x"),
             "-- Syntax error: at 5, expected animate, undo or a context name\n--  In line: with 5 x");
-  EXPECT_EQ(messageOf("in $box x"), "-- Syntax error: at $box, expected coordsys\n--  In line: in $box x");
-  EXPECT_EQ(messageOf("set level $a"),
-            "-- Syntax error: at level, expected animate, time, undo, coordsys or about\n--  In line: set level $a");
+  EXPECT_EQ(messageOf("in )"), "-- Syntax error: at ), expected <factor>\n--  In line: in )");
+  EXPECT_EQ(messageOf("set redraw off"),
+            "-- Syntax error: at redraw, expected animate, time, undo, level, coordsys or about\n--  In line: set redraw off");
+  EXPECT_EQ(messageOf("include x"), "-- Syntax error: at x, expected a file name\n--  In line: include x");
   EXPECT_EQ(messageOf("max 5"), "-- Syntax error: at 5, expected <name>\n--  In line: max 5");
   EXPECT_EQ(messageOf("a. 5"), "-- Syntax error: at 5, expected <name>\n--  In line: a. 5");
   EXPECT_EQ(messageOf("[1]"), "-- Syntax error: at ], expected ,\n--  In line: [1]");
