@@ -14,6 +14,11 @@
 
 namespace sim {
 
+// Whether a controller put on a parameter starts from the value the parameter shows now: a fresh
+// one does, one that already has keys keeps its animation (setting the value at 0 with animation
+// off would shift every key).
+bool takesOverCurrentValue(Control* c);
+
 // How a parameter's entries are stored, from its type and flags.
 enum class ParamKind : unsigned char {
   Int,       // INT, BOOL, TIMEVALUE, RADIOBTN_INDEX, INDEX

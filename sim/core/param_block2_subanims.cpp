@@ -30,12 +30,14 @@ TSTR ParamBlock2::SubAnimName(int i) {
   return p < 0 ? TSTR() : GetLocalName(IndextoID(p));
 }
 
+bool takesOverCurrentValue(Control* c) { return c && c->NumKeys() <= 0; }
+
 BOOL ParamBlock2::AssignController(Animatable* control, int subAnim) {
   const int p = subAnimParam(subAnim);
   if (p < 0) return FALSE;
   auto* c = dynamic_cast<Control*>(control);
   if (control && !c) return FALSE;
-  return SetControllerByID(IndextoID(p), 0, c, true);
+  return SetControllerByID(IndextoID(p), 0, c, takesOverCurrentValue(c));
 }
 
 }  // namespace sim

@@ -317,7 +317,7 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
     if (ParamRef p = findParam(obj, name)) {
       auto* ctrl = c ? dynamic_cast<Control*>(c) : nullptr;
       if (ctrl) takeOver(ctrl, p.block->GetControllerByID(p.id));
-      if ((c && !ctrl) || !p.block->SetControllerByID(p.id, 0, ctrl))
+      if ((c && !ctrl) || !p.block->SetControllerByID(p.id, 0, ctrl, sim::takesOverCurrentValue(ctrl)))
         throw RuntimeError("Cannot assign this controller: ", controller);
       return;
     }

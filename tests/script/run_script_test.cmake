@@ -7,7 +7,7 @@ execute_process(
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
   RESULT_VARIABLE status
-  TIMEOUT 120)
+  TIMEOUT 300)  # a hang fails; sanitizer builds on a busy machine take minutes for the long scripts
 if(EMULATOR)
   # Windows programs and their command interpreter end lines with CR LF.
   string(REGEX REPLACE "\r+\n" "\n" out "${out}")
