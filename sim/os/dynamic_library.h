@@ -1,13 +1,18 @@
 // Loading plug-in modules: the operating system's dynamic libraries.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace sim::os {
 
-// Opens a library; null with `error` set when it cannot be loaded.
+// Opens a library; null with `error` set when it cannot be loaded. As on Windows, the first open
+// of a library calls its exported DllMain (if any) with its handle and DLL_PROCESS_ATTACH, and a
+// DllMain that answers FALSE fails the load; the last close calls it with DLL_PROCESS_DETACH.
 void* openLibrary(const std::string& path, std::string& error);
 void* findSymbol(void* library, const char* name);
+// A symbol that `library` itself defines, not one of the libraries it depends on.
+void* findOwnSymbol(void* library, const char* name);
 void closeLibrary(void* library);
 // The folder of the library (or executable) that holds `address`, ending in a separator; empty
 // when it cannot be told.
