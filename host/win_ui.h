@@ -338,6 +338,8 @@ constexpr int SW_SHOWNA = 8;
 #define PM_REMOVE 0x0001
 
 #define CW_USEDEFAULT ((int)0x80000000)
+#define IDOK 1
+#define IDCANCEL 2
 // The class of dialog windows.
 #define WC_DIALOG (MAKEINTRESOURCE(0x8002))
 
@@ -396,6 +398,8 @@ HOST_API int GetClassName(HWND hwnd, LPSTR buffer, int size);
 HOST_API HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                              int width, int height, HWND parent, HMENU menuOrId, HINSTANCE inst, LPVOID param);
 HOST_API BOOL DestroyWindow(HWND hwnd);
+// The parent of every top-level window: enumerating its children finds every window.
+HOST_API HWND GetDesktopWindow();
 HOST_API BOOL IsWindow(HWND hwnd);
 HOST_API HWND GetDlgItem(HWND dialog, int id);
 HOST_API int GetDlgCtrlID(HWND hwnd);
@@ -438,7 +442,7 @@ HOST_API BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 HOST_API UINT IsDlgButtonChecked(HWND dialog, int id);
 
 // Scroll bars (SB_CTL: the window is a scroll bar control; SB_VERT/SB_HORZ: its own bars).
-HOST_API int SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+HOST_API BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 HOST_API BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos);
 HOST_API int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 HOST_API int GetScrollPos(HWND hwnd, int bar);
