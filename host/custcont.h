@@ -7,6 +7,7 @@
 #pragma once
 
 #include "host_api.h"
+#include "iparamm2.h"  // EditSpinnerType
 #include "maxtypes.h"
 #include "win_ui.h"
 
@@ -79,7 +80,6 @@ class HOST_API ICustEdit : public ICustomControl {
   virtual void GiveFocus() = 0;
 };
 
-enum EditSpinnerType { EDITTYPE_INT = 1, EDITTYPE_POS_INT = 6 };
 
 // An integer spinner: a drag sends CC_SPINNER_BUTTONDOWN, a CC_SPINNER_CHANGE per changed value and
 // CC_SPINNER_BUTTONUP; the value stays inside the limits and is written into the linked edit.

@@ -24,7 +24,7 @@ QZMMaterialDlg::QZMMaterialDlg(HWND hwMtlEdit, IMtlParams* imp, QZMMaterial* mat
   dadMgr_.Init(this);
   // The page's WM_INITDIALOG runs inside AddRollupPage and records the page window.
   imp_->AddRollupPage(hInstance, MAKEINTRESOURCE(IDD_QZMMATERIAL_PANEL), QZMMaterialPanelProc,
-                      const_cast<TCHAR*>(GetString(IDS_PARAMS)), reinterpret_cast<LPARAM>(this), 0, kRollupCategory);
+                      GetString(IDS_PARAMS), reinterpret_cast<LPARAM>(this), 0, kRollupCategory);
   curTime_ = imp_->GetTime();
   attach();
 }

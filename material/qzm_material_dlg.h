@@ -10,6 +10,7 @@
 
 #include "custcont.h"
 #include "imtl.h"
+#include "imtlparams.h"
 #include "win_ui.h"
 
 #include <array>

@@ -1,9 +1,11 @@
 // QZMMaterialDlg: the postage stamps of the rows, painted by the stamp frames' window procedure.
+#include "custcont.h"
 #include "gport.h"
 #include "qzm_material.h"
 #include "qzm_material_dlg.h"
 #include "qzm_material_dlg_rows.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace panel_rows;
@@ -19,6 +21,25 @@ void outline(HDC hdc, const RECT& rect) {
   Rectangle(hdc, rect.left, rect.top, rect.right, rect.bottom);
   SelectObject(hdc, oldPen);
   SelectObject(hdc, oldBrush);
+}
+
+// Copies the stamp into a buffer that covers both the stamp and the rectangle, since the port reads
+// as many rows and columns as the rectangle has, and draws it.
+void drawStamp(HDC hdc, const RECT& rect, PStamp* stamp) {
+  int width = stamp->Width();
+  int height = stamp->Height();
+  if (width <= 0 || height <= 0) return;
+  Rect dest(rect);
+  int stampBytes = ByteWidth(width);
+  int rowBytes = ByteWidth(std::max(width, dest.w()));
+  int rows = std::max(height, dest.h());
+  std::vector<UBYTE> image(static_cast<size_t>(stampBytes) * static_cast<size_t>(height));
+  stamp->GetImage(image.data());
+  std::vector<UBYTE> map(static_cast<size_t>(rowBytes) * static_cast<size_t>(rows));
+  for (int y = 0; y < height; ++y)
+    std::copy_n(image.begin() + static_cast<ptrdiff_t>(y) * stampBytes, stampBytes,
+                map.begin() + static_cast<ptrdiff_t>(y) * rowBytes);
+  GetGPort()->DisplayMap(hdc, dest, 0, 0, map.data(), rowBytes);
 }
 
 }  // namespace
@@ -67,12 +88,5 @@ void QZMMaterialDlg::DrawSlotStamp(HDC hdc, const RECT& rect, int row) {
       return;
     }
   }
-  int width = stamp->Width();
-  int height = stamp->Height();
-  if (width <= 0 || height <= 0) return;
-  int rowBytes = ByteWidth(width);
-  std::vector<UBYTE> image(static_cast<size_t>(rowBytes) * static_cast<size_t>(height));
-  stamp->GetImage(image.data());
-  Rect dest(rect);
-  GetGPort()->DisplayMap(hdc, dest, 0, 0, image.data(), rowBytes);
+  drawStamp(hdc, rect, stamp);
 }
