@@ -1,3 +1,5 @@
+// The headless window model; on Windows the windows are the system's.
+#if !defined(_WIN32)
 #include "ui_fixture.h"
 
 #include <algorithm>
@@ -185,3 +187,5 @@ TEST_F(Messages, AButtonClickNotifiesItsParentAndAnAutoCheckBoxToggles) {
 }
 
 }  // namespace
+
+#endif
