@@ -11,7 +11,7 @@ namespace {
 // Bounds that turn runaway input into an error instead of a hang or a stack overflow.
 constexpr int kMaxIncludeDepth = 16;
 constexpr int kMaxExpansionDepth = 64;
-constexpr std::size_t kMaxTokens = 1'000'000;
+constexpr std::size_t kMaxTokens = 200'000;
 constexpr int kMaxConditionDepth = 64;
 
 // Headers the resource compiler finds among the system's; their names are built in.
@@ -72,7 +72,8 @@ class Preprocessor {
         directive(file, l.number, l.text.substr(i + 1), conditions, active, depth);
       } else if (active) {
         std::vector<ResourceToken> tokens = tokenize(file, l.number, l.text);
-        expand(tokens, out_, {}, 0);
+        std::vector<const std::string*> active;
+        expand(tokens, out_, active, 0);
       }
     }
     if (!conditions.empty())
@@ -193,7 +194,8 @@ class Preprocessor {
       }
     }
     std::vector<ResourceToken> tokens;
-    expand(withDefined, tokens, {}, 0);
+    std::vector<const std::string*> active;
+    expand(withDefined, tokens, active, 0);
     ConditionReader reader{tokens, 0, file, line};
     std::int64_t value = reader.orExpr(0);
     if (reader.pos != tokens.size()) throw ResourceError(*file, line, "unexpected '" + tokens[reader.pos].text + "' in #if");
@@ -257,25 +259,26 @@ class Preprocessor {
     }
   };
 
-  // Replaces macro names by their bodies; a macro is not expanded inside its own expansion.
-  void expand(const std::vector<ResourceToken>& in, std::vector<ResourceToken>& out, std::set<std::string> active,
-              int depth) {
+  // Replaces macro names by their bodies; a macro is not expanded inside its own expansion. Tokens
+  // of a body take the place of the name that was expanded (`use`), so errors point at the use.
+  void expand(const std::vector<ResourceToken>& in, std::vector<ResourceToken>& out,
+              std::vector<const std::string*>& active, int depth, const ResourceToken* use = nullptr) {
     for (const ResourceToken& t : in) {
-      if (out.size() >= kMaxTokens) throw ResourceError(*t.file, t.line, "the script expands to too many tokens");
+      const ResourceToken& at = use ? *use : t;
+      if (out.size() >= kMaxTokens) throw ResourceError(*at.file, at.line, "the script expands to too many tokens");
       auto m = t.kind == ResourceToken::Identifier ? macros_.find(t.text) : macros_.end();
-      if (m == macros_.end() || active.count(t.text)) {
+      bool inside = m != macros_.end() &&
+                    std::find_if(active.begin(), active.end(), [&](const std::string* n) { return *n == t.text; }) != active.end();
+      if (m == macros_.end() || inside) {
         out.push_back(t);
+        out.back().file = at.file;
+        out.back().line = at.line;
         continue;
       }
-      if (depth >= kMaxExpansionDepth) throw ResourceError(*t.file, t.line, "macro " + t.text + " nests too deeply");
-      std::vector<ResourceToken> body = m->second.body;
-      for (ResourceToken& b : body) {  // errors point at the use, not at the definition
-        b.file = t.file;
-        b.line = t.line;
-      }
-      std::set<std::string> inner = active;
-      inner.insert(t.text);
-      expand(body, out, inner, depth + 1);
+      if (depth >= kMaxExpansionDepth) throw ResourceError(*at.file, at.line, "macro " + t.text + " nests too deeply");
+      active.push_back(&m->first);
+      expand(m->second.body, out, active, depth + 1, &at);
+      active.pop_back();
     }
   }
 
@@ -323,6 +326,7 @@ class Preprocessor {
 
   template <class Fail>
   static std::size_t readNumber(const std::string& s, std::size_t i, ResourceToken& t, Fail fail) {
+    const std::size_t literal = i;
     int base = 10;
     if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
       base = 16;
@@ -334,11 +338,11 @@ class Preprocessor {
       int d = std::isdigit(static_cast<unsigned char>(s[i])) ? s[i] - '0' : (std::tolower(s[i]) - 'a' + 10);
       if (d >= base) break;
       v = v * base + d;
-      if (v > 0xFFFFFFFFLL) fail("number too large: " + s.substr(start, i + 1 - start));
+      if (v > 0xFFFFFFFFLL) fail("number too large: " + s.substr(literal, i + 1 - literal));
     }
     if (i == start) fail("hexadecimal number without digits");
     while (i < s.size() && (s[i] == 'L' || s[i] == 'l' || s[i] == 'U' || s[i] == 'u')) ++i;
-    if (i < s.size() && isIdentChar(s[i])) fail("bad number: " + s.substr(start, i + 1 - start));
+    if (i < s.size() && isIdentChar(s[i])) fail("bad number: " + s.substr(literal, i + 1 - literal));
     t.kind = ResourceToken::Number;
     t.number = v;
     t.text = std::to_string(v);
