@@ -80,7 +80,7 @@ void QZMMaterialDlg::DeleteThis() {
 }
 
 int QZMMaterialDlg::FindSubMtlFromHWND(HWND hwnd) {
-  if (!hwnd) return -1;
+  if (!hwnd || !material_) return -1;
   for (int r = 0; r < kRows; ++r) {
     ICustButton* b = buttons_[static_cast<size_t>(r)];
     if (b && b->GetHwnd() == hwnd) return rowOffset() + r;
