@@ -130,5 +130,15 @@ TEST_F(MaterialPanel, AResetMaterialLetsItsPanelGo) {
   EXPECT_EQ(text(kFirstPassNumber), "31");
 }
 
+TEST_F(MaterialPanel, AMaterialDeletedAfterAResetLeavesNoPanelPointingAtIt) {
+  open();
+  material->Reset();
+  material->DeleteMe();
+  material = nullptr;
+  EXPECT_EQ(scroll(SB_PAGEDOWN), 0);
+  EXPECT_EQ(dlg->FindSubMtlFromHWND(item(kSlotButtons[0])), -1);
+  close();
+}
+
 }  // namespace
 }  // namespace panel_test
