@@ -12,35 +12,21 @@ namespace sim::ui {
 
 namespace {
 
-HINSTANCE hostInstance() {
-#if defined(_WIN32)
-  // The classes belong to the host library, whichever module asks for them first.
-  HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&hostInstance), &self);
-  return self;
-#else
-  return nullptr;
-#endif
-}
-
 void registerControl(const char* name, WNDPROC proc) {
   WNDCLASS wc{};
   // Global: dialogs of every plug-in module name these classes in their templates.
   wc.style = CS_GLOBALCLASS;
   wc.lpfnWndProc = proc;
   wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hInstance = hostInstance();
   wc.lpszClassName = name;
   RegisterClass(&wc);
 }
 
 }  // namespace
 
+// Asked again every time rather than remembered: a class that is there already stays as it is, and
+// one taken away (UnregisterClass) comes back.
 void registerCustomControls() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   registerControl(kCustButtonClass, custButtonProc);
   registerControl(kCustEditClass, custEditProc);
   registerControl(kSpinnerClass, spinnerProc);
