@@ -17,6 +17,10 @@
 #    define NOMINMAX
 #  endif
 #  include <windows.h>
+// <windows.h> makes GetClassName a macro for GetClassNameA, which would rename the host classes'
+// own GetClassName in every file that includes this one; the Win32 call stays reachable by name.
+#  undef GetClassName
+inline int GetClassName(HWND hwnd, LPSTR buffer, int size) { return GetClassNameA(hwnd, buffer, size); }
 #else
 
 #include "winprocess.h"  // the Win32 words both share: HANDLE, LPSTR, SW_HIDE...
