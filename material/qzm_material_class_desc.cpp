@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int IDD_QZMMATERIAL_PANEL = 101;
-
 class QZMMaterialRenderCompatibility : public IMtlRender_Compatibility_MtlBase {
  public:
   bool IsCompatibleWithRenderer(ClassDesc&) override { return true; }
@@ -29,6 +27,7 @@ class QZMMaterialClassDesc : public ClassDesc2 {
   const TCHAR* Category() override { return GetString(IDS_CATEGORY); }
   const TCHAR* InternalName() override { return _T("QZMMaterial"); }
   const TCHAR* GetRsrcString(INT_PTR id) override { return GetString(static_cast<int>(id)); }
+  HINSTANCE HInstance() override { return hInstance; }
 
  private:
   QZMMaterialRenderCompatibility compatibility_;

@@ -1,30 +1,20 @@
 #include "resource_strings.h"
 
-namespace {
+#include "win_ui.h"
 
-struct Entry {
-  int id;
-  const TCHAR* text;
-};
-
-constexpr Entry kStrings[] = {
-    {IDS_LIBDESCRIPTION, "MaterialHolder"},
-    {IDS_CATEGORY, "QuorvanePlugins"},
-    {IDS_CLASS_NAME, "QZMMaterial"},
-    {IDS_PARAMS, "QZMMaterial Per Pass"},
-    {IDS_WHICHPASS, "WhichPass"},
-    {IDS_MATERIALS, "Materials"},
-    {IDS_ACTIVESTAMPONLY, "ActiveStampOnly"},
-    {IDS_OFFSET, "Offset"},
-    {IDS_ENABLEOMATERIAL, "EnableOMaterial"},
-    {IDS_NONE, "None"},
-    {IDS_LABELS, "Labels"},
-};
-
-}  // namespace
+#include <map>
+#include <string>
 
 const TCHAR* GetString(int id) {
-  for (const Entry& e : kStrings)
-    if (e.id == id) return e.text;
-  return "";
+  // One text per id rather than one shared buffer, so that a second call does not change the text a
+  // caller holds from the first.
+  static std::map<int, std::string> loaded;
+  auto it = loaded.find(id);
+  if (it == loaded.end()) {
+    char buffer[256];
+    int n = LoadString(hInstance, static_cast<UINT>(id), buffer, static_cast<int>(sizeof buffer));
+    if (n <= 0) return "";
+    it = loaded.emplace(id, std::string(buffer, static_cast<std::size_t>(n))).first;
+  }
+  return it->second.c_str();
 }

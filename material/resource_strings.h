@@ -1,21 +1,12 @@
-// The material's string table.
+// The material's strings, read from its string table (qzm_material.rc) through its module handle.
 #pragma once
 
 #include "host_api.h"
+#include "resource.h"
 
-// Text of string `id`, or "" for an id the table does not hold.
+// The module's handle, from DllMain.
+extern HINSTANCE hInstance;
+
+// Text of string `id`, or "" for an id the table does not hold. The text stays valid while the
+// module is loaded: callers keep these pointers (class names, categories).
 const TCHAR* GetString(int id);
-
-enum {
-  IDS_LIBDESCRIPTION = 1,
-  IDS_CATEGORY = 2,
-  IDS_CLASS_NAME = 3,
-  IDS_PARAMS = 4,
-  IDS_WHICHPASS = 5,
-  IDS_MATERIALS = 7,
-  IDS_ACTIVESTAMPONLY = 9,
-  IDS_OFFSET = 15,
-  IDS_ENABLEOMATERIAL = 19,
-  IDS_NONE = 24,
-  IDS_LABELS = 68,
-};

@@ -17,6 +17,9 @@ void* findSymbol(void* library, const char* name) {
   return library ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)) : nullptr;
 }
 
+// GetProcAddress looks in the module's own exports only.
+void* findOwnSymbol(void* library, const char* name) { return findSymbol(library, name); }
+
 void closeLibrary(void* library) {
   if (library) FreeLibrary(static_cast<HMODULE>(library));
 }

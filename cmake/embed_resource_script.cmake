@@ -1,0 +1,23 @@
+# Writes OUTPUT, a C++ source that holds the texts of FILES under NAMES (the script first, then
+# the headers it includes) as the exported table qzm_resource_files, ended by an empty entry.
+# The bytes are written as numbers, so no text can break the source.
+set(body "// Generated from the module's resource script; do not edit.\n")
+string(APPEND body "struct QzmResourceFile {\n  const char* name;\n  const char* text;\n  unsigned long size;\n};\n\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(file name IN ZIP_LISTS FILES NAMES)
+  file(READ ${file} hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR size "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){24})" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const char file${index}[] = {\n${bytes}0};\n")
+  string(APPEND table "    {\"${name}\", file${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\n")
+string(APPEND body "extern \"C\" __attribute__((visibility(\"default\"))) const QzmResourceFile qzm_resource_files[] = {\n")
+string(APPEND body "${table}    {nullptr, nullptr, 0},\n};\n")
+file(WRITE ${OUTPUT}.tmp "${body}")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.tmp)
