@@ -16,7 +16,7 @@
 #define STBI_NO_STDIO
 #define STBI_NO_FAILURE_STRINGS
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
+// The writer keeps its file functions: this version builds its HDR writer only with them.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "bitmap/image_file_module.h"
 #include "bitmap/image_files_stb.h"
@@ -126,6 +126,14 @@ Bitmap* readStb(const std::string& name, const Bytes& file, BitmapInfo& bi, BMMR
     status = BMMRES_MEMORYERROR;
     return nullptr;
   }
+  // Radiance HDR, Targa and BMP pack at most about a hundred pixels into a byte (runs of 127 or 128,
+  // or 1-bit rows); a header that claims more is damaged. stb would fill the missing rows from
+  // nothing, one pixel at a time, for as long as the claimed size takes.
+  const std::string device = deviceOf(file);
+  if ((device == "hdr" || device == "targa" || device == "bmp") && double(w) * h > double(file.size()) * 128.0) {
+    status = BMMRES_CORRUPTFILE;
+    return nullptr;
+  }
   Bitmap* bm = nullptr;
   int got = 0;
   if (stbi_is_hdr_from_memory(data, len)) {
@@ -143,7 +151,7 @@ Bitmap* readStb(const std::string& name, const Bytes& file, BitmapInfo& bi, BMMR
     status = BMMRES_CORRUPTFILE;
     return nullptr;
   }
-  describeRead(bi, *bm, deviceOf(file));
+  describeRead(bi, *bm, device.c_str());
   status = BMMRES_SUCCESS;
   return bm;
 }
