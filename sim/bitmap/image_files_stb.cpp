@@ -134,6 +134,10 @@ Bitmap* readStb(const std::string& name, const Bytes& file, BitmapInfo& bi, BMMR
     status = BMMRES_CORRUPTFILE;
     return nullptr;
   }
+  if (device == "hdr" && !hdrRowsWhole(file, w, h)) {
+    status = BMMRES_CORRUPTFILE;
+    return nullptr;
+  }
   Bitmap* bm = nullptr;
   int got = 0;
   if (stbi_is_hdr_from_memory(data, len)) {

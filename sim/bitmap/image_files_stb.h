@@ -57,6 +57,10 @@ bool encodePng(const Bitmap& bm, const ImageFileSettings& s, const ImageFileTags
 // The text chunks of a PNG file's bytes.
 void pngTags(const Bytes& file, ImageFileTags& tags);
 
+// Whether every run-length row of a Radiance HDR file of width x height adds up to its width, as far
+// as the file goes; rows stb reads as flat pixels are not looked into.
+bool hdrRowsWhole(const Bytes& file, int width, int height);
+
 bool isExr(const Bytes& file);
 Bitmap* readExr(const Bytes& file, BitmapInfo& bi, BMMRES& status);
 // OpenEXR files keep floats; `alpha` says whether an A channel goes with R, G and B.

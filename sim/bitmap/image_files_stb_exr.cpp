@@ -97,9 +97,14 @@ Bitmap* readExr(const Bytes& file, BitmapInfo& bi, BMMRES& status) {
     if (h.pixel_types[c] == TINYEXR_PIXELTYPE_HALF) h.requested_pixel_types[c] = TINYEXR_PIXELTYPE_FLOAT;
   Image image;
   const char* err = nullptr;
-  if (LoadEXRImageFromMemory(&image.i, &h, file.data(), file.size(), &err) != TINYEXR_SUCCESS ||
-      image.i.width != int(w) || image.i.height != int(ht)) {
+  if (LoadEXRImageFromMemory(&image.i, &h, file.data(), file.size(), &err) != TINYEXR_SUCCESS) {
     if (err) FreeEXRErrorMessage(err);
+    // A load that fails has already freed what it decoded, leaving the pointers to it behind.
+    InitEXRImage(&image.i);
+    status = BMMRES_CORRUPTFILE;
+    return nullptr;
+  }
+  if (image.i.width != int(w) || image.i.height != int(ht)) {
     status = BMMRES_CORRUPTFILE;
     return nullptr;
   }

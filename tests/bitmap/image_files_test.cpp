@@ -342,7 +342,7 @@ TEST_F(ImageFiles, EachFormatKeepsTheTextItHasRoomForBesideUnchangedPixels) {
 
 // Every format's file cut short and with bytes overwritten: each is refused with a reason or read as
 // a whole bitmap of the size it says, never a crash or a read outside the file (the sanitizer build).
-TEST_F(ImageFiles, DISABLED_CutAndDamagedFilesOfEveryFormatAreRefusedOrReadWhole) {
+TEST_F(ImageFiles, CutAndDamagedFilesOfEveryFormatAreRefusedOrReadWhole) {
   for (const std::string& name : withTiffIfWritten({"d.png", "d.jpg", "d.tga", "d.bmp", "d.hdr", "d.exr", "d.tif"})) {
     SCOPED_TRACE(name);
     BitmapPtr b = make(name == "d.hdr" || name == "d.exr" ? BMM_FLOAT_RGBA_32 : BMM_TRUE_32, 16, 16);
@@ -375,6 +375,75 @@ TEST_F(ImageFiles, DISABLED_CutAndDamagedFilesOfEveryFormatAreRefusedOrReadWhole
       sim::readImageFileTags(dir.file(bad), tags, status);
     }
   }
+}
+
+// A Radiance HDR of 16 x 2 pixels whose second row is `secondRow`; each run-length row is a mark,
+// its width, then each of its four components as a run of 16 (a count of 128 + 16 and a value).
+std::string radianceHdr(const std::string& secondRow) {
+  const std::string mark("\x02\x02\x00\x10", 4);
+  const std::string row = mark + "\x90\x80" + "\x90\x40" + "\x90\x20" + "\x90\x81";
+  return "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2 +X 16\n" + row + secondRow;
+}
+
+TEST_F(ImageFiles, ARadianceHdrRowThatDoesNotAddUpToItsWidthIsDamaged) {
+  const std::string mark("\x02\x02\x00\x10", 4);
+  dir.write("whole.hdr", radianceHdr(mark + "\x90\x80" + "\x90\x40" + "\x90\x20" + "\x90\x81"));
+  BitmapPtr whole = load("whole.hdr");
+  ASSERT_NE(whole, nullptr);
+  EXPECT_EQ(whole->Width(), 16);
+  EXPECT_EQ(whole->Height(), 2);
+  BMM_Color_fl p;
+  whole->GetPixels(15, 1, 1, &p);
+  EXPECT_NEAR(p.r, 1.0f, 0.01f);
+  EXPECT_NEAR(p.b, 0.25f, 0.01f);
+  struct Case {
+    const char* what;
+    std::string secondRow;
+  } cases[] = {
+      {"a count of 0", mark + std::string("\x00", 1) + "\x90\x80" + "\x90\x40" + "\x90\x20" + "\x90\x81"},
+      {"cut short inside a run", mark + "\x88\x80"},
+      {"cut short inside a dump", mark + "\x04\x80\x80"},
+      {"cut short after the row mark", mark},
+      {"a dump past the row's end", mark + "\x11" + std::string(17, '\x80')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    dir.write("bad.hdr", radianceHdr(c.secondRow));
+    BMMRES status = BMMRES_SUCCESS;
+    EXPECT_EQ(load("bad.hdr", &status), nullptr);
+    EXPECT_EQ(status, BMMRES_CORRUPTFILE);
+  }
+}
+
+// Where an OpenEXR file's first pixel block begins: after the magic number and version, the
+// header's attributes (name, type, size, value) up to an empty name, and the offset table.
+size_t firstExrBlock(const std::string& f) {
+  size_t at = 8;
+  while (at < f.size() && f[at] != 0) {
+    at = f.find('\0', at) + 1;  // the name
+    at = f.find('\0', at) + 1;  // the type
+    std::uint32_t size = 0;
+    for (int k = 0; k < 4; ++k) size |= std::uint32_t(std::uint8_t(f[at + size_t(k)])) << (8 * k);
+    at += 4 + size;
+  }
+  std::uint64_t offset = 0;
+  for (int k = 0; k < 8; ++k) offset |= std::uint64_t(std::uint8_t(f[at + 1 + size_t(k)])) << (8 * k);
+  return size_t(offset);
+}
+
+TEST_F(ImageFiles, AnOpenExrWhosePixelBlockIsDamagedIsRefusedOnce) {
+  BitmapPtr b = make(BMM_FLOAT_RGBA_32, 16, 16);
+  fill(*b, 255.0f);
+  ASSERT_EQ(save(*b, "whole.exr"), BMMRES_SUCCESS);
+  std::string bytes = readAll(dir.path() / "whole.exr");
+  const size_t block = firstExrBlock(bytes);
+  ASSERT_LT(block + 8, bytes.size());
+  // The block's row number, then the length of its data: longer than the file.
+  for (int k = 0; k < 4; ++k) bytes[block + 4 + size_t(k)] = k == 3 ? '\x7f' : '\xff';
+  dir.write("damaged.exr", bytes);
+  BMMRES status = BMMRES_SUCCESS;
+  EXPECT_EQ(load("damaged.exr", &status), nullptr);
+  EXPECT_EQ(status, BMMRES_CORRUPTFILE);
 }
 
 TEST_F(ImageFiles, AnOpenExrHeaderClaimingAnImageTooLargeToHoldIsRefusedBeforeAnythingIsRead) {
