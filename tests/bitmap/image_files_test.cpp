@@ -290,8 +290,14 @@ TEST_F(ImageFiles, TheFormatBlockDecidesTheDepthAFileIsWrittenWith) {
 
 TEST_F(ImageFiles, OpeningADamagedFileInScriptGivesUndefinedAndOneListenerLineNothingElse) {
   dir.write("damaged.png", std::string("\x89PNG\r\n\x1a\n", 8) + "cut short");
-  auto r = test::runCommand("cd '" + dir.path().string() + "' && " + QZM_HOST_EXE + " --plugins " + QZM_PLUGIN_DIR +
-                            " -e 'openBitmap \"damaged.png\"'");
+  dir.write("open.ms", "print (openBitmap \"damaged.png\")\n");
+  // A script file and double quotes only, which both a POSIX shell and cmd.exe read alike.
+#if defined(_WIN32)
+  const std::string cd = "cd /d \"" + dir.path().string() + "\" && ";
+#else
+  const std::string cd = "cd \"" + dir.path().string() + "\" && ";
+#endif
+  auto r = test::runCommand(cd + QZM_HOST_EXE + " --plugins " + QZM_PLUGIN_DIR + " open.ms");
   EXPECT_EQ(r.out, "-- Error opening bitmap: damaged.png (the image file is damaged)\nundefined\n");
   EXPECT_EQ(r.err, "") << "the image library's own complaints stay out of sight";
   EXPECT_EQ(r.status, 0);
