@@ -106,6 +106,11 @@ BMMRES unreadable(const std::string& name, const Bytes& file) {
   return formatForFile(name) ? BMMRES_CORRUPTFILE : BMMRES_INVALIDFORMAT;
 }
 
+// A level becomes a float as the host's own bitmaps make it (by the reciprocal, not by division, which
+// can differ in the last bit), so that a picture saved and read back compares equal to itself.
+constexpr float kFrom16 = 1.0f / 65535.0f;
+constexpr float kFrom8 = 1.0f / 255.0f;
+
 struct StbFree {
   void operator()(void* p) const { stbi_image_free(p); }
 };
@@ -145,10 +150,10 @@ Bitmap* readStb(const std::string& name, const Bytes& file, BitmapInfo& bi, BMMR
     if (px) bm = makeBitmap(w, h, got, BMM_FLOAT_RGBA_32, [&](size_t i) { return px.get()[i]; });
   } else if (stbi_is_16_bit_from_memory(data, len)) {
     std::unique_ptr<stbi_us, StbFree> px(stbi_load_16_from_memory(data, len, &w, &h, &got, 0));
-    if (px) bm = makeBitmap(w, h, got, BMM_TRUE_64, [&](size_t i) { return px.get()[i] / 65535.0f; });
+    if (px) bm = makeBitmap(w, h, got, BMM_TRUE_64, [&](size_t i) { return px.get()[i] * kFrom16; });
   } else {
     std::unique_ptr<stbi_uc, StbFree> px(stbi_load_from_memory(data, len, &w, &h, &got, 0));
-    if (px) bm = makeBitmap(w, h, got, BMM_TRUE_32, [&](size_t i) { return px.get()[i] / 255.0f; });
+    if (px) bm = makeBitmap(w, h, got, BMM_TRUE_32, [&](size_t i) { return px.get()[i] * kFrom8; });
   }
   if (!bm) {
     // The header was sound and the size allowed: what failed is the data behind it.

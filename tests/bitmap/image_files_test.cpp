@@ -127,6 +127,20 @@ TEST_F(ImageFiles, SixteenBitFormatsGiveBackEveryLevelExactly) {
   }
 }
 
+TEST_F(ImageFiles, SixteenBitLevelsReadBackAsTheFloatsTheBitmapMadeOfThem) {
+  BitmapPtr b = make(BMM_TRUE_64, 64, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const auto k = WORD((y * 64 + x) * 61 + 7);
+      BMM_Color_64 p(k, WORD(65535 - k), WORD(k / 2), WORD(k * 3));
+      b->PutPixels(x, y, 1, &p);
+    }
+  ASSERT_EQ(save(*b, "levels.png"), BMMRES_SUCCESS);
+  BitmapPtr back = load("levels.png");
+  ASSERT_NE(back, nullptr);
+  expectPixels(*back, [&](int x, int y) { BMM_Color_fl p; b->GetPixels(x, y, 1, &p); return p; }, 0.0f);
+}
+
 TEST_F(ImageFiles, IntegerFormatsClampAndRound) {
   BitmapPtr b = make(BMM_TRUE_32, 2, 1);
   BMM_Color_fl p[2] = {{1.7f, -0.3f, 0.5f, 100.0f / 255.0f + 0.4f / 255.0f}, {0.5f / 255.0f, 0.49f / 255.0f, 254.5f / 255.0f, 1.0f}};
