@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh >/dev/null || { tools/install-deps.sh; exit 1; }
 presets=("${@:-dev asan fuzz}")
+if [[ " ${presets[*]} " == *" windows "* ]]; then
+  tools/install-windows-deps.sh >/dev/null || { tools/install-windows-deps.sh; exit 1; }
+fi
 for preset in ${presets[*]}; do
   if [ "$preset" = fuzz ]; then
     fuzz/run-short.sh

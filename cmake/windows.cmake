@@ -1,6 +1,6 @@
 # The Windows build, cross-compiled with MinGW-w64 (cmake/toolchain-mingw64.cmake) and tested under
 # Wine. What the build machine provides for Linux is brought in here in the form the cross build can
-# use; image files are not part of this build.
+# use; image files come through stb and tinyexr (sim/CMakeLists.txt).
 
 # The runtime of the compiler's C++ library: shared, so that the host library, the plug-ins and the
 # programs share one heap, one set of type information and one exception runtime, as modules built
