@@ -102,9 +102,14 @@ TEST_F(PanelTemplate, PlacesControlsInPixelsFromTheFontsDialogUnits) {
   char name[32] = {};
   GetClassName(slot, name, sizeof name);
   EXPECT_STREQ(name, "CustButton");
-  RECT expected{112, 5, 112 + 93, 5 + 13};
+  RECT expected{};
 #if defined(_WIN32)
-  MapDialogRect(panel, &expected);
+  // The dialog manager converts a control's position and its size each on their own, so the far
+  // edges are not those of the rectangle converted whole.
+  RECT place{112, 5, 112, 5}, size{0, 0, 93, 13};
+  MapDialogRect(panel, &place);
+  MapDialogRect(panel, &size);
+  expected = {place.left, place.top, place.left + size.right, place.top + size.bottom};
 #else
   expected = {168, 8, 308, 29};  // "MS Sans Serif" 8: 6 x 13 pixels a character
 #endif
