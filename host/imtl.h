@@ -147,6 +147,11 @@ class HOST_API ParamDlg {
   virtual void ReloadDialog() = 0;
   virtual void DeleteThis() = 0;
   virtual void ActivateDlg(BOOL onOff) = 0;
+  // The slot whose map or material the panel shows in `hwnd` (a button of the panel); -1 for any
+  // other window. The editor's drag and drop finds slots through these.
+  virtual int FindSubTexFromHWND(HWND hwnd) { return -1; }
+  virtual int FindSubMtlFromHWND(HWND hwnd) { return -1; }
+  virtual INT_PTR Execute(int cmd, ULONG_PTR arg1 = 0, ULONG_PTR arg2 = 0, ULONG_PTR arg3 = 0) { return 0; }
 };
 
 // Sub-maps: the texture maps a material or map holds.

@@ -32,8 +32,14 @@ QZMMaterial::QZMMaterial(BOOL loading) {
   if (!loading) Reset();
 }
 
-// The references go with the reference maker, which drops them without recording undo.
-QZMMaterial::~QZMMaterial() = default;
+// The references go with the reference maker, which drops them without recording undo. An open
+// panel is told first, so that it does not reach for a freed material; the editor closes it later.
+QZMMaterial::~QZMMaterial() { detachPanel(); }
+
+void QZMMaterial::detachPanel() {
+  if (dlg_) dlg_->Detach();
+  dlg_ = nullptr;
+}
 
 void QZMMaterial::GetClassName(TSTR& s) { s = GetString(IDS_CLASS_NAME); }
 
@@ -109,7 +115,9 @@ Interval QZMMaterial::Validity(TimeValue t) {
 
 void QZMMaterial::Reset() {
   ivalid_.SetEmpty();
-  dlg_ = nullptr;
+  // The panel is let go both ways: the material forgets it, and it forgets the material, which may be
+  // deleted before the editor closes the panel.
+  detachPanel();
   for (int i = 0; i < kNumSlots; ++i)
     if (slots_[static_cast<size_t>(i)]) DeleteReference(i);
   DeleteReference(kPBlockRef);
@@ -165,18 +173,23 @@ RefResult QZMMaterial::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartI
   return REF_SUCCEED;
 }
 
-// The panel repaints its rows at its next paint. The host's window layer is where the corner of
-// the panel window gets invalidated; until the panel exists there is no window to invalidate.
+// The panel repaints its rows at its next paint; invalidating a corner of its page brings that paint.
 void QZMMaterial::invalidatePanel() {
-  if (dlg_) dlg_->valid = 0;
+  if (!dlg_) return;
+  dlg_->valid = 0;
+  RECT corner = {0, 0, 10, 10};
+  InvalidateRect(hPanel_, &corner, FALSE);
 }
 
 void QZMMaterial::RefreshPanelRows() {
   if (dlg_) dlg_->UpdateSubMtlNames();
 }
 
-// The panel comes with the material editor work; the material keeps room for it.
-ParamDlg* QZMMaterial::CreateParamDlg(HWND, IMtlParams*) { return nullptr; }
+// The panel records itself in the material once its page is open.
+ParamDlg* QZMMaterial::CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) {
+  if (!imp) return nullptr;
+  return new QZMMaterialDlg(hwMtlEdit, imp, this);
+}
 
 // ---- save and load --------------------------------------------------------------------------------
 

@@ -123,6 +123,8 @@ class QZMMaterial : public Mtl, public imrMaterialPhenomenonTranslation, public 
   Mtl* activeMtl(TimeValue t) { return slots_[static_cast<size_t>(ActiveSlot(t))]; }
   const TCHAR* label(int i);
   void invalidatePanel();
+  // Lets the open panel go, telling it the material is no longer there for it.
+  void detachPanel();
 
   IParamBlock2* pblock_ = nullptr;
   std::array<Mtl*, kNumSlots> slots_{};

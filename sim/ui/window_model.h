@@ -65,7 +65,7 @@ struct Window {
 };
 
 // The largest window side the host keeps: a window asked to be larger gets this.
-constexpr int kMaxWindowSide = 8192;
+constexpr int kMaxWindowSide = 4096;
 // Windows nest at most this deep below the desktop, as on Windows.
 constexpr int kMaxWindowDepth = 50;
 

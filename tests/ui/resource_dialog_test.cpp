@@ -39,6 +39,8 @@ class PanelTemplate : public ::testing::Test {
     parent_ = CreateWindowEx(0, "Static", "editor", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(parent_);
     seen = &seen_;
+    // The host may have registered its own controls already: each test starts without them.
+    for (const char* name : kCustomClasses) UnregisterClass(name, nullptr);
   }
   void TearDown() override {
     seen = nullptr;
