@@ -1,0 +1,10 @@
+// The host's turn between script expressions, when its windows run what waits for them.
+#pragma once
+
+namespace sim::rt {
+
+// Runs the window messages posted so far and the paints they asked for (bounded, see ui/ui.h).
+// Never throws: it runs between expressions, where no script is there to catch anything.
+void runIdleStep() noexcept;
+
+}  // namespace sim::rt
