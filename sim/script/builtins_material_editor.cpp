@@ -4,6 +4,7 @@
 #include "imtl.h"
 #include "imtledit.h"
 #include "maxscript/maxscript.h"
+#include "script/material_editor_follow.h"
 #include "script/property_table.h"
 #include "ui/material_editor.h"
 
@@ -39,14 +40,37 @@ Value* wrapOrUndefined(ReferenceTarget* t) { return t ? sim::wrapTarget(t) : und
 
 // What the editor window shows, decided here only: the material of the active slot. Opening the
 // window, making another slot active and putting a material into the active slot all come here, and
-// each shows that material's panel afresh (a sub-material opened from it is left). A slot holding a
-// map leaves the window as it was: the editor shows materials' panels only.
+// each shows that material's panel afresh (a sub-material opened from it is left); a slot changed
+// any other way shows at the host's next idle step. A slot holding a map leaves the window as it
+// was: the editor shows materials' panels only.
+//
+// What was shown is kept only to be compared, never used: a material freed and another made at its
+// address would go unnoticed until the slot changes again, which costs a stale page, nothing more.
+struct Shown {
+  HWND window = nullptr;
+  int slot = -1;
+  const void* material = nullptr;
+};
+Shown shown;
+
 void showActiveSlot() {
   IMtlEditInterface* medit = slots();
-  if (auto* m = dynamic_cast<Mtl*>(medit->GetTopMtlSlot(medit->GetActiveMtlSlot()))) sim::ui::openMaterialEditor(m);
+  int active = medit->GetActiveMtlSlot();
+  MtlBase* inSlot = medit->GetTopMtlSlot(active);
+  if (auto* m = dynamic_cast<Mtl*>(inSlot)) sim::ui::openMaterialEditor(m);
+  shown = {sim::ui::materialEditorWindow(), active, inSlot};
 }
 
 }  // namespace
+
+void sim::rt::followActiveMtlSlot() {
+  HWND window = sim::ui::materialEditorWindow();
+  if (!window || window != shown.window) return;
+  auto* medit = dynamic_cast<IMtlEditInterface*>(GetCOREInterface(MTLEDIT_INTERFACE));
+  if (!medit) return;
+  int active = medit->GetActiveMtlSlot();
+  if (active != shown.slot || medit->GetTopMtlSlot(active) != shown.material) showActiveSlot();
+}
 
 def_struct_primitive(mated_open, MatEditor, "Open");
 Value* mated_open_cf(Value** arg_list, int count) {

@@ -7,6 +7,7 @@
 #include "maxscript/bitmaps.h"
 #include "maxscript/maxscript.h"
 #include "script/evaluator.h"
+#include "script/idle_step.h"
 #include "script/window_handles.h"
 #include "ui/drag_drop.h"
 #include "ui/ui.h"
@@ -165,7 +166,7 @@ Value* win_postMessage_cf(Value** arg_list, int count) {
 
 def_struct_primitive(win_processPostedMessages, windows, "processPostedMessages");
 Value* win_processPostedMessages_cf(Value**, int) {
-  sim::ui::pumpMessages();
+  sim::rt::runIdleStep();
   return ok;
 }
 
@@ -176,7 +177,7 @@ def_struct_primitive(win_snapshot, windows, "snapshot");
 Value* win_snapshot_cf(Value** arg_list, int count) {
   checkCount("snapshot", arg_list, count, 1);
   HWND h = hwndArg(arg_list[0]);
-  sim::ui::pumpMessages();
+  sim::rt::runIdleStep();
   Bitmap* picture = IsWindow(h) ? sim::ui::snapshot(h) : nullptr;
   if (!picture) return undefined;
   BitmapInfo info;
@@ -187,14 +188,15 @@ Value* win_snapshot_cf(Value** arg_list, int count) {
 }
 
 // Not in the host's language, which has no way to drag: drags from the middle of `from` to the
-// middle of `to` as a user's mouse does (press, move, release); whatever the drop did runs before it
-// answers. False when either is no window.
+// middle of `to` as a user's mouse does (press, move, release); what the drop posted runs before it
+// answers. True when the drag was made (whether the target took anything shows in what it shows);
+// false when either is no window.
 def_struct_primitive(win_dragWindow, windows, "dragWindow");
 Value* win_dragWindow_cf(Value** arg_list, int count) {
   checkCount("dragWindow", arg_list, count, 2);
   HWND from = hwndArg(arg_list[0]), to = hwndArg(arg_list[1]);
   if (!IsWindow(from) || !IsWindow(to)) return false_value;
-  bool dropped = sim::ui::dragWindowToWindow(from, to);
-  sim::ui::pumpMessages();
-  return bool_result(dropped);
+  bool dragged = sim::ui::dragWindowToWindow(from, to);
+  sim::rt::runIdleStep();
+  return bool_result(dragged);
 }

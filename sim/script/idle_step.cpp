@@ -1,5 +1,6 @@
 #include "script/idle_step.h"
 
+#include "script/material_editor_follow.h"
 #include "ui/ui.h"
 
 #include <cstdio>
@@ -8,6 +9,7 @@ namespace sim::rt {
 
 void runIdleStep() noexcept {
   try {
+    followActiveMtlSlot();
     sim::ui::pumpMessages();
   } catch (...) {
     // A window procedure that let an error out has nobody to tell but standard error.

@@ -1,8 +1,13 @@
 # Runs one script with qzmhost and compares what it printed with the expected text: standard
 # output, then (when there is any) a line "--- stderr" and standard error, then "--- exit N" when
-# the host did not end with 0. EMULATOR, when set, runs a host built for another system (Wine).
+# the host did not end with 0. EMULATOR, when set, runs a host built for another system (Wine);
+# DISPLAY_RUNNER, when set, gives it a virtual display (xvfb-run) for windows of the system's own.
+set(runner "")
+if(DISPLAY_RUNNER)
+  set(runner ${DISPLAY_RUNNER} -a)
+endif()
 execute_process(
-  COMMAND ${EMULATOR} ${HOST} --plugins ${PLUGINS} ${SCRIPT}
+  COMMAND ${runner} ${EMULATOR} ${HOST} --plugins ${PLUGINS} ${SCRIPT}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
