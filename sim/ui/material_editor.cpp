@@ -217,7 +217,8 @@ void closeMaterialEditor() {
 
 HWND materialEditorWindow() { return editor && IsWindow(editor->hwnd()) ? editor->hwnd() : nullptr; }
 
-Mtl* materialEditorMaterial() { return editor ? editor->current() : nullptr; }
+// A window destroyed from outside leaves no material shown; the next open makes a new window.
+Mtl* materialEditorMaterial() { return materialEditorWindow() ? editor->current() : nullptr; }
 
 bool materialEditorGoToParent() { return editor && editor->goToParent(); }
 

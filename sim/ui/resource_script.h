@@ -3,6 +3,8 @@
 // module's resource section; the headless host parses it from the copy the module carries.
 #pragma once
 
+#include "host_api.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -48,7 +50,7 @@ struct ResourceParseResult {
 // Parses `text` (named `fileName` in errors). Bad text gives an error naming the file and line,
 // never a crash or an endless loop. System headers (<windows.h> and its kin) are known without
 // reading them: their style and language names are built in.
-ResourceParseResult parseResourceScript(const std::string& fileName, const std::string& text,
-                                        const IncludeReader& readInclude);
+HOST_API ResourceParseResult parseResourceScript(const std::string& fileName, const std::string& text,
+                                                 const IncludeReader& readInclude);
 
 }  // namespace sim::ui
