@@ -95,6 +95,10 @@ HWND parentKey(Value** arg_list, int count) {
   return p == &unsupplied || p == undefined ? nullptr : hwndArg(p);
 }
 
+// sendMessage and postMessage reach one window only: to user32 some integers that name no window
+// mean every top-level window of the desktop (HWND_BROADCAST, and -1 to Wine), and 0 the thread's
+// own queue, none of which a script meant by a handle it held.
+
 // Messages whose parameters are addresses in the receiving program, or that only the dialog
 // manager sends: from a script they could only carry a made-up address.
 void checkScriptMessage(const char* fn, UINT msg, LPARAM lParam) {
@@ -150,7 +154,7 @@ Value* win_sendMessage_cf(Value** arg_list, int count) {
   auto wParam = WPARAM(std::uint32_t(arg_list[2]->to_int()));
   auto lParam = LPARAM(arg_list[3]->to_int());
   checkScriptMessage("windows.sendMessage", msg, lParam);
-  return Integer::intern(int(SendMessage(h, msg, wParam, lParam)));
+  return Integer::intern(IsWindow(h) ? int(SendMessage(h, msg, wParam, lParam)) : 0);
 }
 
 def_struct_primitive(win_postMessage, windows, "postMessage");
@@ -161,7 +165,7 @@ Value* win_postMessage_cf(Value** arg_list, int count) {
   auto wParam = WPARAM(std::uint32_t(arg_list[2]->to_int()));
   auto lParam = LPARAM(arg_list[3]->to_int());
   checkScriptMessage("windows.postMessage", msg, lParam);
-  return bool_result(PostMessage(h, msg, wParam, lParam) != 0);
+  return bool_result(IsWindow(h) && PostMessage(h, msg, wParam, lParam) != 0);
 }
 
 def_struct_primitive(win_processPostedMessages, windows, "processPostedMessages");
