@@ -1,5 +1,8 @@
 // QZMMaterial: construction, references and sub-animations, validity, reset, clone, change
 // messages and its own save chunk.
+// The Win32 declarations come first, as the SDK has them: windows.h renames GetClassName, which
+// the material overrides, and must do so in the class as in its definition.
+#include "win_ui.h"
 #include "qzm_material.h"
 
 #include "ioapi.h"

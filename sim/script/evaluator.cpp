@@ -8,6 +8,7 @@
 #include "hold.h"
 #include "maxscript/maxscript.h"
 #include "script/control_flow.h"
+#include "script/idle_step.h"
 #include "script/operators.h"
 #include "script/path_names.h"
 #include "script/primitive_table.h"
@@ -894,6 +895,13 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   OnScopeExit restore([&] {
     g_tree = savedTree;
     if (outermost) g_stackBase = nullptr;
+  });
+  // The host is idle once an outermost top-level expression is done, as the real application's
+  // message loop gets its turn between the Listener's expressions: what the expression posted runs
+  // and windows it changed repaint. Run before the stack base goes, so that script the windows run
+  // is not outermost and never pumps again itself.
+  OnScopeExit idle([&] {
+    if (outermost) runIdleStep();
   });
   Env env;
   try {

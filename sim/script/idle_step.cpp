@@ -1,0 +1,20 @@
+#include "script/idle_step.h"
+
+#include "script/material_editor_follow.h"
+#include "ui/ui.h"
+
+#include <cstdio>
+
+namespace sim::rt {
+
+void runIdleStep() noexcept {
+  try {
+    followActiveMtlSlot();
+    sim::ui::pumpMessages();
+  } catch (...) {
+    // A window procedure that let an error out has nobody to tell but standard error.
+    std::fputs("-- a window message failed between script expressions\n", stderr);
+  }
+}
+
+}  // namespace sim::rt
