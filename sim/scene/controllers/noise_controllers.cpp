@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 namespace sim {
 
@@ -127,7 +128,7 @@ void NoiseControl::GetValue(TimeValue t, void* val, Interval& valid, GetSetMetho
       else *static_cast<Point3*>(val) = v;
       break;
     case Kind::Rotation: {
-      Quat q = eulerToQuat(v * float(M_PI / 180.0));
+      Quat q = eulerToQuat(v * float(std::numbers::pi / 180.0));
       if (relative) {
         Matrix3 r;
         q.MakeMatrix(r);
