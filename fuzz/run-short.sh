@@ -29,7 +29,7 @@ mkdir -p "$work/tmp" "$work/artifacts"
 export TMPDIR=$work/tmp  # the targets' scratch folders
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan_suppressions.txt}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan_suppressions.txt:print_suppressions=0}
 QZM_FUZZ_WRITE_DICT=$work/script.dict "$bin/script_text_fuzz" -runs=0 >/dev/null 2>&1
 
 passed=0

@@ -3,6 +3,8 @@
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
 #include "script/runtime.h"
+#include "ui/material_editor.h"
+#include "ui/ui.h"
 
 namespace sim {
 
@@ -13,7 +15,10 @@ int startHost(const std::string& pluginFolder, std::ostream& errors) {
 
 void shutdownHost() {
   // Script values hold scene objects, and objects of plug-in classes must go while their modules are
-  // still loaded: script state first, then the scene, then the modules.
+  // still loaded: windows first (their procedures may be a module's), then script state, then the
+  // scene, then the modules.
+  ui::closeMaterialEditor();
+  ui::destroyAllWindows();
   rt::shutdownScriptRuntime();
   coreInterface()->clearScene();
   plugins().unloadAll();

@@ -17,4 +17,8 @@ HOST_API int pumpMessages();
 // opaque); the caller owns it (DeleteThis). Null for a window that is not there or has no pixels.
 HOST_API Bitmap* snapshot(HWND hwnd);
 
+// Destroys every window the host's thread still has, each with its whole destruction sequence, so
+// that controls free what they hold while the modules whose procedures they run are still loaded.
+HOST_API void destroyAllWindows();
+
 }  // namespace sim::ui

@@ -63,3 +63,16 @@ Bitmap* sim::ui::snapshot(HWND hwnd) {
   DeleteDC(mem);
   return bm;
 }
+
+void sim::ui::destroyAllWindows() {
+  std::vector<HWND> tops;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tops));
+  for (HWND h : tops)
+    if (IsWindow(h)) DestroyWindow(h);
+}

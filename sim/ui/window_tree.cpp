@@ -1,5 +1,6 @@
 // Destroying windows, their relations, their data, geometry, visibility and focus.
 #include "ui/window_model.h"
+#include "ui/ui.h"
 
 #include <algorithm>
 #include <climits>
@@ -41,6 +42,13 @@ void sendNcDestroy(HWND hwnd) {
 }
 
 }  // namespace
+
+void sim::ui::destroyAllWindows() {
+  Window* desktop = findWindow(desktopWindow());
+  if (!desktop) return;
+  std::vector<HWND> tops = desktop->children;
+  for (HWND h : tops) DestroyWindow(h);
+}
 
 BOOL DestroyWindow(HWND hwnd) {
   Window* w = findWindow(hwnd);
