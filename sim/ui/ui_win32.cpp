@@ -37,8 +37,14 @@ Bitmap* sim::ui::snapshot(HWND hwnd) {
   Bitmap* bm = nullptr;
   if (dib && bits) {
     HGDIOBJ old = SelectObject(mem, dib);
-    // PrintWindow draws a window that is covered or off screen; WM_PRINT where it cannot.
-    if (!PrintWindow(hwnd, mem, 0))
+    // What the window shows is what it painted: every pending paint runs first, then its pixels are
+    // copied. Controls that paint only on WM_PAINT (ours do) are missing from PrintWindow's and
+    // WM_PRINT's pictures, which are the fallback where the copy fails.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC windowDc = GetWindowDC(hwnd);
+    bool copied = windowDc && BitBlt(mem, 0, 0, w, h, windowDc, 0, 0, SRCCOPY);
+    if (windowDc) ReleaseDC(hwnd, windowDc);
+    if (!copied && !PrintWindow(hwnd, mem, 0))
       SendMessage(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
     GdiFlush();
     BitmapInfo info;
