@@ -5,6 +5,7 @@
 #include "script/lexer.h"
 #include "script/parser.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +26,8 @@ struct ShapeCache::Compiled {
   // Slot k's literal node. The nodes hold the values of the text running now; between runs they
   // may point into texts that are gone, and nothing reads them then.
   std::vector<Expr*> slotNodes;
+  // Where slot k's node finds its one path segment when the text wrote a plain $name.
+  std::vector<script::PathSegment> pathSegments;
   bool running = false;
   std::list<std::string>::iterator recent;
 };
@@ -91,37 +94,89 @@ bool findSlotNodes(const std::vector<const Expr*>& exprs, const std::vector<Shap
   return true;
 }
 
-// Writes the slot literals of `text` into the kept nodes, each read by the lexer as a parse would
-// read it. False when a slot does not read as one literal of its node's kind (then the text is
-// parsed instead, which gives its own error if it has one).
+// The commonest literals, read here directly: digits, digits with a fraction or exponent, a string
+// without escapes, $name. The shape scan has made sure that the lexer would read each of them as
+// one literal ending where the slot ends, and their values are what the lexer's own reading gives
+// (the same from_chars; the text between the quotes; the name itself). False for anything else.
+bool readPlain(std::string_view lit, Expr* node, script::PathSegment& pathStore) {
+  switch (node->kind) {
+    case NodeKind::Integer: {
+      std::int64_t v = 0;
+      auto r = std::from_chars(lit.data(), lit.data() + lit.size(), v);
+      if (r.ec != std::errc() || r.ptr != lit.data() + lit.size()) return false;
+      static_cast<script::Integer*>(node)->value = v;
+      return true;
+    }
+    case NodeKind::Float: {
+      double v = 0;
+      auto r = std::from_chars(lit.data(), lit.data() + lit.size(), v);
+      if (r.ec != std::errc() || r.ptr != lit.data() + lit.size()) return false;
+      static_cast<script::Float*>(node)->value = v;
+      return true;
+    }
+    case NodeKind::String:
+      if (lit.size() < 2 || lit.front() != '"' || lit.back() != '"' || lit.find('\\') != std::string_view::npos) return false;
+      static_cast<script::String*>(node)->value = lit.substr(1, lit.size() - 2);
+      return true;
+    case NodeKind::PathName:
+      if (lit.size() < 2 || lit[1] == '\'') return false;
+      pathStore = {lit.substr(1), false, false};
+      static_cast<script::PathName*>(node)->segments = {&pathStore, 1};
+      return true;
+    default: return false;
+  }
+}
+
+// The same by the lexer, for every other literal. False when the slot does not read as one
+// literal of the node's kind.
+bool readLexed(std::string_view lit, std::string_view rest, Expr* node, script::Arena& arena) {
+  script::Lexer lexer(rest, 0, arena);
+  script::Token tok;
+  lexer.next(tok);
+  if (tok.spaceBefore || tok.length != lit.size()) return false;
+  switch (node->kind) {
+    case NodeKind::Integer:
+      if (tok.kind != script::TokenKind::Integer) return false;
+      static_cast<script::Integer*>(node)->value = tok.integer;
+      return true;
+    case NodeKind::Float:
+      if (tok.kind != script::TokenKind::Float) return false;
+      static_cast<script::Float*>(node)->value = tok.number;
+      return true;
+    case NodeKind::String:
+      if (tok.kind != script::TokenKind::String) return false;
+      static_cast<script::String*>(node)->value = tok.text;
+      return true;
+    case NodeKind::PathName:
+      if (tok.kind != script::TokenKind::PathName) return false;
+      static_cast<script::PathName*>(node)->segments = tok.path;
+      return true;
+    default: return false;
+  }
+}
+
+// Writes the slot literals of `text` into the kept nodes, each read as a parse would read it. False
+// when a slot does not read as one literal of its node's kind (then the text is parsed instead,
+// which gives its own error if it has one).
 bool bindSlots(std::string_view text, const std::vector<ShapeSlot>& slots, const std::vector<Expr*>& nodes,
-               script::Arena& arena) {
+               std::vector<script::PathSegment>& pathStore, script::Arena& arena) {
   for (std::size_t k = 0; k < slots.size(); ++k) {
     const ShapeSlot& slot = slots[k];
     const std::size_t start = slot.offset + (slot.negative ? 1 : 0);
-    script::Lexer lexer(text.substr(start), 0, arena);
-    script::Token tok;
-    lexer.next(tok);
-    if (tok.spaceBefore || tok.length != slot.offset + slot.length - start) return false;
+    const std::string_view lit = text.substr(start, slot.offset + slot.length - start);
     Expr* node = nodes[k];
-    switch (node->kind) {
-      case NodeKind::Integer:
-        if (tok.kind != script::TokenKind::Integer || (slot.negative && tok.integer == INT64_MIN)) return false;
-        static_cast<script::Integer*>(node)->value = slot.negative ? -tok.integer : tok.integer;
-        break;
-      case NodeKind::Float:
-        if (tok.kind != script::TokenKind::Float) return false;
-        static_cast<script::Float*>(node)->value = slot.negative ? -tok.number : tok.number;
-        break;
-      case NodeKind::String:
-        if (tok.kind != script::TokenKind::String) return false;
-        static_cast<script::String*>(node)->value = tok.text;
-        break;
-      case NodeKind::PathName:
-        if (tok.kind != script::TokenKind::PathName) return false;
-        static_cast<script::PathName*>(node)->segments = tok.path;
-        break;
-      default: return false;
+    if (!readPlain(lit, node, pathStore[k]) && !readLexed(lit, text.substr(start), node, arena)) return false;
+    if (!slot.negative) continue;
+    // The parser folds the sign into the literal the same way.
+    if (node->kind == NodeKind::Integer) {
+      auto& v = static_cast<script::Integer*>(node)->value;
+      if (v == INT64_MIN) return false;
+      v = -v;
+    } else if (node->kind == NodeKind::Float) {
+      auto& v = static_cast<script::Float*>(node)->value;
+      v = -v;
+    } else {
+      return false;
     }
   }
   return true;
@@ -160,7 +215,8 @@ Value* ShapeCache::evalText(std::string_view text, const std::string& fileName) 
   recent_.splice(recent_.begin(), recent_, entry->recent);
   if (!entry->tree || entry->running) return evalParsed(text, fileName, nullptr);
   script::Arena arena;  // decoded strings and path segments of this text's slots
-  if (!bindSlots(text, shape_.slots, entry->slotNodes, arena)) return evalParsed(text, fileName, nullptr);
+  if (!bindSlots(text, shape_.slots, entry->slotNodes, entry->pathSegments, arena))
+    return evalParsed(text, fileName, nullptr);
   return runKept(entry);
 }
 
@@ -204,6 +260,7 @@ void ShapeCache::learn(script::TextShape& shape, const std::shared_ptr<script::S
   if (findSlotNodes(exprs, shape.slots, entry->slotNodes)) {
     entry->tree = tree;
     entry->exprs = std::move(exprs);
+    entry->pathSegments.resize(shape.slots.size());
   } else {
     entry->slotNodes.clear();
   }

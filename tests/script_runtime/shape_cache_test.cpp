@@ -86,7 +86,8 @@ TEST_F(ShapeCacheTest, QuotedAndEscapedNamesAndStringsReadAsTheyWouldWhenParsed)
       "QZMShapeOut = #($'it\\'s'.height, \"a\\\"b\")\n", "QZMShapeOut = #($'back\\\\slash'.height, \"c\\\\d\\n\")\n",
       "QZMShapeOut = #($'Box\\*'.height, \"\\t%\")\n", "QZMShapeOut = #($'Box*'.height, \"wild\")\n",
       "QZMShapeOut = #($Plain.height, \"\")\n", "QZMShapeOut = #($'Missing'.height, \"x\")\n",
-      "QZMShapeOut = #($'Plain'.height, \"line one\nline two\")\n"};
+      "QZMShapeOut = #($'Plain'.height, \"line one\nline two\")\n", "QZMShapeOut = $'it\\'s'\n",
+      "QZMShapeOut = $Plain\n", "QZMShapeOut = $'Box*'\n"};
   EXPECT_GE(expectSameWithAndWithoutCache(texts), 4u);
   EXPECT_EQ(outcome(texts[0]), "ok #(1.0, \"a\\\"b\")");
 }
