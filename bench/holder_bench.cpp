@@ -136,7 +136,8 @@ struct TextKind {
   std::string (*text)(int i);
 };
 
-std::string boxName(int i) { return "Box" + std::to_string(i); }
+std::string numbered(const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); }
+std::string boxName(int i) { return numbered("Box", i); }
 std::string num(double v) { return FormatFloat(v); }
 
 std::string readValue(const std::string& node, const std::string& name) {
@@ -154,14 +155,14 @@ const TextKind kTextKinds[] = {
     {"assign dotted value",
      [](int i) {
        return restore_text::AssignProperty(boxName(i), "material.diffuse",
-                                           "(color " + num(i % 256) + " " + num(20) + " " + num(30) + ")");
+                                           ComposeText("(color %s %s %s)", {num(i % 256), num(20), num(30)}));
      }},
     {"assign transform",
      [](int i) {
-       return restore_text::AssignTransform(boxName(i), "position", "[" + num(i) + "," + num(-i * 0.5) + "," + num(0) + "]");
+       return restore_text::AssignTransform(boxName(i), "position", ComposeText("[%s,%s,%s]", {num(i), num(-i * 0.5), num(0)}));
      }},
     {"record address",
-     [](int i) { return ControllerAddressText("QZMPropHolder" + std::to_string(i), "propertyFloatController", 2, i % 20); }},
+     [](int i) { return ControllerAddressText(numbered("QZMPropHolder", i), "propertyFloatController", 2, i % 20); }},
 };
 
 void measureTextKinds(int n) {
@@ -239,6 +240,8 @@ void measure(int n) {
               capture * 1e6 / n, directRead * 1e3, capture / directRead);
   std::printf("  restore one pass  %9.1f ms  %7.1f us/holder   direct writes %7.2f ms   ratio %6.0fx\n", restore * 1e3,
               restore * 1e6 / n, directWrite * 1e3, restore / directWrite);
+  const auto& stats = sim::rt::ShapeCache::get().stats();
+  std::printf("  texts so far: %zu run from kept trees, %zu parsed\n", stats.reused, stats.parsed);
   std::fflush(stdout);
   measureTextKinds(n);
 }
