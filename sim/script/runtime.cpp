@@ -168,7 +168,8 @@ Value* Runtime::builtin(const Symbol* name) {
 TimeValue Runtime::time() const { return timeOverride_ ? time_ : GetCOREInterface()->GetTime(); }
 
 Value* Runtime::evalText(std::string_view text) {
-  // Text run from inside a script file includes files from beside that file.
+  // Texts of a shape run before reuse its compiled tree (script/shape_cache.h). Text run from
+  // inside a script file includes files from beside that file.
   static const std::string noFile;
   return ShapeCache::get().evalText(text, runningFiles_.empty() ? noFile : runningFiles_.back());
 }
