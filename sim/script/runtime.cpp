@@ -11,6 +11,7 @@
 #include "script/parser.h"
 #include "script/primitive_table.h"
 #include "script/scene_access.h"
+#include "script/shape_cache.h"
 #include "script/rotation_values.h"
 #include "script/creation_level.h"
 #include "script/transform_context.h"
@@ -167,11 +168,10 @@ Value* Runtime::builtin(const Symbol* name) {
 TimeValue Runtime::time() const { return timeOverride_ ? time_ : GetCOREInterface()->GetTime(); }
 
 Value* Runtime::evalText(std::string_view text) {
-  // Text run from inside a script file includes files from beside that file.
-  script::Parser parser(text, 0, runningFiles_.empty() ? std::string() : runningFiles_.back());
-  Value* last = undefined;
-  while (const Expr* e = parser.compileNext()) last = Evaluator::evalTop(e, parser.tree());
-  return last;
+  // Texts of a shape run before reuse its compiled tree (script/shape_cache.h). Text run from
+  // inside a script file includes files from beside that file.
+  static const std::string noFile;
+  return ShapeCache::get().evalText(text, runningFiles_.empty() ? noFile : runningFiles_.back());
 }
 
 namespace {
@@ -298,6 +298,7 @@ void defineSystemGlobal(std::string_view name, SystemGetter getter, SystemSetter
 
 void shutdownScriptRuntime() {
   Evaluator::forgetErrorPlaces();
+  ShapeCache::get().clear();
   resetTransformContexts();
   resetLevel();
   Runtime::get().clearGlobals();
