@@ -67,8 +67,6 @@ constexpr int HITTYPE_SOLID = 4;
 constexpr int HITTYPE_FENCE = 5;
 // Flags of HitTest: stop at the first hit.
 constexpr int HIT_ABORTONHIT = 1 << 3;
-constexpr int HIT_SELONLY = 1 << 0;
-constexpr int HIT_UNSELONLY = 1 << 2;
 
 constexpr int POINT_RGN = 0x0001;
 constexpr int RECT_RGN = 0x0002;

@@ -15,7 +15,7 @@
 namespace sim::ui {
 
 // Where a viewport looks from: world to view space (looking down -z, +y up) and the projection.
-struct ViewProjection {
+struct HOST_API ViewProjection {
   Matrix3 worldToView;
   bool perspective = true;
   float fov = 0.7853982f;  // across the width, radians (perspective)
@@ -102,6 +102,6 @@ class HOST_API BitmapGraphicsWindow : public GraphicsWindow {
 };
 
 // A colour channel 0..1 as a byte, clamped and rounded.
-uint32_t packColor(float r, float g, float b);
+HOST_API uint32_t packColor(float r, float g, float b);
 
 }  // namespace sim::ui

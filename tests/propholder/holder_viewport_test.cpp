@@ -213,16 +213,16 @@ TEST_F(HolderViewport, SnapsToThePivotWithinTheStrengthOnly) {
   INode* node = makeHolder(Point3(10.0f, 5.0f, 0.0f));
   SnapInfo snap;
   snap.strength = 8;
-  IPoint2 near = pixelOf(14.0f, 5.0f);
-  holder_->Snap(0, node, &snap, &near, &view_);
+  IPoint2 close = pixelOf(14.0f, 5.0f);
+  holder_->Snap(0, node, &snap, &close, &view_);
   ASSERT_TRUE(snap.found());
   EXPECT_EQ(snap.bestWorld, Point3(10.0f, 5.0f, 0.0f));
   EXPECT_EQ(snap.bestScreen, pixelOf(10.0f, 5.0f));
   EXPECT_EQ(snap.bestDist, 4);
-  SnapInfo far;
+  SnapInfo tooFar;
   IPoint2 away = pixelOf(20.0f, 5.0f);
-  holder_->Snap(0, node, &far, &away, &view_);
-  EXPECT_FALSE(far.found());
+  holder_->Snap(0, node, &tooFar, &away, &view_);
+  EXPECT_FALSE(tooFar.found());
 }
 
 TEST_F(HolderViewport, InThePlaneModesAPivotOffThePlaneIsIgnored) {

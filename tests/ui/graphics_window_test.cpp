@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -58,7 +59,7 @@ TEST(GraphicsWindow, SkipsHiddenSegmentsAndWhatIsNotANumber) {
   Point3 square[4] = {{-2.5f, 1.5f, 0.0f}, {1.5f, 1.5f, 0.0f}, {1.5f, -1.5f, 0.0f}, {-2.5f, -1.5f, 0.0f}};
   int es[4] = {GW_EDGE_VIS, GW_EDGE_SKIP, GW_EDGE_VIS, GW_EDGE_SKIP};
   gw.polyline(4, square, nullptr, TRUE, es);
-  line(gw, Point3(0.0f, 0.0f, 0.0f), Point3(0.0f / 0.0f, 1.0f, 0.0f));
+  line(gw, Point3(0.0f, 0.0f, 0.0f), Point3(std::numeric_limits<float>::quiet_NaN(), 1.0f, 0.0f));
   EXPECT_EQ(rows(gw),
             "........\n"
             ".#####..\n"
