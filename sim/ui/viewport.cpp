@@ -4,6 +4,7 @@
 #include "object.h"
 #include "scene/scene_walk.h"
 #include "ui/snap_settings.h"
+#include "ui/viewport_objects.h"
 
 #include <algorithm>
 #include <cmath>
@@ -192,7 +193,16 @@ Point3 Viewport::snapSearch(const IPoint2& in, IPoint2& out, bool& found) {
   Matrix3 keep = gw_.getTransform();
   forEachSceneNode([&](INode* n) {
     if (n->IsNodeHidden()) return;
-    if (Object* obj = n->EvalWorldState(t).obj) obj->Snap(t, n, &snap, &cursor, this);
+    Object* obj = n->EvalWorldState(t).obj;
+    if (!obj) return;
+    Mesh mesh;
+    if (isHostClass(obj) && meshOf(obj, t, mesh)) {
+      Matrix3 tm = n->GetObjTMAfterWSM(t);
+      gw_.setTransform(tm);
+      snapMeshVertices(mesh, tm, snap, cursor, gw_);
+    } else {
+      obj->Snap(t, n, &snap, &cursor, this);
+    }
   });
   gw_.setTransform(keep);
   if (!snap.found() || !finite(snap.bestWorld)) return GetPointOnCP(in);

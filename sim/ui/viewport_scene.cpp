@@ -1,12 +1,13 @@
-// What a viewport shows: every visible node, geometry as the wireframe of its mesh, the host's own
-// lights, cameras and helpers as small icons, and every other object by its own Display, called as
-// the application calls it. Picking asks the same three in the same order.
+// What a viewport shows: every visible node; the host's own geometry as the wireframe of its mesh,
+// its lights, cameras and helpers as small icons; every plug-in object by its own Display, called
+// as the application calls it. Picking and snapping ask the same in the same order.
 #include "core/class_registry.h"
 #include "maxapi.h"
 #include "object.h"
 #include "scene/scene_walk.h"
 #include "triobj.h"
 #include "ui/viewport.h"
+#include "ui/viewport_objects.h"
 
 #include <cmath>
 
@@ -15,26 +16,6 @@ namespace sim::ui {
 namespace {
 
 const Point3 kBackground(0.45f, 0.45f, 0.45f);
-
-bool isHostClass(Object* obj) {
-  Class_ID cid = obj->ClassID();
-  SClass_ID sid = obj->SuperClassID();
-  for (const auto& e : ClassRegistry::instance().entries())
-    if (e.desc && e.desc->ClassID() == cid && e.desc->SuperClassID() == sid) return e.module.empty();
-  return true;  // made by the host without a descriptor (derived objects and the like)
-}
-
-// The mesh of a geometry object, when it has one.
-bool meshOf(Object* obj, TimeValue t, Mesh& mesh) {
-  SClass_ID sid = obj->SuperClassID();
-  if (sid != GEOMOBJECT_CLASS_ID && sid != SHAPE_CLASS_ID) return false;
-  if (!obj->CanConvertToType(triObjectClassID)) return false;
-  Object* converted = obj->ConvertToType(t, triObjectClassID);
-  auto* tri = dynamic_cast<TriObject*>(converted);
-  if (tri) mesh = tri->mesh;
-  if (converted && converted != obj) converted->DeleteMe();
-  return tri != nullptr;
-}
 
 void line(GraphicsWindow* gw, Point3 a, Point3 b) {
   Point3 pts[2] = {a, b};
@@ -78,6 +59,25 @@ bool shown(INode* n) { return n && !n->IsNodeHidden(); }
 
 }  // namespace
 
+bool isHostClass(Object* obj) {
+  Class_ID cid = obj->ClassID();
+  SClass_ID sid = obj->SuperClassID();
+  for (const auto& e : ClassRegistry::instance().entries())
+    if (e.desc && e.desc->ClassID() == cid && e.desc->SuperClassID() == sid) return e.module.empty();
+  return true;  // made by the host without a descriptor (derived objects and the like)
+}
+
+bool meshOf(Object* obj, TimeValue t, Mesh& mesh) {
+  SClass_ID sid = obj->SuperClassID();
+  if (sid != GEOMOBJECT_CLASS_ID && sid != SHAPE_CLASS_ID) return false;
+  if (!obj->CanConvertToType(triObjectClassID)) return false;
+  Object* converted = obj->ConvertToType(t, triObjectClassID);
+  auto* tri = dynamic_cast<TriObject*>(converted);
+  if (tri) mesh = tri->mesh;
+  if (converted && converted != obj) converted->DeleteMe();
+  return tri != nullptr;
+}
+
 Point3 nodeDrawColor(INode* node) {
   if (node->Selected()) return Point3(1.0f, 1.0f, 1.0f);
   if (node->IsFrozen()) return Point3(0.2f, 0.2f, 0.2f);
@@ -99,9 +99,9 @@ void Viewport::redraw(TimeValue t) {
     gw_.setColor(TEXT_COLOR, color);
     gw_.setTransform(n->GetObjTMAfterWSM(t));
     Mesh mesh;
-    if (meshOf(obj, t, mesh)) mesh.render(&gw_, gw_.getMaterial(), nullptr, COMP_ALL, 1);
-    else if (isHostClass(obj)) drawHostIcon(&gw_, obj);
-    else obj->Display(t, n, this, 0);
+    if (!isHostClass(obj)) obj->Display(t, n, this, 0);
+    else if (meshOf(obj, t, mesh)) mesh.render(&gw_, gw_.getMaterial(), nullptr, COMP_ALL, 1);
+    else drawHostIcon(&gw_, obj);
   });
   gw_.setTransform(Matrix3());
 }
@@ -118,16 +118,16 @@ std::vector<INode*> Viewport::hitTest(TimeValue t, IPoint2 p, int pickRadius) {
     MakeHitRegion(hr, HITTYPE_POINT, 0, pickRadius, &p);
     Mesh mesh;
     bool hit = false;
-    if (meshOf(obj, t, mesh)) {
+    if (!isHostClass(obj)) {
+      hit = obj->HitTest(t, n, HITTYPE_POINT, 0, HIT_ABORTONHIT, &p, this) != 0;
+      gw_.setHitRegion(nullptr);  // whatever the object left behind
+    } else if (meshOf(obj, t, mesh)) {
       hit = mesh.select(&gw_, gw_.getMaterial(), &hr, TRUE, 1) != 0;
-    } else if (isHostClass(obj)) {
+    } else {
       gw_.setHitRegion(&hr);
       drawHostIcon(&gw_, obj);
       hit = gw_.checkHitCode() != 0;
       gw_.setHitRegion(nullptr);
-    } else {
-      hit = obj->HitTest(t, n, HITTYPE_POINT, 0, HIT_ABORTONHIT, &p, this) != 0;
-      gw_.setHitRegion(nullptr);  // whatever the object left behind
     }
     if (hit) hits.push_back(n);
   });
