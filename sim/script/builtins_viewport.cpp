@@ -43,8 +43,8 @@ void redrawAll() {
 
 int sizeArg(Value* v, const char* what) {
   float f = v->to_float();
-  if (!std::isfinite(f) || f < 1.0f || f > 4096.0f)
-    throw RuntimeError((std::string(what) + " must be 1 to 4096 pixels, got: ").c_str(), v);
+  if (!std::isfinite(f) || f < 1.0f || f > float(sim::ui::kMaxViewportSide))
+    throw RuntimeError((std::string(what) + " must be 1 to " + std::to_string(sim::ui::kMaxViewportSide) + " pixels, got: ").c_str(), v);
   return int(f);
 }
 

@@ -76,8 +76,8 @@ INode* Viewport::camera() const {
 
 void Viewport::setSize(int width, int height) {
   ViewProjection v = gw_.view();
-  v.winX = std::clamp(width, 1, 4096);
-  v.winY = std::clamp(height, 1, 4096);
+  v.winX = std::clamp(width, 1, kMaxViewportSide);
+  v.winY = std::clamp(height, 1, kMaxViewportSide);
   gw_.setView(v);
 }
 

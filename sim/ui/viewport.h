@@ -12,6 +12,9 @@
 
 namespace sim::ui {
 
+// The largest viewport window side in pixels: four viewports of it stay within a few hundred MB.
+constexpr int kMaxViewportSide = 2048;
+
 class HOST_API Viewport : public ViewExp {
  public:
   explicit Viewport(ViewType type);

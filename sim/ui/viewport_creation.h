@@ -24,6 +24,8 @@ class HOST_API ObjectCreation {
   // said: CREATE_CONTINUE, CREATE_STOP (the node is made, selected, and the step accepted) or
   // CREATE_ABORT (nothing is left).
   int event(int msg, IPoint2 m);
+  // Ends a creation under way without asking its object (a host reset): nothing is left.
+  void cancel() { end(false); }
   // The node of the last creation that ended with CREATE_STOP, or null.
   INode* lastCreated() const;
 
