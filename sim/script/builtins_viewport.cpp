@@ -111,7 +111,7 @@ Value* viewport_setTM_cf(Value** arg_list, int count) {
   check_arg_count(setTM, 1, count);
   auto* m = dynamic_cast<Matrix3Value*>(arg_list[0]);
   if (!m) throw ConversionError(arg_list[0], "Matrix3");
-  active().setTM(m->m);
+  if (!active().setTM(m->m)) throw RuntimeError("The view transform is not finite: ", arg_list[0]);
   return ok;
 }
 

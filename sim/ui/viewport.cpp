@@ -55,10 +55,13 @@ bool Viewport::setType(ViewType type) {
   return true;
 }
 
-void Viewport::setTM(const Matrix3& worldToView) {
+bool Viewport::setTM(const Matrix3& worldToView) {
+  for (int i = 0; i < 4; ++i)
+    if (!finite(worldToView[i])) return false;
   userTM_ = worldToView;
   if (type_ != VIEW_PERSP_USER) type_ = VIEW_ISO_USER;
   updateView();
+  return true;
 }
 
 bool Viewport::setCamera(INode* node) {
@@ -107,6 +110,7 @@ bool Viewport::zoomToBounds(const Box3& box) {
     up = std::max(up, 2.0f * std::fabs(DotProd(c - centre, vy)));
   }
   float width = std::max(across, up * float(v.winX) / float(v.winY));
+  if (!std::isfinite(width)) return false;  // a box too large to look at
   if (!(width > 0.0f)) width = 1.0f;
   if (type_ == VIEW_PERSP_USER) {
     Matrix3 placement = Inverse(userTM_);

@@ -34,8 +34,9 @@ class HOST_API Viewport : public ViewExp {
   // type the host does not draw.
   bool setType(ViewType type);
   // The view's transform (world to view) for the user views; an axis view set this way becomes a
-  // user view, as the application does when one is orbited.
-  void setTM(const Matrix3& worldToView);
+  // user view, as the application does when one is orbited. A transform that is not finite is
+  // refused (false).
+  bool setTM(const Matrix3& worldToView);
   // Looks through `camera` (a node whose object is a camera); false for anything else.
   bool setCamera(INode* camera);
   INode* camera() const;
@@ -46,7 +47,7 @@ class HOST_API Viewport : public ViewExp {
   void setFocus(const Point3& p);
   // Frames the world box (pmin, pmax) exactly: orthographic views centre on it and show its larger
   // side across the window; the perspective user view backs off along its direction until it fits.
-  // A box that is empty or not finite is refused (false).
+  // A box that is empty, not finite or too large to frame is refused (false).
   bool zoomToBounds(const Box3& box);
 
   // Draws the scene at `t` into the window.
