@@ -8,7 +8,6 @@
 #include "object.h"
 #include "plugapi.h"
 #include "qzm_classes.h"
-#include "viewexp.h"
 
 class QZMPropHolder : public HelperObject, public IQZMPropHolderFP {
  public:
