@@ -10,6 +10,9 @@
 #include "script/evaluator.h"
 #include "script/runtime.h"
 #include "script/value_heap.h"
+#include "ui/snap_settings.h"
+#include "ui/viewport.h"
+#include "ui/viewport_creation.h"
 
 #include <chrono>
 #include <cstdio>
@@ -168,7 +171,10 @@ void resetHost() {
   rt.clearGlobals();
   rt.clearTime();
   rt.currentException.clear();
+  sim::ui::ObjectCreation::instance().cancel();
   sim::coreInterface()->resetScene();  // the undo stacks and an open hold go with the scene
+  sim::ui::Viewports::instance().reset();
+  sim::ui::snapSettings() = sim::ui::SnapSettings();
   while (theHold.IsSuspended()) theHold.Resume();
   sim::listenerStream()->clear();
   clearScratch();

@@ -121,4 +121,3 @@ class HOST_API IColorManager {
 };
 
 HOST_API IColorManager* GetColorManager();
-HOST_API COLORREF GetUIColor(int which);

@@ -13,6 +13,10 @@
 
 using MtlID = unsigned short;
 
+class GraphicsWindow;
+class Material;
+class HitRegion;
+
 // Face flags: one visibility bit per edge (edge 0 runs from v[0] to v[1]), then hiding.
 constexpr DWORD EDGE_A = 1 << 0;
 constexpr DWORD EDGE_B = 1 << 1;
@@ -114,6 +118,15 @@ class HOST_API Mesh {
   void freeAllVData();
 
   Box3 getBoundingBox(Matrix3* tm = nullptr);
+
+  // Draws the mesh into `gw` under its current transform: a wireframe of the visible edges of the
+  // faces that are not hidden (hidden edges stay hidden), in the line colour. `ma`, `rp`,
+  // `compFlags` and `numMat` are accepted (`rp`, a clip rectangle, may only be null here) as the host takes them; the window's render limits pick
+  // the way of drawing, and this host draws every limit as wireframe.
+  void render(GraphicsWindow* gw, Material* ma, void* rp, int compFlags, int numMat = 1);
+  // Whether what render draws touches the window's region `hr` (a rectangle region without
+  // crossing: whether it lies wholly inside). With abortOnHit the test stops at the first hit.
+  BOOL select(GraphicsWindow* gw, Material* ma, HitRegion* hr, int abortOnHit = FALSE, int numMat = 1);
   void buildBoundingBox();
   void InvalidateGeomCache();
   void InvalidateTopologyCache() { InvalidateGeomCache(); }

@@ -19,6 +19,10 @@
 class INode;
 class Object;
 class Modifier;
+class ViewExp;
+class SnapInfo;
+class IPoint2;
+class CreateMouseCallBack;
 
 // Conversion targets of Object::ConvertToType besides concrete classes: any object whose points a
 // modifier can move (a triangle object for geometry, a spline shape for shapes).
@@ -55,6 +59,25 @@ class HOST_API BaseObject : public ReferenceTarget {
   virtual const TCHAR* GetObjectName() { return ""; }
   // The name a new node carrying this object starts from (the host numbers it: "Box01").
   virtual void InitNodeName(TSTR& s) { s = GetObjectName(); }
+
+  // ---- viewports ----
+  // The host calls these with the node that carries the object and the viewport concerned; an
+  // object with nothing to show keeps the defaults (draws nothing, is never hit, never snapped to).
+  // Display draws the object into vpt->getGW() and answers 0.
+  virtual int Display(TimeValue t, INode* inode, ViewExp* vpt, int flags) { return 0; }
+  // Nonzero when the object is hit by the region MakeHitRegion(type, crossing, ..., p) gives.
+  virtual int HitTest(TimeValue t, INode* inode, int type, int crossing, int flags, IPoint2* p, ViewExp* vpt) {
+    return 0;
+  }
+  // Offers the object's snap candidates near the cursor `p` to `snap`.
+  virtual void Snap(TimeValue t, INode* inode, SnapInfo* snap, IPoint2* p, ViewExp* vpt) {}
+  // Boxes of what Display draws, in world and in object coordinates; objects with nothing to show
+  // leave `box` as it is.
+  virtual void GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) {}
+  virtual void GetLocalBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) {}
+  // The procedure that places a new object by mouse; null for objects made only by script.
+  virtual CreateMouseCallBack* GetCreateMouseCallBack() { return nullptr; }
+  virtual void SetExtendedDisplay(int flags) {}
 };
 
 class HOST_API Object : public BaseObject {

@@ -42,6 +42,8 @@ constexpr RefMessage REFMSG_REF_DELETED = 0x000000F6;
 constexpr RefMessage REFMSG_NODE_NAMECHANGE = 0x00000101;
 constexpr RefMessage REFMSG_NODE_MATERIAL_CHANGED = 0x00000102;
 constexpr RefMessage REFMSG_MTL_REF_ADDED_OR_REMOVED = 0x00000108;
+// Asks the nodes among the dependents for their handle: partID points at a ULONG the node fills.
+constexpr RefMessage REFMSG_GET_NODE_HANDLE = 0x00000220;
 constexpr RefMessage REFMSG_USER = 0x00010000;
 
 // Super class filter of NotifyDependents: every dependent.

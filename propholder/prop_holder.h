@@ -54,6 +54,15 @@ class QZMPropHolder : public HelperObject, public IQZMPropHolderFP {
   Object* ConvertToType(TimeValue, Class_ID) override { return nullptr; }
   void FreeCaches() override;
 
+  // ---- viewports: the icon, picking, snapping to the pivot, boxes, placement by mouse ----
+  int Display(TimeValue t, INode* inode, ViewExp* vpt, int flags) override;
+  int HitTest(TimeValue t, INode* inode, int type, int crossing, int flags, IPoint2* p, ViewExp* vpt) override;
+  void Snap(TimeValue t, INode* inode, SnapInfo* snap, IPoint2* p, ViewExp* vpt) override;
+  void GetWorldBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) override;
+  void GetLocalBoundBox(TimeValue t, INode* inode, ViewExp* vp, Box3& box) override;
+  CreateMouseCallBack* GetCreateMouseCallBack() override;
+  void SetExtendedDisplay(int flags) override { extDispFlags = flags; }
+
   // The holder's mixin for IQZMPropHolder; any other id goes to the mixin's own lookup.
   BaseInterface* GetInterface(Interface_ID id) override;
   using HelperObject::GetInterface;
@@ -96,6 +105,9 @@ class QZMPropHolder : public HelperObject, public IQZMPropHolderFP {
 
  private:
   int topLevelEval();
+  // ViewportIcon at `t`, and the icon mesh rebuilt for `t`.
+  int iconSwitch(TimeValue t);
+  void BuildMesh(TimeValue t);
   // Diagnostic lines are gated by the doDebugPrint of the holder a function is called on.
   bool debugPrint();
 };

@@ -553,7 +553,12 @@ void SceneNode::SetReference(int i, RefTargetHandle rtarg) {
   }
 }
 
-RefResult SceneNode::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID&, RefMessage message) {
+RefResult SceneNode::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID& partID, RefMessage message) {
+  if (message == REFMSG_GET_NODE_HANDLE) {
+    // The asker passed the address of its answer as the part id; the first node to answer ends it.
+    if (partID) *reinterpret_cast<ULONG*>(partID) = GetHandle();
+    return REF_STOP;
+  }
   if (message == REFMSG_CHANGE && hTarget && (hTarget == tmCtrl_ || hTarget == target_)) invalidateTM();
   return REF_SUCCEED;
 }

@@ -113,23 +113,3 @@ const bool kEnvironmentGlobals = [] {
 
 }  // namespace
 
-// The viewports: this host draws none, so there is nothing to redraw; the calls answer as the
-// application's do, for scripts that refresh the views after changing the scene.
-def_visible_primitive(redrawViews, "redrawViews");
-Value* redrawViews_cf(Value**, int count) {
-  check_arg_count(redrawViews, 0, count);
-  return ok;
-}
-
-def_visible_primitive(completeRedraw, "completeRedraw");
-Value* completeRedraw_cf(Value**, int count) {
-  check_arg_count(completeRedraw, 0, count);
-  return ok;
-}
-
-// forceCompleteRedraw [doDisabled:b]
-def_visible_primitive(forceCompleteRedraw, "forceCompleteRedraw");
-Value* forceCompleteRedraw_cf(Value** arg_list, int count) {
-  if (int n = count_positional_args(arg_list, count); n != 0) throw ArgCountError("forceCompleteRedraw", 0, n);
-  return ok;
-}

@@ -93,4 +93,3 @@ IColorManager* GetColorManager() {
   return &manager;
 }
 
-COLORREF GetUIColor(int which) { return GetSysColor(which); }

@@ -111,7 +111,7 @@ TEST_F(ParamBlock, AStringStaysValidWhileTheTableAroundItChanges) {
 }
 
 TEST_F(ParamBlock, FixedSizeTablesStartAtTheirDeclaredSize) {
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   IParamBlock2* pb = m->pblock;
   ASSERT_NE(pb, nullptr);
   EXPECT_EQ(pb->GetOwner(), m);
@@ -242,7 +242,7 @@ TEST_F(ParamBlock, ReferencesAreNumberedByParameterAndEntryInDefinitionOrder) {
 
 TEST_F(ParamBlock, EntriesTakeOnlyTargetsOfTheirTypeAndNoLoops) {
   auto* h = new Holder;
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   auto* thing = new Thing;
   auto* mtl = new SubMtl("mtl");
   EXPECT_FALSE(h->pblock->SetValue(hp_node, 0, static_cast<ReferenceTarget*>(thing))) << "not a node";
@@ -262,7 +262,7 @@ TEST_F(ParamBlock, EntriesTakeOnlyTargetsOfTheirTypeAndNoLoops) {
 }
 
 TEST_F(ParamBlock, OwnersReferencesAreReadAndWrittenThroughTheOwner) {
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   IParamBlock2* pb = m->pblock;
   auto* red = new SubMtl("red");
   auto* blue = new SubMtl("blue");
@@ -359,7 +359,7 @@ TEST_F(ParamBlock, ACloneHasItsOwnCopyOfEveryValueAndTable) {
 }
 
 TEST_F(ParamBlock, ACloneOfTheMaterialBlockLeavesTheOwnersReferencesToTheOwner) {
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   auto* red = new SubMtl("red");
   m->pblock->SetValue(mp_materialArray, 0, red, 0);
   m->pblock->SetValue(mp_labels, 0, "Beauty", 0);
@@ -391,7 +391,7 @@ TEST_F(ParamBlock, ResetPutsDefaultsAndDeclaredSizesBack) {
   EXPECT_EQ(pb->GetReferenceTarget(hp_propertyObject, 0, 0), t);
   EXPECT_STREQ(pb->GetStr(hp_propertyName, 0, 0), "a");
 
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   m->pblock->SetValue(mp_labels, 0, "x", 7);
   m->pblock->Reset(mp_labels, 7);
   EXPECT_EQ(m->pblock->GetStr(mp_labels, 0, 7), nullptr);

@@ -146,13 +146,13 @@ class Holder : public Owner {
 
 // Shaped like the material: slots 0-100 are references 0-100 (the block's materialArray), the block
 // is reference 101.
-class Material : public Owner {
+class OwnerMaterial : public Owner {
  public:
-  Material() {
+  OwnerMaterial() {
     ++alive;
     materialCD.MakeAutoParamBlocks(this);
   }
-  ~Material() override { --alive; }
+  ~OwnerMaterial() override { --alive; }
   SClass_ID SuperClassID() override { return MATERIAL_CLASS_ID; }
   int NumRefs() override { return 102; }
   RefTargetHandle GetReference(int i) override {
@@ -185,14 +185,14 @@ class ParamBlock : public ::testing::Test {
  protected:
   void SetUp() override {
     sim::flushUndo();
-    Thing::alive = Holder::alive = Material::alive = Node::alive = 0;
+    Thing::alive = Holder::alive = OwnerMaterial::alive = Node::alive = 0;
   }
   void TearDown() override {
     sim::flushUndo();
     EXPECT_EQ(Thing::alive, 0) << "targets leaked or freed twice";
     EXPECT_EQ(Node::alive, 0) << "nodes leaked or freed twice";
     EXPECT_EQ(Holder::alive, 0);
-    EXPECT_EQ(Material::alive, 0);
+    EXPECT_EQ(OwnerMaterial::alive, 0);
   }
 
   // The entries of a string table, unset ones as nullopt.

@@ -102,7 +102,7 @@ TEST_F(ParamBlockUndo, UndoAndRedoOfReferenceTablesKeepRemovedTargetsAliveAndPut
 }
 
 TEST_F(ParamBlockUndo, UndoOfOwnersReferencesGoesThroughTheOwner) {
-  auto* m = new Material;
+  auto* m = new OwnerMaterial;
   auto* red = new SubMtl("red");
   auto* blue = new SubMtl("blue");
   m->pblock->SetValue(mp_materialArray, 0, red, 3);
