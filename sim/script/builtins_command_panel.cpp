@@ -72,6 +72,8 @@ def_visible_primitive(getCommandPanelTaskMode, "getCommandPanelTaskMode");
 Value* getCommandPanelTaskMode_cf(Value** arg_list, int count) {
   int given = count_positional_args(arg_list, count);
   if (given != 0) throw ArgCountError("getCommandPanelTaskMode", 0, given);
+  // The panel window closed from outside (WM_CLOSE) left modify mode.
+  if (currentMode == "modify" && !sim::ui::commandPanelModifyMode()) currentMode = "create";
   return Name::intern(currentMode.c_str());
 }
 

@@ -34,6 +34,8 @@ class ParamMap : public IParamMap2, public PickTarget {
 
   ~ParamMap() override {
     stopPickMode(this);
+    // A drag the rollout's end cut short keeps what it reached, as one undoable step.
+    if (dragging_) theHold.Accept(kUndoLabel);
     if (IsWindow(hwnd_)) SetWindowLongPtr(hwnd_, GWLP_USERDATA, 0);
     dropProc();
     if (IsWindow(hwnd_) && ip_) ip_->DeleteRollupPage(hwnd_);
@@ -116,7 +118,7 @@ class ParamMap : public IParamMap2, public PickTarget {
         stopPickMode(this);
         if (dragging_) {
           dragging_ = false;
-          theHold.Cancel();
+          theHold.Accept(kUndoLabel);
         }
         break;
       default: break;
@@ -131,10 +133,14 @@ class ParamMap : public IParamMap2, public PickTarget {
   bool pick(INode* node) override {
     const ParamDef* d = picking_;
     if (!d || !pb_) return false;
-    bool taken = false;
-    oneStep([&] { taken = pb_->SetValue(d->ID, now(), node) && pb_->GetINode(d->ID, now()) == node; });
+    theHold.Begin();
+    bool taken = pb_->SetValue(d->ID, now(), node) && pb_->GetINode(d->ID, now()) == node;
     // A node that depends on this block (its own holder's node) would make a reference loop.
-    if (!taken) return false;
+    if (!taken) {
+      theHold.Cancel();
+      return false;
+    }
+    theHold.Accept(kUndoLabel);
     endPick();
     show(*d);
     return true;
