@@ -117,8 +117,8 @@ void ClassDesc2::GetValidity(ReferenceMaker* owner, TimeValue t, Interval& valid
 }
 
 // Makes the automatic rollout of each block of `obj` whose descriptor asks for one (P_AUTO_UI), one
-// per map, in the order the descriptors were registered. The host passes the command panel's
-// interface; with any other (or none) only the call is recorded.
+// per map, in the order the descriptors were registered, as pages of `ip` (the command panel passes
+// itself). With a null interface only the call is recorded.
 void ClassDesc2::BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev) {
   ClassDesc2State& state = stateOf(this);
   sim::EditParamsRecord& e = state.edit;
