@@ -81,7 +81,8 @@ class HOST_API ICustEdit : public ICustomControl {
 };
 
 
-// An integer spinner: a drag sends CC_SPINNER_BUTTONDOWN, a CC_SPINNER_CHANGE per changed value and
+// A spinner of integers, or of floats once linked to a float edit kind or given float limits or a
+// float value: a drag sends CC_SPINNER_BUTTONDOWN, a CC_SPINNER_CHANGE per changed value and
 // CC_SPINNER_BUTTONUP; the value stays inside the limits and is written into the linked edit.
 class HOST_API ISpinnerControl : public ICustomControl {
  public:
@@ -89,7 +90,9 @@ class HOST_API ISpinnerControl : public ICustomControl {
   virtual float GetFVal() = 0;
   // The value clamped to the limits; `notify` sends CC_SPINNER_CHANGE when it changed.
   virtual void SetValue(int v, int notify) = 0;
+  virtual void SetValue(float v, int notify) = 0;
   virtual void SetLimits(int min, int max, int limitCurValue = TRUE) = 0;
+  virtual void SetLimits(float min, float max, int limitCurValue = TRUE) = 0;
   // Value units per pixel of mouse movement.
   virtual void SetScale(float s) = 0;
   // The edit shows the value; Enter in it sets the value from its text.
@@ -107,6 +110,9 @@ HOST_API void ReleaseISpinner(ISpinnerControl* spin);
 // Links spinner idSpin to edit idEdit of the dialog, with limits and a value; the caller releases
 // the spinner it answers (null when either control is missing).
 HOST_API ISpinnerControl* SetupIntSpinner(HWND hwnd, int idSpin, int idEdit, int min, int max, int val);
+// The same for floats; `scale` is the value per pixel of a drag and the step of a click.
+HOST_API ISpinnerControl* SetupFloatSpinner(HWND hwnd, int idSpin, int idEdit, float min, float max, float val,
+                                            float scale = 0.1f);
 
 // ---- colours ---------------------------------------------------------------------------------------
 using ColorId = DWORD;

@@ -516,16 +516,19 @@ class HOST_API ClassDesc2 : public ClassDesc {
   void Reset(ReferenceMaker* owner, BOOL updateUI = TRUE, BOOL callSetHandlers = TRUE);
   void GetValidity(ReferenceMaker* owner, TimeValue t, Interval& valid);
 
-  // Automatic rollouts. The host records these calls; the UI layer draws the rollouts.
+  // Automatic rollouts: BeginEditParams makes the rollout of every block of `obj` whose descriptor
+  // has P_AUTO_UI (one per map) in the command panel `ip`, EndEditParams removes them. InvalidateUI
+  // shows the blocks' values again in the open rollouts (all of them, those of one descriptor, or
+  // the controls of one parameter).
   void BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev);
   void EndEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev);
   void InvalidateUI();
   void InvalidateUI(ParamBlockDesc2* pbd);
   void InvalidateUI(ParamBlockDesc2* pbd, ParamID id, int tabIndex = -1);
   void RestoreRolloutState();
-  int NumParamMaps() { return 0; }
-  IParamMap2* GetParamMap(int i) { return nullptr; }
-  IParamMap2* GetParamMap(ParamBlockDesc2* pbd, MapID map_id = 0) { return nullptr; }
+  int NumParamMaps();
+  IParamMap2* GetParamMap(int i);
+  IParamMap2* GetParamMap(ParamBlockDesc2* pbd, MapID map_id = 0);
   void SetUserDlgProc(ParamBlockDesc2* pbd, MapID map_id, ParamMap2UserDlgProc* proc = nullptr);
   void SetUserDlgProc(ParamBlockDesc2* pbd, ParamMap2UserDlgProc* proc = nullptr) { SetUserDlgProc(pbd, 0, proc); }
   ParamMap2UserDlgProc* GetUserDlgProc(ParamBlockDesc2* pbd, MapID map_id = 0);

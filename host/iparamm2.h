@@ -5,6 +5,9 @@
 
 #include "host_api.h"
 #include "interval.h"
+#include "maxtypes.h"
+
+#include <cstdint>
 
 class IParamMap2;
 class ReferenceTarget;
@@ -57,12 +60,36 @@ enum EditSpinnerType {
   EDITTYPE_TIME,
 };
 
+class IParamBlock2;
+class ParamMap2UserDlgProc;
+
+// The controls of one rollout bound to the parameters of one block: the host makes it for each
+// block with a rollout template (ClassDesc2::BeginEditParams) and removes it at EndEditParams.
+// Edits of a bound control write its parameter as one undoable step; Invalidate shows the block's
+// values again.
+class HOST_API IParamMap2 {
+ public:
+  virtual ~IParamMap2();
+  virtual IParamBlock2* GetParamBlock() = 0;
+  virtual HWND GetHWnd() = 0;
+  // Every control of the rollout; or only those of parameter `id` (tabIndex: its table entry).
+  virtual void Invalidate() = 0;
+  virtual void Invalidate(ParamID id, int tabIndex = -1) = 0;
+  virtual ParamMap2UserDlgProc* GetUserDlgProc() = 0;
+};
+
 // A plug-in's handler for the controls of a rollout that the automatic parameter map does not run
-// itself. The block descriptor and ClassDesc2::SetUserDlgProc only store it; the UI layer adds the
-// message entry point (DlgProc) when rollouts are drawn.
+// itself. The parameter map that serves it passes it every message of the rollout after its own
+// handling, and calls DeleteThis when the rollout goes (a procedure given to a map belongs to it).
 class HOST_API ParamMap2UserDlgProc {
  public:
   virtual ~ParamMap2UserDlgProc();
+  // What the rollout's dialog procedure answers for the message.
+  // (wParam and lParam are the Win32 WPARAM and LPARAM; this header does without the Win32 one.)
+  virtual INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, std::uintptr_t wParam,
+                          std::intptr_t lParam) {
+    return FALSE;
+  }
   virtual void DeleteThis() = 0;
   // The object whose rollout the procedure now serves.
   virtual void SetThing(ReferenceTarget* m) {}

@@ -1,6 +1,14 @@
 // The module's entry points, exported by name.
+#include "dllmain.h"
 #include "prop_holder.h"
 #include "resource_strings.h"
+
+HINSTANCE hInstance = nullptr;
+
+QZM_DLLMAIN(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) hInstance = module;
+  return TRUE;
+}
 
 PLUGIN_EXPORT const TCHAR* LibDescription() { return GetString(IDS_LIBDESCRIPTION); }
 

@@ -5,6 +5,7 @@
 #include "holder_params.h"
 #include "holder_removal.h"
 #include "holder_restore.h"
+#include "holder_rollout.h"
 #include "holder_scene.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
@@ -67,6 +68,10 @@ void QZMPropHolder::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev
   editInterface = ip;
   editHolder = this;
   GetQZMPropHolderDesc()->BeginEditParams(ip, this, flags, prev);
+  // Each opening has a procedure of its own, bound to this holder; the rollout deletes it. Without
+  // a rollout (no panel to show it in) there is nothing to give one to.
+  if (GetQZMPropHolderDesc()->GetParamMap(GetHolderBlockDesc()))
+    GetQZMPropHolderDesc()->SetUserDlgProc(GetHolderBlockDesc(), NewHolderRolloutProc(this));
 }
 
 void QZMPropHolder::EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) {

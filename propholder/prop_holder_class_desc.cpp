@@ -17,6 +17,7 @@ class QZMPropHoldObjClassDesc : public ClassDesc2 {
   Class_ID ClassID() override { return QZMPROPHOLDER_CLASS_ID; }
   const TCHAR* Category() override { return "Quorvane"; }
   const TCHAR* InternalName() override { return "QZMPropHolder"; }
+  HINSTANCE HInstance() override { return hInstance; }
   DWORD InitialRollupPageState() override { return 0x7fffffff; }
   const TCHAR* GetRsrcString(INT_PTR id) override { return GetString(static_cast<int>(id)); }
 };

@@ -1,56 +1,12 @@
-// The holder's string table and the ids of its rollout's dialog resources.
+// The holder's strings, read from its string table (qzm_prop_holder.rc) through its module handle.
 #pragma once
 
 #include "host_api.h"
+#include "resource.h"
 
-// Text of string `id`, or "" for an id the table does not hold.
+// The module's handle, from DllMain.
+extern HINSTANCE hInstance;
+
+// Text of string `id`, or "" for an id the table does not hold. The text stays valid while the
+// module is loaded: callers keep these pointers (class names, display names).
 const TCHAR* GetString(int id);
-
-enum {
-  IDS_LIBDESCRIPTION = 1,
-  IDS_PARAMS = 4,
-  IDS_NODE_NAME = 4,
-  IDS_CLASS_NAME_HELPER = 10,
-  IDS_CLASS_NAME = 11,
-  IDS_OBJECT_NAME = 25,
-  IDS_WHICHPASS = 33,
-  IDS_ICONSIZE = 35,
-  IDS_PROPERTYISANIMATED = 37,
-  IDS_PROPERTYFLOATCONTROLLER = 38,
-  IDS_PROPERTYPOINT3CONTROLLER = 39,
-  IDS_IPROPERTYFLOATCONTROLLER = 41,
-  IDS_IPROPERTYPOINT3CONTROLLER = 42,
-  IDS_IPROPERTYCLASS = 44,
-  IDS_PASSLIST = 48,
-  IDS_PROPERTYCLASS = 49,
-  IDS_PROPERTYNAME = 50,
-  IDS_THISNAME = 52,
-  IDS_IPROPERTYISANIMATED = 53,
-  IDS_PROPERTYSTATE = 108,
-  IDS_PROPERTYOBJECT = 109,
-  IDS_PROPERTYPOINT4CONTROLLER = 111,
-  IDS_PROPERTYPOSCONTROLLER = 112,
-  IDS_PROPERTYROTCONTROLLER = 113,
-  IDS_PROPERTYSCALECONTROLLER = 114,
-  IDS_IPROPERTYSTATE = 117,
-  IDS_IPROPERTYOBJECT = 118,
-  IDS_IPROPERTYPOINT4CONTROLLER = 120,
-  IDS_IPROPERTYPOSCONTROLLER = 121,
-  IDS_IPROPERTYROTCONTROLLER = 122,
-  IDS_IPROPERTYSCALECONTROLLER = 123,
-  // The display names "Node" and "NodeArray" are fixed texts of the block; they sit above the
-  // resource table's own ids so they can never collide with one.
-  IDS_NODE = 1001,
-  IDS_NODEARRAY = 1002,
-};
-
-// The rollout's dialog template and controls.
-enum {
-  IDD_PANEL = 101,
-  IDC_NODE_PICK = 1001,
-  IDC_VIEWPORTICON = 1003,
-  IDC_WHICHPASS_EDIT = 1490,
-  IDC_ICONSIZE_EDIT = 1491,
-  IDC_WHICHPASS_SPIN = 1496,
-  IDC_ICONSIZE_SPIN = 1497,
-};

@@ -4,6 +4,7 @@
 
 #include "core/param_block2.h"
 #include "core/text.h"
+#include "ui/param_map.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -14,6 +15,7 @@ struct ClassDesc2State {
   std::vector<ParamBlockDesc2*> descs;  // in registration order
   sim::InvalidateUIRecord invalidate;
   sim::EditParamsRecord edit;
+  std::vector<IParamMap2*> maps;  // the open automatic rollouts, in the order they were made
 };
 
 using Registry = std::unordered_map<const ClassDesc2*, ClassDesc2State>;
@@ -114,20 +116,45 @@ void ClassDesc2::GetValidity(ReferenceMaker* owner, TimeValue t, Interval& valid
     if (IParamBlock2* pb = owner->GetParamBlock(i)) pb->GetValidity(t, valid);
 }
 
+// Makes the automatic rollout of each block of `obj` whose descriptor asks for one (P_AUTO_UI), one
+// per map, in the order the descriptors were registered, as pages of `ip` (the command panel passes
+// itself). With a null interface only the call is recorded.
 void ClassDesc2::BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev) {
-  sim::EditParamsRecord& e = stateOf(this).edit;
+  ClassDesc2State& state = stateOf(this);
+  sim::EditParamsRecord& e = state.edit;
   e.ip = ip;
   e.obj = obj;
   e.flags = flags;
   ++e.begins;
+  if (!ip || !obj || !state.maps.empty()) return;
+  const std::vector<ParamBlockDesc2*> descs = state.descs;
+  for (ParamBlockDesc2* d : descs) {
+    if (!(d->flags & P_AUTO_UI)) continue;
+    IParamBlock2* pb = nullptr;
+    for (int i = 0, n = obj->NumParamBlocks(); i < n && !pb; ++i)
+      if (IParamBlock2* b = obj->GetParamBlock(i); b && b->GetDesc() == d) pb = b;
+    if (!pb) continue;
+    std::vector<MapID> ids;
+    if (d->flags & P_MULTIMAP)
+      for (int k = 0; k < d->map_specs.Count(); ++k) ids.push_back(d->map_specs[k].map_id);
+    else
+      ids.push_back(0);
+    for (MapID id : ids)
+      if (IParamMap2* map = sim::ui::createParamMap(ip, pb, id, d->GetUserDlgProc(id)))
+        stateOf(this).maps.push_back(map);
+  }
 }
 
 void ClassDesc2::EndEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG flags, Animatable* prev) {
-  sim::EditParamsRecord& e = stateOf(this).edit;
+  ClassDesc2State& state = stateOf(this);
+  sim::EditParamsRecord& e = state.edit;
   e.ip = nullptr;
   e.obj = nullptr;
   e.flags = flags;
   ++e.ends;
+  std::vector<IParamMap2*> maps;
+  maps.swap(state.maps);
+  for (IParamMap2* map : maps) sim::ui::destroyParamMap(map);
 }
 
 void ClassDesc2::InvalidateUI() { InvalidateUI(nullptr, -1, -1); }
@@ -140,12 +167,37 @@ void ClassDesc2::InvalidateUI(ParamBlockDesc2* pbd, ParamID id, int tabIndex) {
   r.id = id;
   r.tabIndex = tabIndex;
   ++r.calls;
+  const std::vector<IParamMap2*> maps = stateOf(this).maps;
+  for (IParamMap2* map : maps) {
+    IParamBlock2* pb = map->GetParamBlock();
+    if (pbd && (!pb || pb->GetDesc() != pbd)) continue;
+    if (id < 0) map->Invalidate();
+    else map->Invalidate(id, tabIndex);
+  }
+}
+
+int ClassDesc2::NumParamMaps() { return static_cast<int>(stateOf(this).maps.size()); }
+
+IParamMap2* ClassDesc2::GetParamMap(int i) {
+  auto& maps = stateOf(this).maps;
+  return i >= 0 && i < static_cast<int>(maps.size()) ? maps[static_cast<size_t>(i)] : nullptr;
+}
+
+IParamMap2* ClassDesc2::GetParamMap(ParamBlockDesc2* pbd, MapID map_id) {
+  for (IParamMap2* map : stateOf(this).maps)
+    if (IParamBlock2* pb = map->GetParamBlock(); pb && pb->GetDesc() == pbd && sim::ui::paramMapId(map) == map_id)
+      return map;
+  return nullptr;
 }
 
 void ClassDesc2::RestoreRolloutState() { ++stateOf(this).edit.rolloutRestores; }
 
+// An open rollout of the block takes the procedure at once (and owns it from then on); later
+// rollouts start with it too.
 void ClassDesc2::SetUserDlgProc(ParamBlockDesc2* pbd, MapID map_id, ParamMap2UserDlgProc* proc) {
-  if (pbd) pbd->SetUserDlgProc(map_id, proc);
+  if (!pbd) return;
+  pbd->SetUserDlgProc(map_id, proc);
+  if (IParamMap2* map = GetParamMap(pbd, map_id)) sim::ui::setParamMapUserDlgProc(map, proc);
 }
 
 ParamMap2UserDlgProc* ClassDesc2::GetUserDlgProc(ParamBlockDesc2* pbd, MapID map_id) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/progress.h"
+#include "iobjparam.h"
 #include "maxapi.h"
 
 #include <memory>
@@ -17,7 +18,7 @@ namespace sim {
 class SceneNode;
 class NodeIndex;
 
-class HOST_API CoreInterface : public Interface {
+class HOST_API CoreInterface : public IObjParam {
  public:
   CoreInterface();
   ~CoreInterface() override;
@@ -60,6 +61,11 @@ class HOST_API CoreInterface : public Interface {
   BOOL ProgressStart(const TCHAR* title, BOOL dispBar = TRUE, void* fn = nullptr, void* arg = nullptr) override;
   void ProgressUpdate(int pct, BOOL showPct = TRUE, const TCHAR* title = nullptr) override;
   void ProgressEnd() override;
+
+  // The command panel's rollup (defined with the panel, sim/ui/command_panel.cpp).
+  HWND AddRollupPage(HINSTANCE hInst, const MCHAR* dlgTemplate, RollupPageProc dlgProc, const MCHAR* title,
+                     std::intptr_t param = 0, DWORD flags = 0, int category = 4000) override;
+  void DeleteRollupPage(HWND hRollup) override;
 
   // ---- host side ----
   NodeIndex& nodeIndex() { return *index_; }

@@ -3,6 +3,7 @@
 #include "core/core_interface.h"
 #include "core/plugin_loader.h"
 #include "script/runtime.h"
+#include "ui/command_panel.h"
 #include "ui/material_editor.h"
 #include "ui/ui.h"
 
@@ -18,6 +19,7 @@ void shutdownHost() {
   // still loaded: windows first (their procedures may be a module's), then script state, then the
   // scene, then the modules.
   ui::closeMaterialEditor();
+  ui::setCommandPanelModifyMode(false);
   ui::destroyAllWindows();
   rt::shutdownScriptRuntime();
   coreInterface()->clearScene();

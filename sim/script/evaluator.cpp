@@ -7,6 +7,7 @@
 #include "core/undo_stack.h"
 #include "hold.h"
 #include "maxscript/maxscript.h"
+#include "script/command_panel_follow.h"
 #include "script/control_flow.h"
 #include "script/idle_step.h"
 #include "script/operators.h"
@@ -711,6 +712,7 @@ EVAL_STEP Value* evalMaxCommand(const MaxCommand& m) {
   if (m.command == "undo") return bool_result(sim::undo());
   if (m.command == "redo") return bool_result(sim::redo());
   if (sim::rt::runSelectionCommand(m.command)) return ok;
+  if (sim::rt::runCommandPanelCommand(m.command)) return ok;
   throw RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command))));
 }
 

@@ -3,7 +3,8 @@
 
 namespace sim::rt {
 
-// Brings the material editor to the active slot's material (material_editor_follow.h), then runs
+// Brings the material editor to the active slot's material (material_editor_follow.h) and the
+// command panel to the selected object (command_panel_follow.h), then runs
 // the window messages posted so far and the paints they asked for (bounded, see ui/ui.h).
 // Never throws: it runs between expressions, where no script is there to catch anything.
 void runIdleStep() noexcept;

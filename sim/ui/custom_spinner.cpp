@@ -1,5 +1,6 @@
-// "SpinnerControl": an integer value between limits, changed by dragging the mouse up and down or
-// clicking the upper or lower half, and shown in a linked edit.
+// "SpinnerControl": an integer or float value between limits, changed by dragging the mouse up and
+// down or clicking the upper or lower half, and shown in a linked edit. It counts in integers until
+// it is linked to an edit of a float kind (or given float limits or a float value).
 //
 // A press sends CC_SPINNER_BUTTONDOWN; every move that changes the value sends CC_SPINNER_CHANGE
 // (HIWORD 1: while dragging); the release sends CC_SPINNER_BUTTONUP with HIWORD 1. The right button
@@ -9,31 +10,63 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <locale>
+#include <sstream>
 
 namespace sim::ui {
 
 namespace {
 
 struct SpinnerState {
-  int value = 0, min = 0, max = 100;
+  double value = 0, min = 0, max = 100;
+  bool isFloat = false;
   float scale = 1.0f;
   HWND edit = nullptr;
   bool dragging = false, moved = false;
-  int startValue = 0;
+  double startValue = 0;
   POINT start{};
 };
+
+// Three decimals with a point whatever the locale, trailing zeros dropped down to one: "1.0", "0.01".
+std::string floatText(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.3f", v);
+  std::string t = buf;
+  for (char& c : t)
+    if (c == ',') c = '.';
+  std::size_t point = t.find('.');
+  if (point != std::string::npos)
+    while (t.size() > point + 2 && t.back() == '0') t.pop_back();
+  return t;
+}
+
+// A number with optional surrounding blanks, read with a point whatever the locale.
+bool parseFloat(const std::string& text, double& out) {
+  std::istringstream in(text);
+  in.imbue(std::locale::classic());
+  double v = 0;
+  if (!(in >> v) || !std::isfinite(v)) return false;
+  in >> std::ws;
+  if (!in.eof()) return false;
+  out = v;
+  return true;
+}
 
 void notify(HWND hwnd, UINT msg, WORD high) {
   SendMessage(GetParent(hwnd), msg, MAKEWPARAM(GetDlgCtrlID(hwnd), high), reinterpret_cast<LPARAM>(hwnd));
 }
 
 void showInEdit(const SpinnerState& s) {
-  if (s.edit && IsWindow(s.edit)) SetWindowText(s.edit, std::to_string(s.value).c_str());
+  if (!s.edit || !IsWindow(s.edit)) return;
+  SetWindowText(s.edit, (s.isFloat ? floatText(s.value) : std::to_string(std::llround(s.value))).c_str());
 }
 
 // Answers whether the value changed. The state may be gone after `notify`: look it up again.
-bool setValue(HWND hwnd, SpinnerState& s, long long v, bool sendChange, WORD dragging) {
-  int clamped = int(std::clamp<long long>(v, s.min, s.max));
+bool setValue(HWND hwnd, SpinnerState& s, double v, bool sendChange, WORD dragging) {
+  if (!std::isfinite(v)) v = s.value;
+  if (!s.isFloat) v = double(std::llround(std::clamp(v, -2147483648.0, 2147483647.0)));
+  double clamped = std::clamp(v, s.min, s.max);
   bool changed = clamped != s.value;
   s.value = clamped;
   showInEdit(s);
@@ -64,7 +97,8 @@ LRESULT mouse(HWND hwnd, SpinnerState& s, UINT msg, POINT p) {
     case WM_MOUSEMOVE: {
       if (!s.dragging) return 0;
       // Up is more.
-      long long delta = std::llround(double(s.start.y - p.y) * s.scale);
+      double delta = double(s.start.y - p.y) * s.scale;
+      if (!s.isFloat) delta = double(std::llround(delta));
       if (delta != 0) s.moved = true;
       setValue(hwnd, s, s.startValue + delta, true, 1);
       return 0;
@@ -75,7 +109,8 @@ LRESULT mouse(HWND hwnd, SpinnerState& s, UINT msg, POINT p) {
         // A click without a drag steps by one: up in the upper half, down in the lower.
         RECT r;
         GetClientRect(hwnd, &r);
-        setValue(hwnd, s, (long long)s.value + (p.y < (r.top + r.bottom) / 2 ? 1 : -1), true, 0);
+        double step = s.isFloat ? double(s.scale) : 1.0;
+        setValue(hwnd, s, s.value + (p.y < (r.top + r.bottom) / 2 ? step : -step), true, 0);
       }
       // The parent may have destroyed the spinner while told of the change.
       if (SpinnerState* still = controlState<SpinnerState>(hwnd)) endDrag(hwnd, *still, true);
@@ -115,8 +150,11 @@ LRESULT CALLBACK spinnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (wParam == VK_ESCAPE && s->dragging) endDrag(hwnd, *s, false);
       return 0;
     case kSpinnerEditEnter: {
+      std::string text = windowText(reinterpret_cast<HWND>(lParam));
       BOOL valid = FALSE;
-      int v = parseInt(windowText(reinterpret_cast<HWND>(lParam)), &valid);
+      double v = 0;
+      if (s->isFloat) valid = parseFloat(text, v);
+      else v = parseInt(text, &valid);
       // Text that is no number puts the value back into the edit.
       if (valid) setValue(hwnd, *s, v, true, 0);
       else showInEdit(*s);
@@ -135,31 +173,44 @@ class Spinner : public ISpinnerControl {
   void Enable(BOOL onOff) override { EnableWindow(hwnd_, onOff); }
   void Disable() override { EnableWindow(hwnd_, FALSE); }
   BOOL IsEnabled() override { return IsWindowEnabled(hwnd_); }
-  int GetIVal() override { return state() ? state()->value : 0; }
-  float GetFVal() override { return float(GetIVal()); }
+  int GetIVal() override { return state() ? int(std::llround(state()->value)) : 0; }
+  float GetFVal() override { return state() ? float(state()->value) : 0.0f; }
   void SetValue(int v, int notifyChange) override {
     if (SpinnerState* s = state()) setValue(hwnd_, *s, v, notifyChange != 0, 0);
   }
-  void SetLimits(int min, int max, int limitCurValue) override {
-    SpinnerState* s = state();
-    if (!s) return;
-    s->min = std::min(min, max);
-    s->max = std::max(min, max);
-    if (limitCurValue) setValue(hwnd_, *s, s->value, false, 0);
+  void SetValue(float v, int notifyChange) override {
+    if (SpinnerState* s = state()) {
+      s->isFloat = true;
+      setValue(hwnd_, *s, v, notifyChange != 0, 0);
+    }
+  }
+  void SetLimits(int min, int max, int limitCurValue) override { limits(min, max, limitCurValue); }
+  void SetLimits(float min, float max, int limitCurValue) override {
+    if (SpinnerState* s = state()) s->isFloat = true;
+    limits(min, max, limitCurValue);
   }
   void SetScale(float scale) override {
     if (SpinnerState* s = state(); s && std::isfinite(scale)) s->scale = scale;
   }
-  void LinkToEdit(HWND hEdit, EditSpinnerType) override {
+  void LinkToEdit(HWND hEdit, EditSpinnerType type) override {
     SpinnerState* s = state();
     if (!s) return;
     if (s->edit && IsWindow(s->edit)) SendMessage(s->edit, kEditLinkSpinner, 0, 0);
+    s->isFloat = type == EDITTYPE_FLOAT || type == EDITTYPE_POS_FLOAT || type == EDITTYPE_UNIVERSE ||
+                 type == EDITTYPE_POS_UNIVERSE;
     s->edit = hasClass(hEdit, kCustEditClass) ? hEdit : nullptr;
     if (s->edit) SendMessage(s->edit, kEditLinkSpinner, reinterpret_cast<WPARAM>(hwnd_), 0);
     showInEdit(*s);
   }
 
  private:
+  void limits(double min, double max, int limitCurValue) {
+    SpinnerState* s = state();
+    if (!s || !std::isfinite(min) || !std::isfinite(max)) return;
+    s->min = std::min(min, max);
+    s->max = std::max(min, max);
+    if (limitCurValue) setValue(hwnd_, *s, s->value, false, 0);
+  }
   SpinnerState* state() { return hasClass(hwnd_, kSpinnerClass) ? controlState<SpinnerState>(hwnd_) : nullptr; }
   HWND hwnd_;
 };
@@ -184,6 +235,20 @@ ISpinnerControl* SetupIntSpinner(HWND hwnd, int idSpin, int idEdit, int min, int
   }
   spin->SetLimits(min, max, FALSE);
   spin->LinkToEdit(edit, EDITTYPE_INT);
+  spin->SetValue(val, FALSE);
+  return spin;
+}
+
+ISpinnerControl* SetupFloatSpinner(HWND hwnd, int idSpin, int idEdit, float min, float max, float val, float scale) {
+  ISpinnerControl* spin = GetISpinner(GetDlgItem(hwnd, idSpin));
+  HWND edit = GetDlgItem(hwnd, idEdit);
+  if (!spin || !edit) {
+    ReleaseISpinner(spin);
+    return nullptr;
+  }
+  spin->SetLimits(min, max, FALSE);
+  spin->SetScale(scale);
+  spin->LinkToEdit(edit, EDITTYPE_FLOAT);
   spin->SetValue(val, FALSE);
   return spin;
 }

@@ -41,6 +41,13 @@ void registerMtlEditorClasses(WNDPROC editorProc) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kMtlEditorClass;
   RegisterClass(&wc);
+  registerRollupTitleClass();
+}
+
+void registerRollupTitleClass() {
+  static bool done = false;
+  if (done) return;
+  done = true;
   WNDCLASS title{};
   title.lpfnWndProc = rollupTitleProc;
   title.lpszClassName = kRollupTitleClass;

@@ -1,5 +1,5 @@
-// The rollup of the material editor: pages made from modules' dialog templates, stacked under
-// title bars in the editor window.
+// The rollup of the material editor (and of the command panel): pages made from modules' dialog
+// templates, stacked under title bars in the window that holds them.
 #pragma once
 
 #include "imtlparams.h"
@@ -36,6 +36,8 @@ class MtlEditorRollup {
 
 // Registers the window classes of the editor and its title bars.
 void registerMtlEditorClasses(WNDPROC editorProc);
+// The title bars alone, for other windows that stack pages the same way (the command panel).
+void registerRollupTitleClass();
 inline constexpr const char* kMtlEditorClass = "MtlEditor";
 inline constexpr const char* kRollupTitleClass = "RollupTitle";
 

@@ -233,6 +233,30 @@ TEST_F(Spinners, EnterInTheLinkedEditSetsTheValueBeforeTheParentHearsOfIt) {
   EXPECT_EQ(editText(), "99");
 }
 
+TEST_F(Spinners, AFloatSpinnerStepsByItsScaleAndReadsTextWithAPoint) {
+  ISpinnerControl* f = SetupFloatSpinner(parent, 1496, 1490, 0.0f, 100000.0f, 1.0f, 0.01f);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(editText(), "1.0");
+  SendMessage(spinHwnd, WM_LBUTTONDOWN, 0, at(5, 8));
+  SendMessage(spinHwnd, WM_MOUSEMOVE, 0, at(5, 5));  // three pixels up: three steps
+  SendMessage(spinHwnd, WM_LBUTTONUP, 0, at(5, 5));
+  EXPECT_FLOAT_EQ(f->GetFVal(), 1.03f);
+  EXPECT_EQ(editText(), "1.03");
+  SetWindowText(editHwnd, " 2.5 ");
+  SendMessage(editHwnd, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FLOAT_EQ(f->GetFVal(), 2.5f);
+  for (const char* bad : {"2,5", "abc", "nan", "1e999"}) {
+    SetWindowText(editHwnd, bad);
+    SendMessage(editHwnd, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FLOAT_EQ(f->GetFVal(), 2.5f) << bad;
+    EXPECT_EQ(editText(), "2.5") << bad;
+  }
+  SetWindowText(editHwnd, "-5");
+  SendMessage(editHwnd, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(editText(), "0.0");
+  ReleaseISpinner(f);
+}
+
 TEST(ColorManager, BrushesAndColoursAreTheSystemsOnes) {
   IColorManager* cm = GetColorManager();
   ASSERT_NE(cm, nullptr);

@@ -1,0 +1,54 @@
+// Identifiers of the holder's resources, shared by its resource script and its sources. Only
+// #define lines: the resource compiler reads this file as well as the C++ compiler.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// The rollout and its controls.
+#define IDD_PANEL 101
+#define IDC_NODE_PICK 1001
+#define IDC_CAPTURE 1002
+#define IDC_VIEWPORTICON 1003
+#define IDC_RESTORE 1004
+#define IDC_RESTOREALL 1005
+#define IDC_WHICHPASS_EDIT 1490
+#define IDC_ICONSIZE_EDIT 1491
+#define IDC_WHICHPASS_SPIN 1496
+#define IDC_ICONSIZE_SPIN 1497
+
+// Strings.
+#define IDS_LIBDESCRIPTION 1
+#define IDS_PARAMS 4
+#define IDS_NODE_NAME 4
+#define IDS_CLASS_NAME_HELPER 10
+#define IDS_CLASS_NAME 11
+#define IDS_OBJECT_NAME 25
+#define IDS_WHICHPASS 33
+#define IDS_ICONSIZE 35
+#define IDS_PROPERTYISANIMATED 37
+#define IDS_PROPERTYFLOATCONTROLLER 38
+#define IDS_PROPERTYPOINT3CONTROLLER 39
+#define IDS_IPROPERTYFLOATCONTROLLER 41
+#define IDS_IPROPERTYPOINT3CONTROLLER 42
+#define IDS_IPROPERTYCLASS 44
+#define IDS_PASSLIST 48
+#define IDS_PROPERTYCLASS 49
+#define IDS_PROPERTYNAME 50
+#define IDS_THISNAME 52
+#define IDS_IPROPERTYISANIMATED 53
+#define IDS_PROPERTYSTATE 108
+#define IDS_PROPERTYOBJECT 109
+#define IDS_PROPERTYPOINT4CONTROLLER 111
+#define IDS_PROPERTYPOSCONTROLLER 112
+#define IDS_PROPERTYROTCONTROLLER 113
+#define IDS_PROPERTYSCALECONTROLLER 114
+#define IDS_IPROPERTYSTATE 117
+#define IDS_IPROPERTYOBJECT 118
+#define IDS_IPROPERTYPOINT4CONTROLLER 120
+#define IDS_IPROPERTYPOSCONTROLLER 121
+#define IDS_IPROPERTYROTCONTROLLER 122
+#define IDS_IPROPERTYSCALECONTROLLER 123
+// The display names "Node" and "NodeArray" are fixed texts of the block; they sit above the
+// table's other ids so they can never collide with one.
+#define IDS_NODE 1001
+#define IDS_NODEARRAY 1002
