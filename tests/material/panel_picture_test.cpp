@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include "support/stored_picture.h"
 
 namespace panel_test {
 namespace {
@@ -85,22 +86,7 @@ TEST_F(MaterialPanel, ASmallKnownPanelLooksAsStored) {
   BitmapPtr picture(sim::ui::snapshot(page));
   ASSERT_NE(picture, nullptr);
 
-  const std::string stored = std::string(QZM_SOURCE_DIR) + "/tests/material/data/panel_small.png";
-  if (std::getenv("QZM_UPDATE_TEST_PICTURES")) {
-    BitmapInfo out(stored.c_str());
-    ASSERT_EQ(picture->Write(&out), BMMRES_SUCCESS);
-  }
-  BitmapInfo in(stored.c_str());
-  BMMRES status = BMMRES_SUCCESS;
-  BitmapPtr expected(TheManager->Load(&in, &status));
-  ASSERT_NE(expected, nullptr) << stored;
-  ASSERT_EQ(picture->Width(), expected->Width());
-  ASSERT_EQ(picture->Height(), expected->Height());
-  for (int y = 0; y < picture->Height(); ++y)
-    for (int x = 0; x < picture->Width(); ++x) {
-      BMM_Color_64 got = pixel(*picture, x, y), want = pixel(*expected, x, y);
-      ASSERT_TRUE(got.r == want.r && got.g == want.g && got.b == want.b) << "pixel " << x << "," << y;
-    }
+  EXPECT_EQ(test::differenceFromStoredPicture(*picture, "tests/material/data/panel_small.png"), "");
 }
 #endif
 

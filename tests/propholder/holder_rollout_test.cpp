@@ -17,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include "support/stored_picture.h"
 
 namespace {
 
@@ -117,24 +118,7 @@ TEST_F(HolderRollout, ASmallKnownRolloutLooksAsStored) {
   BitmapPtr picture(sim::ui::snapshot(page()));
   ASSERT_NE(picture, nullptr);
 
-  const std::string stored = std::string(QZM_SOURCE_DIR) + "/tests/propholder/data/holder_rollout.png";
-  if (std::getenv("QZM_UPDATE_TEST_PICTURES")) {
-    BitmapInfo out(stored.c_str());
-    ASSERT_EQ(picture->Write(&out), BMMRES_SUCCESS);
-  }
-  BitmapInfo in(stored.c_str());
-  BMMRES status = BMMRES_SUCCESS;
-  BitmapPtr expected(TheManager->Load(&in, &status));
-  ASSERT_NE(expected, nullptr) << stored;
-  ASSERT_EQ(picture->Width(), expected->Width());
-  ASSERT_EQ(picture->Height(), expected->Height());
-  for (int y = 0; y < picture->Height(); ++y)
-    for (int x = 0; x < picture->Width(); ++x) {
-      BMM_Color_64 got, want;
-      picture->GetPixels(x, y, 1, &got);
-      expected->GetPixels(x, y, 1, &want);
-      ASSERT_TRUE(got.r == want.r && got.g == want.g && got.b == want.b) << "pixel " << x << "," << y;
-    }
+  EXPECT_EQ(test::differenceFromStoredPicture(*picture, "tests/propholder/data/holder_rollout.png"), "");
 }
 #endif
 

@@ -9,7 +9,6 @@
 #include "inode.h"
 #include "iparamb2.h"
 #include "scene/scene_walk.h"
-#include "support/image_pixels.h"
 #include "ui/snap_settings.h"
 #include "ui/viewport.h"
 #include "ui/viewport_creation.h"
@@ -19,6 +18,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include "support/stored_picture.h"
 
 namespace {
 
@@ -168,22 +168,7 @@ TEST_F(HolderViewport, TheIconLooksAsStored) {
   view_.redraw(0);
   std::unique_ptr<Bitmap, void (*)(Bitmap*)> picture(window().toBitmap(), [](Bitmap* b) { b->DeleteThis(); });
   ASSERT_NE(picture, nullptr);
-  const std::string stored = std::string(QZM_SOURCE_DIR) + "/tests/propholder/data/holder_icon_small.png";
-  test::ImagePixels expected = test::readPixels(stored);
-  int differing = expected.width == 64 && expected.height == 64 ? 0 : 64 * 64;
-  for (int y = 0; y < 64 && !differing; ++y)
-    for (int x = 0; x < 64; ++x) {
-      BMM_Color_fl c;
-      picture->GetPixels(x, y, 1, &c);
-      const float* e = &expected.rgba[(size_t(y) * 64 + size_t(x)) * 4];
-      if (std::fabs(c.r - e[0]) > 1e-3f || std::fabs(c.g - e[1]) > 1e-3f || std::fabs(c.b - e[2]) > 1e-3f) ++differing;
-    }
-  if (differing) {
-    BitmapInfo bi;
-    bi.SetName((std::string(QZM_BUILD_DIR) + "/holder_icon_small_actual.png").c_str());
-    sim::writeImageFile(*picture, bi);
-  }
-  EXPECT_EQ(differing, 0) << "the picture drawn is in the build folder as holder_icon_small_actual.png";
+  EXPECT_EQ(test::differenceFromStoredPicture(*picture, "tests/propholder/data/holder_icon_small.png"), "");
 }
 
 TEST_F(HolderViewport, PicksTheSectorsButNotTheGapsBetweenThem) {
