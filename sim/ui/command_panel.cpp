@@ -2,6 +2,7 @@
 #include "ui/command_panel.h"
 
 #include "core/core_interface.h"
+#include "core/hold_suspended.h"
 #include "hold.h"
 #include "object.h"
 #include "ui/custom_controls.h"
@@ -18,17 +19,6 @@ constexpr ULONG kEndEditRemoveUI = 1;
 // Posted to itself once the object it showed was deleted: the reference is dropped outside the
 // deletion's notification.
 constexpr UINT kForgetDeleted = WM_USER + 0x1A20;
-
-// The panel's reference is no change of the scene: nothing of it goes into an open hold.
-struct HoldSuspended {
-  bool held = theHold.Holding() && !theHold.IsSuspended();
-  HoldSuspended() {
-    if (held) theHold.Suspend();
-  }
-  ~HoldSuspended() {
-    if (held) theHold.Resume();
-  }
-};
 
 LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

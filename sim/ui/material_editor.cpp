@@ -5,6 +5,7 @@
 // material first opened down to the sub-material shown is kept as references, top first.
 #include "ui/material_editor.h"
 
+#include "core/hold_suspended.h"
 #include "hold.h"
 #include "maxapi.h"
 #include "ui/custom_controls.h"
@@ -20,17 +21,6 @@ constexpr int kBarHeight = 24;
 // Posted to itself once a material it showed was deleted: references are dropped outside the
 // deletion's notification.
 constexpr UINT kForgetDeleted = WM_USER + 0x1A10;
-
-// The editor's references are no change of the scene: nothing of them goes into an open hold.
-struct HoldSuspended {
-  bool held = theHold.Holding() && !theHold.IsSuspended();
-  HoldSuspended() {
-    if (held) theHold.Suspend();
-  }
-  ~HoldSuspended() {
-    if (held) theHold.Resume();
-  }
-};
 
 LRESULT CALLBACK editorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
