@@ -140,7 +140,7 @@ TEST_F(ShapeCacheTest, HoldsNoMoreThanItsLimitOfShapes) {
   cache.clear();
   for (std::size_t i = 0; i < ShapeCache::kMaxShapes + 40; ++i)
     ExecuteMAXScriptScript(("QZMShapeOut = 1 + QZMShapeV" + std::to_string(i)).c_str(), TRUE);
-  EXPECT_EQ(cache.size(), ShapeCache::kMaxShapes);
+  EXPECT_EQ(cache.size(), std::size_t{ShapeCache::kMaxShapes});  // a copy: the constant is not exported
   // The most recent shapes are the ones kept.
   const std::size_t before = cache.stats().reused;
   ExecuteMAXScriptScript(("QZMShapeOut = 2 + QZMShapeV" + std::to_string(ShapeCache::kMaxShapes + 39)).c_str(), TRUE);
