@@ -54,6 +54,22 @@ set(QZM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(QZM_TEST_ENVIRONMENT
   "WINEPREFIX=${QZM_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "WINEPATH=${QZM_BIN_DIR}")
 
+# Windows of the system's own need a display. Wine's desktop process belongs to the prefix's server,
+# which stays for the whole run, and binds to the display its first program had: so the run has one
+# virtual display (Xvfb), started by "wine.prefix" before the server and ended by "wine.stop" after
+# it, and every test has it as DISPLAY. (A display per test would leave the desktop on one that is
+# gone, and every later window would fail.) The display's number comes from the build folder, so
+# that two builds on one machine do not meet.
+find_program(QZM_XVFB Xvfb)
+if(QZM_XVFB)
+  string(MD5 folder_hash "${CMAKE_BINARY_DIR}")
+  string(SUBSTRING "${folder_hash}" 0 2 folder_hash)
+  math(EXPR QZM_TEST_DISPLAY "0x${folder_hash} + 100")
+  list(APPEND QZM_TEST_ENVIRONMENT "DISPLAY=:${QZM_TEST_DISPLAY}")
+else()
+  message(STATUS "Xvfb not found: the Windows build's tests that make windows do not run")
+endif()
+
 # Every test of the calling folder gets that environment and the prefix made ready by the fixture
 # test "wine.prefix" (CTest can set test properties only in the folder that made the test).
 function(qzm_windows_tests)
@@ -70,8 +86,10 @@ function(qzm_windows_test_fixture)
   get_filename_component(wine_dir ${QZM_WINE} DIRECTORY)
   find_program(QZM_WINESERVER NAMES wineserver64 wineserver HINTS ${wine_dir} REQUIRED)
   add_test(NAME wine.prefix COMMAND ${CMAKE_COMMAND} -E env ${QZM_TEST_ENVIRONMENT}
-    ${CMAKE_COMMAND} -DWINE=${QZM_WINE} -DWINESERVER=${QZM_WINESERVER} -P ${PROJECT_SOURCE_DIR}/cmake/wine_prefix.cmake)
-  add_test(NAME wine.stop COMMAND ${CMAKE_COMMAND} -E env ${QZM_TEST_ENVIRONMENT} ${QZM_WINESERVER} -k)
+    ${CMAKE_COMMAND} -DWINE=${QZM_WINE} -DWINESERVER=${QZM_WINESERVER} "-DXVFB=${QZM_XVFB}" "-DDISPLAY_NUMBER=${QZM_TEST_DISPLAY}"
+    -P ${PROJECT_SOURCE_DIR}/cmake/wine_prefix.cmake)
+  add_test(NAME wine.stop COMMAND ${CMAKE_COMMAND} -E env ${QZM_TEST_ENVIRONMENT}
+    ${CMAKE_COMMAND} -DWINESERVER=${QZM_WINESERVER} "-DDISPLAY_NUMBER=${QZM_TEST_DISPLAY}" -P ${PROJECT_SOURCE_DIR}/cmake/wine_stop.cmake)
   set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
   set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 endfunction()

@@ -1,13 +1,8 @@
 # Runs one script with qzmhost and compares what it printed with the expected text: standard
 # output, then (when there is any) a line "--- stderr" and standard error, then "--- exit N" when
-# the host did not end with 0. EMULATOR, when set, runs a host built for another system (Wine);
-# DISPLAY_RUNNER, when set, gives it a virtual display (xvfb-run) for windows of the system's own.
-set(runner "")
-if(DISPLAY_RUNNER)
-  set(runner ${DISPLAY_RUNNER} -a)
-endif()
+# the host did not end with 0. EMULATOR, when set, runs a host built for another system (Wine).
 execute_process(
-  COMMAND ${runner} ${EMULATOR} ${HOST} --plugins ${PLUGINS} ${SCRIPT}
+  COMMAND ${EMULATOR} ${HOST} --plugins ${PLUGINS} ${SCRIPT}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
@@ -20,10 +15,6 @@ if(EMULATOR)
 endif()
 # Error places name the script file by the path it was run with: the expected texts name it by its
 # file name alone, wherever the sources are.
-# The programs Wine starts on the virtual display outlive the host and say so when it goes away.
-if(DISPLAY_RUNNER)
-  string(REGEX REPLACE "X connection to [^\n]* broken[^\n]*\n" "" err "${err}")
-endif()
 get_filename_component(script_name ${SCRIPT} NAME)
 string(REPLACE "filename: ${SCRIPT};" "filename: ${script_name};" err "${err}")
 set(actual "${out}")
