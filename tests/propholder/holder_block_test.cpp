@@ -4,6 +4,7 @@
 #include "core/class_registry.h"
 #include "core/plugin_loader.h"
 #include "iparamb2.h"
+#include "support/holder_module_suite.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,8 @@
 
 namespace {
 
-class HolderBlock : public ::testing::Test {
+class HolderBlock : public test::HolderModuleSuite {
  protected:
-  static void SetUpTestSuite() {
-    loader_ = new sim::PluginLoader;
-    std::ostringstream errors;
-    loader_->loadModule(std::string(QZM_PLUGIN_DIR) + "/QZMPropHolder.dlo", errors);
-    ASSERT_EQ(errors.str(), "");
-  }
-  static void TearDownTestSuite() {
-    loader_->unloadAll();
-    delete loader_;
-  }
   void SetUp() override {
     cd_ = dynamic_cast<ClassDesc2*>(sim::ClassRegistry::instance().findByInternalName("QZMPropHolder"));
     ASSERT_NE(cd_, nullptr);
@@ -34,7 +25,6 @@ class HolderBlock : public ::testing::Test {
     ASSERT_NE(block_, nullptr);
   }
 
-  static inline sim::PluginLoader* loader_ = nullptr;
   ClassDesc2* cd_ = nullptr;
   ParamBlockDesc2* block_ = nullptr;
 };

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include "support/stored_picture.h"
+#include "support/holder_module_suite.h"
 
 namespace {
 
@@ -31,18 +32,8 @@ struct BitmapDeleter {
 };
 using BitmapPtr = std::unique_ptr<Bitmap, BitmapDeleter>;
 
-class HolderRollout : public ::testing::Test {
+class HolderRollout : public test::HolderModuleSuite {
  protected:
-  static void SetUpTestSuite() {
-    loader_ = new sim::PluginLoader;
-    std::ostringstream errors;
-    loader_->loadModule(std::string(QZM_PLUGIN_DIR) + "/QZMPropHolder.dlo", errors);
-    ASSERT_EQ(errors.str(), "");
-  }
-  static void TearDownTestSuite() {
-    loader_->unloadAll();
-    delete loader_;
-  }
   void SetUp() override { sim::ui::setCommandPanelModifyMode(true); }
   void TearDown() override {
     sim::ui::setCommandPanelModifyMode(false);
@@ -71,7 +62,6 @@ class HolderRollout : public ::testing::Test {
     return buf;
   }
 
-  static inline sim::PluginLoader* loader_ = nullptr;
   std::vector<std::unique_ptr<SingleRefMaker>> holders_;
 };
 

@@ -19,6 +19,7 @@
 #include <limits>
 #include <sstream>
 #include "support/stored_picture.h"
+#include "support/holder_module_suite.h"
 
 namespace {
 
@@ -28,18 +29,11 @@ using sim::ui::Viewport;
 enum { kViewportIcon = 2, kIconSize = 3 };
 const uint32_t kBackground = sim::ui::packColor(0.45f, 0.45f, 0.45f);
 
-class HolderViewport : public ::testing::Test {
+class HolderViewport : public test::HolderModuleSuite {
  protected:
-  static void SetUpTestSuite() {
-    loader_ = new sim::PluginLoader;
-    std::ostringstream errors;
-    loader_->loadModule(std::string(QZM_PLUGIN_DIR) + "/QZMPropHolder.dlo", errors);
-    ASSERT_EQ(errors.str(), "");
-  }
   static void TearDownTestSuite() {
     sim::coreInterface()->resetScene();
-    loader_->unloadAll();
-    delete loader_;
+    HolderModuleSuite::TearDownTestSuite();
   }
   void SetUp() override {
     sim::coreInterface()->resetScene();
@@ -80,7 +74,6 @@ class HolderViewport : public ::testing::Test {
   // The screen pixel of world point (x, y, 0) in the 64-pixel top view.
   static IPoint2 pixelOf(float x, float y) { return IPoint2(int(std::floor(32.0f + x)), int(std::floor(32.0f - y))); }
 
-  static inline sim::PluginLoader* loader_ = nullptr;
   ClassDesc* cd_ = nullptr;
   Object* holder_ = nullptr;
   Viewport view_{VIEW_TOP};
