@@ -1,6 +1,7 @@
 // Bitmaps in script: the BitMap value, its constructor (bitmap w h color:c), and the primitives
 // openBitmap, save, close, free, getPixels and setPixels. Colours in script are 0..255 per channel
 // (alpha included); the bitmap keeps 0..1 floats, so values above 255 survive.
+#include "script/script_failure.h"
 #include "maxscript/bitmaps.h"
 
 #include "bitmap/bitmap_factory.h"
@@ -64,11 +65,11 @@ Value* MAXBitMap::get_property(Value* prop) {
   if (n == "width") return Integer::intern(bi.Width());
   if (n == "height") return Integer::intern(bi.Height());
   if (n == "filename") return *bi.Name() ? static_cast<Value*>(new String(bi.Name())) : undefined;
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 Value* MAXBitMap::set_property(Value* prop, Value* v) {
-  if (propName(prop) != "filename") throw AccessorError(this, prop);
+  if (propName(prop) != "filename") return unknown_property(this, prop);
   bi.SetName(v == undefined ? "" : v->to_string());
   // A format block belongs to the file it was made for.
   bi.ResetPiData();

@@ -7,6 +7,7 @@
 // under them: a key at a time is every leaf key at that time, moved and selected together.
 // deleteKeys, selectKeys, deselectKeys and moveKeys also take any scene object or a collection of
 // them, and then act on every track under their sub-animations, as the Track View's object rows do.
+#include "script/script_failure.h"
 #include "animate.h"
 #include "control.h"
 #include "core/ref_graph.h"
@@ -125,7 +126,7 @@ class KeyValue : public Value {
     if (n == "selected") return bool_result(keySelected(ctrl(), time()));
     if (n == "intangenttype") return tangentAt(ctrl(), time(), true);
     if (n == "outtangenttype") return tangentAt(ctrl(), time(), false);
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   Value* set_property(Value* prop, Value* v) override {
     const std::string& n = lowerName(prop);
@@ -140,7 +141,7 @@ class KeyValue : public Value {
     } else if (n == "intangenttype" || n == "outtangenttype") {
       setTangentAt(ctrl(), time(), n == "intangenttype", v);
     } else {
-      throw AccessorError(this, prop);
+      return unknown_property(this, prop);
     }
     return v;
   }
@@ -188,7 +189,7 @@ class KeyArrayValue : public Value {
   }
   Value* get_property(Value* prop) override {
     if (lowerName(prop) == "count") return Integer::intern(count());
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   bool has_property(Value* prop) override { return lowerName(prop) == "count"; }
   Array* as_collection() override {

@@ -1,5 +1,6 @@
 // Layers as script sees them: the LayerManager struct, a layer's value (the language's
 // LayerProperties interface) with its properties and methods, and a node's `.layer`.
+#include "script/script_failure.h"
 #include "core/core_interface.h"
 #include "core/text.h"
 #include "inode.h"
@@ -41,13 +42,13 @@ class LayerValue : public Value {
   Value* get_property(Value* prop) override {
     Layer* l = checked();
     const sim::PropertyEntry* e = sim::findPropertyEntry(l, prop);
-    if (!e) throw AccessorError(this, prop);
+    if (!e) return unknown_property(this, prop);
     return e->get(l, 0);
   }
   Value* set_property(Value* prop, Value* v) override {
     Layer* l = checked();
     const sim::PropertyEntry* e = sim::findPropertyEntry(l, prop);
-    if (!e) throw AccessorError(this, prop);
+    if (!e) return unknown_property(this, prop);
     if (!e->set) throw RuntimeError("Cannot set read-only property: ", prop);
     e->set(l, 0, v);
     return v;

@@ -3,6 +3,7 @@
 //
 // A TriMesh value is a copy: editing it changes nothing in the scene. Editing functions given a
 // node work on the node's editable mesh (its base object must be one; convertToMesh makes it so).
+#include "script/script_failure.h"
 #include "core/ref_graph.h"
 #include "inode.h"
 #include "maxapi.h"
@@ -31,7 +32,7 @@ class TriMeshValue : public Value {
     const std::string& n = lowerName(prop);
     if (n == "numverts") return Integer::intern(mesh.getNumVerts());
     if (n == "numfaces") return Integer::intern(mesh.getNumFaces());
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   bool has_property(Value* prop) override { return lowerName(prop) == "numverts" || lowerName(prop) == "numfaces"; }
   Value* copy_vf() override {

@@ -1,5 +1,6 @@
 // Scene primitives and globals of the language: the node collections, finding, selecting, hiding and
 // deleting nodes, user properties and app data, controllers and keys, modifiers, materials.
+#include "script/script_failure.h"
 #include "control.h"
 #include "core/core_interface.h"
 #include "imtl.h"
@@ -77,7 +78,7 @@ class EditorSlots : public Value {
   }
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(24);
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   Array* as_collection() override {
     auto* a = static_cast<Array*>(keep(new Array(24)));

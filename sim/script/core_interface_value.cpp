@@ -1,6 +1,7 @@
 // The host's core interfaces as script globals, by the names they are published under
 // (SceneRadiosity.radiosity, medit.GetTopMtlSlot 1): their properties and functions are those of
 // their descriptions.
+#include "script/script_failure.h"
 #include "core/fp_call.h"
 #include "core/text.h"
 #include "ifnpub.h"
@@ -23,7 +24,7 @@ class InterfaceValue : public Value {
 
   Value* get_property(Value* prop) override {
     FPInterface* fpi = iface();
-    if (!findPropDef(fpi, lowerName(prop))) throw AccessorError(this, prop);
+    if (!findPropDef(fpi, lowerName(prop))) return unknown_property(this, prop);
     FPValue r;
     FPCallOutcome o = getPublishedProperty(fpi, lowerName(prop), r, Runtime::get().time());
     if (!o.ok()) throw RuntimeError("Cannot read property: ", prop);
@@ -32,7 +33,7 @@ class InterfaceValue : public Value {
   Value* set_property(Value* prop, Value* v) override {
     FPInterface* fpi = iface();
     FPPropDef* pd = findPropDef(fpi, lowerName(prop));
-    if (!pd) throw AccessorError(this, prop);
+    if (!pd) return unknown_property(this, prop);
     FPValue fv;
     toFPValue(v, pd->prop_type, fv);
     FPCallOutcome o = setPublishedProperty(fpi, lowerName(prop), fv, Runtime::get().time());

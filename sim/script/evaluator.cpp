@@ -24,6 +24,8 @@
 #include "script/value_heap.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 #include <exception>
 #include <functional>
 #include <new>
@@ -32,9 +34,8 @@
 namespace sim::rt {
 namespace {
 
-// The evaluation of each kind of node stays a function of its own. A script error unwinds through
-// one `eval` frame per level of nesting, and the cost of unwinding a frame grows with the number of
-// cleanups its function holds; kept small, `eval` has none.
+// The evaluation of each kind of node stays a function of its own, so that the walk's own frame
+// stays small: scripts nest deeply.
 #if defined(__GNUC__) || defined(__clang__)
 #define EVAL_STEP __attribute__((noinline))
 #else
@@ -49,9 +50,8 @@ constexpr std::ptrdiff_t kStackBudget = 3 * 1024 * 1024;
 
 bool (*g_interrupted)() = nullptr;
 
-// The error on its way out and where it was raised: the first eval it leaves records the place,
-// the evals around it see the same error and leave the place alone. Held only while the error
-// travels; evalTop hands the place on as the last error's place.
+// An error raised as a C++ exception out of Evaluator::eval (to code outside the evaluator) and
+// where it was raised, so that the evaluation step it reaches next keeps the place.
 struct TravellingError {
   std::exception_ptr error;
   ErrorPlace place;
@@ -61,11 +61,55 @@ TravellingError g_travelling;
 bool g_undoEachTopLevel = false;
 std::optional<ErrorPlace> g_lastErrorPlace;
 
-void noteErrorAt(const Expr* e) {
-  std::exception_ptr now = std::current_exception();
-  if (now == g_travelling.error) return;
-  g_travelling = {now, {g_tree, e->line, e->offset, {}}};
+// The failed step `e` is the innermost one to see the pending error when none has placed it yet.
+void placeFailure(const Expr* e) {
+  ScriptFailure& f = pendingFailure();
+  if (f.placed) return;
+  f.place = {g_tree, e->line, e->offset, {}};
+  f.placed = true;
 }
+
+// An exception a primitive (or code outside the evaluator) threw, caught by the step `e`, pending
+// from now on: raised by Evaluator::eval it keeps the place it had, else it happened here.
+Value* failFromException(const MAXScriptException& ex, const Expr* e) {
+  ScriptFailure f = ScriptFailure::caught(ex);
+  if (std::current_exception() == g_travelling.error) f.place = std::move(g_travelling.place);
+  else f.place = {g_tree, e->line, e->offset, {}};
+  f.placed = true;
+  g_travelling = {};
+  return fail(std::move(f));
+}
+
+// Throws the pending error as its C++ exception, with its place for the step that catches it.
+[[noreturn]] void raisePending() {
+  ScriptFailure f = takeFailure();
+  std::exception_ptr error = f.asException();
+  g_travelling = {error, std::move(f.place)};
+  std::rethrow_exception(error);
+}
+
+// An exception that reached a catch outside any step (a `try`, the top level), pending from now
+// on, with the place it was raised at.
+Value* failFromThrown(const MAXScriptException& ex) {
+  ScriptFailure f = ScriptFailure::caught(ex);
+  if (std::current_exception() == g_travelling.error) {
+    f.place = std::move(g_travelling.place);
+    f.placed = true;
+  }
+  g_travelling = {};
+  return fail(std::move(f));
+}
+
+// QZM_SCRIPT_ERROR_VALUES=0 in the environment raises every error as a C++ exception at the step
+// it happens in, as the evaluator once did all the time, so that tests can show both ways give
+// the same results.
+bool errorValuesWanted() {
+  const char* setting = std::getenv("QZM_SCRIPT_ERROR_VALUES");
+  return !setting || std::string_view(setting) != "0";
+}
+const bool g_errorValues = errorValuesWanted();
+
+Value* ev(const Expr* e, Env& env) { return Evaluator::evaluate(e, env); }
 
 void checkInterrupt() {
   if (g_interrupted && g_interrupted()) throw RuntimeError("Interrupted");
@@ -177,14 +221,22 @@ class ArgList {
   int n_ = 0;
 };
 
-void evalArgs(const Call& c, Env& env, ArgList& args) {
-  for (const Expr* a : c.args) args.push(Evaluator::eval(a, env));
-  if (c.keys.empty()) return;
+// False when an argument failed.
+bool evalArgs(const Call& c, Env& env, ArgList& args) {
+  for (const Expr* a : c.args) {
+    Value* v = ev(a, env);
+    if (failed(v)) return false;
+    args.push(v);
+  }
+  if (c.keys.empty()) return true;
   args.push(&keyarg_marker_value);
   for (const KeyArg& k : c.keys) {
     args.push(nameValue(k.name, k.spelling));
-    args.push(Evaluator::eval(k.value, env));
+    Value* v = ev(k.value, env);
+    if (failed(v)) return false;
+    args.push(v);
   }
+  return true;
 }
 
 // Whatever a primitive throws reaches the script as a script error; its value-locals chain is put
@@ -214,28 +266,31 @@ Value* callMethod(const Call& c, const Property& callee, Env& env) {
       if (!g || !g->defined) {
         if (Primitive* p = sim::PrimitiveTable::instance().findMember(v->name->lower, callee.name->lower)) {
           ArgList args;
-          evalArgs(c, env, args);
+          if (!evalArgs(c, env, args)) return kFailed;
           return callPrimitive(p, args.data(), args.count());
         }
       }
     }
   }
-  Value* obj = Evaluator::eval(callee.object, env);
+  Value* obj = ev(callee.object, env);
+  if (failed(obj)) return obj;
   ArgList args;
-  evalArgs(c, env, args);
+  if (!evalArgs(c, env, args)) return kFailed;
   Value* name = nameValue(callee.name, callee.spelling);
   Value* r = obj->call_method(name, args.data(), args.count());
   if (r) return keep(r);
-  Value* fn = keep(getPropertyValue(obj, name));
+  Value* fn = keep(readProperty(obj, name));
+  if (failed(fn)) return fn;
   return Evaluator::call(fn, args.data(), args.count(), std::string(callee.spelling).c_str());
 }
 
 EVAL_STEP Value* evalCall(const Call& c, Env& env) {
   checkStack();
   if (const Property* p = c.callee->tryAs<Property>()) return callMethod(c, *p, env);
-  Value* fn = Evaluator::eval(c.callee, env);
+  Value* fn = ev(c.callee, env);
+  if (failed(fn)) return fn;
   ArgList args;
-  evalArgs(c, env, args);
+  if (!evalArgs(c, env, args)) return kFailed;
   const char* name = "";
   std::string spelled;
   if (const Var* v = c.callee->tryAs<Var>()) {
@@ -260,15 +315,13 @@ sim::BinaryOp arith(script::BinaryOp op) {
 // One operator whose left operand is already evaluated.
 Value* applyOperator(const Binary& b, Value* l, Env& env) {
   using Op = script::BinaryOp;
-  if (b.op == Op::And) {
-    if (!truth(l)) return false_value;
-    return bool_result(truth(Evaluator::eval(b.rhs, env)));
+  if (b.op == Op::And || b.op == Op::Or) {
+    if (truth(l) != (b.op == Op::And)) return b.op == Op::And ? false_value : true_value;
+    Value* r = ev(b.rhs, env);
+    return failed(r) ? r : bool_result(truth(r));
   }
-  if (b.op == Op::Or) {
-    if (truth(l)) return true_value;
-    return bool_result(truth(Evaluator::eval(b.rhs, env)));
-  }
-  Value* r = Evaluator::eval(b.rhs, env);
+  Value* r = ev(b.rhs, env);
+  if (failed(r)) return r;
   switch (b.op) {
     case Op::Add:
     case Op::Sub:
@@ -289,11 +342,14 @@ Value* applyOperator(const Binary& b, Value* l, Env& env) {
 // `a + b + c ...` leans left: its left spine is walked in a loop, not by recursion, as the parser
 // counts it (a flat expression of any length is one level).
 EVAL_STEP Value* evalBinary(const Binary& b, Env& env) {
-  if (b.lhs->kind != NodeKind::Binary) return applyOperator(b, Evaluator::eval(b.lhs, env), env);
+  if (b.lhs->kind != NodeKind::Binary) {
+    Value* l = ev(b.lhs, env);
+    return failed(l) ? l : applyOperator(b, l, env);
+  }
   std::vector<const Binary*> spine{&b};
   while (spine.back()->lhs->kind == NodeKind::Binary) spine.push_back(&spine.back()->lhs->as<Binary>());
-  Value* v = Evaluator::eval(spine.back()->lhs, env);
-  for (auto it = spine.rbegin(); it != spine.rend(); ++it) v = applyOperator(**it, v, env);
+  Value* v = ev(spine.back()->lhs, env);
+  for (auto it = spine.rbegin(); it != spine.rend() && !failed(v); ++it) v = applyOperator(**it, v, env);
   return v;
 }
 
@@ -346,66 +402,71 @@ Value* combine(AssignOp op, Value* old, Value* v) {
   return v;
 }
 
-void storeInto(const Expr* target, Value* v, Env& env);
+// Stores answer `ok`, or kFailed when the store failed.
+Value* storeInto(const Expr* target, Value* v, Env& env);
 
 // Assigning to a part of a value held somewhere (`$b.pos.x = 5`, `a[2].x = 1`): change a copy of
 // the value, then store the copy back where it came from.
-void storeThrough(const Expr* holderExpr, Value* holder, const std::function<void(Value*)>& change, Env& env) {
+Value* storeThrough(const Expr* holderExpr, Value* holder, const std::function<Value*(Value*)>& change, Env& env) {
   bool valueType = is_point3(holder) || is_point2(holder) || holder->tag == class_tag(Color) ||
                    holder->tag == class_tag(Quat) || holder->tag == class_tag(EulerAngles) ||
                    holder->tag == class_tag(Matrix3) || holder->tag == class_tag(Point4Value);
-  if (!valueType) {
-    change(holder);
-    return;
-  }
+  if (!valueType) return change(holder);
   Value* copy = keep(holder->copy_vf());
-  change(copy);
-  storeInto(holderExpr, copy, env);
+  if (failed(change(copy))) return kFailed;
+  return storeInto(holderExpr, copy, env);
 }
 
-void storeInto(const Expr* target, Value* v, Env& env) {
+Value* storeProperty(const Property& p, Value* v, Env& env) {
+  Value* name = nameValue(p.name, p.spelling);
+  if (p.name->lower == "controller") {
+    if (const Property* inner = p.object->tryAs<Property>()) {
+      Value* owner = ev(inner->object, env);
+      if (failed(owner)) return owner;
+      setPropertyController(owner, nameValue(inner->name, inner->spelling), v);
+      return ok;
+    }
+  }
+  Value* obj = nullptr;
+  if (const Property* inner = controllablePropertyOf(p); inner && p.name->lower != "keys") {
+    Value* owner = ev(inner->object, env);
+    if (failed(owner)) return owner;
+    Value* innerName = nameValue(inner->name, inner->spelling);
+    obj = keep(readProperty(owner, innerName));
+    if (failed(obj)) return obj;
+    if (!obj->has_property(name))
+      if (ControllerSubAnim sub = controllerSubAnim(owner, innerName, name); sub.sub) {
+        writeSubAnim(sub, v);
+        return ok;
+      }
+  } else {
+    obj = ev(p.object, env);
+    if (failed(obj)) return obj;
+  }
+  auto write = [&](Value* h) { return failed(writeProperty(h, name, v)) ? kFailed : ok; };
+  if (p.object->tryAs<Property>() || p.object->tryAs<Index>()) return storeThrough(p.object, obj, write, env);
+  return write(obj);
+}
+
+Value* storeInto(const Expr* target, Value* v, Env& env) {
   if (const Var* var = target->tryAs<Var>()) {
     assignVar(var->name, v, env);
-    return;
+    return ok;
   }
-  if (const Property* p = target->tryAs<Property>()) {
-    Value* name = nameValue(p->name, p->spelling);
-    if (p->name->lower == "controller") {
-      if (const Property* inner = p->object->tryAs<Property>()) {
-        Value* owner = Evaluator::eval(inner->object, env);
-        setPropertyController(owner, nameValue(inner->name, inner->spelling), v);
-        return;
-      }
-    }
-    Value* obj = nullptr;
-    if (const Property* inner = controllablePropertyOf(*p); inner && p->name->lower != "keys") {
-      Value* owner = Evaluator::eval(inner->object, env);
-      Value* innerName = nameValue(inner->name, inner->spelling);
-      obj = keep(getPropertyValue(owner, innerName));
-      if (!obj->has_property(name))
-        if (ControllerSubAnim sub = controllerSubAnim(owner, innerName, name); sub.sub) {
-          writeSubAnim(sub, v);
-          return;
-        }
-    } else {
-      obj = Evaluator::eval(p->object, env);
-    }
-    if (p->object->tryAs<Property>() || p->object->tryAs<Index>())
-      storeThrough(p->object, obj, [&](Value* h) { setPropertyValue(h, name, v); }, env);
-    else
-      setPropertyValue(obj, name, v);
-    return;
-  }
+  if (const Property* p = target->tryAs<Property>()) return storeProperty(*p, v, env);
   if (const Index* ix = target->tryAs<Index>()) {
-    Value* obj = Evaluator::eval(ix->object, env);
-    Value* index = Evaluator::eval(ix->index, env);
-    if (ix->object->tryAs<Property>() || ix->object->tryAs<Index>())
-      storeThrough(ix->object, obj, [&](Value* h) { h->set_index(index, v); }, env);
-    else
-      obj->set_index(index, v);
-    return;
+    Value* obj = ev(ix->object, env);
+    if (failed(obj)) return obj;
+    Value* index = ev(ix->index, env);
+    if (failed(index)) return index;
+    auto write = [&](Value* h) {
+      h->set_index(index, v);
+      return ok;
+    };
+    if (ix->object->tryAs<Property>() || ix->object->tryAs<Index>()) return storeThrough(ix->object, obj, write, env);
+    return write(obj);
   }
-  throw RuntimeError("Cannot assign to this expression");
+  return fail(RuntimeError("Cannot assign to this expression"));
 }
 
 // `s += text` where the variable is all that holds its string appends in place, so that building a
@@ -421,14 +482,15 @@ bool appendInPlace(const Assign& a, Value* old, Value* v, Env& env) {
 }
 
 EVAL_STEP Value* evalAssign(const Assign& a, Env& env) {
-  Value* v = Evaluator::eval(a.value, env);
+  Value* v = ev(a.value, env);
+  if (failed(v)) return v;
   if (a.op != AssignOp::Set) {
-    Value* old = Evaluator::eval(a.target, env);
+    Value* old = ev(a.target, env);
+    if (failed(old)) return old;
     if (a.op == AssignOp::Add && appendInPlace(a, old, v, env)) return old;
     v = combine(a.op, old, v);
   }
-  storeInto(a.target, v, env);
-  return v;
+  return failed(storeInto(a.target, v, env)) ? kFailed : v;
 }
 
 // ---- blocks and control --------------------------------------------------------------------------
@@ -437,7 +499,8 @@ EVAL_STEP Value* evalBlock(const Block& b, Env& env) {
   if (b.exprs.empty()) return undefined;
   auto run = [&](Env& inner) {
     Value* last = undefined;
-    for (const Expr* e : b.exprs) last = Evaluator::eval(e, inner);
+    for (const Expr* e : b.exprs)
+      if (failed(last = ev(e, inner))) break;
     return last;
   };
   if (b.scoped || (!env.scope && !env.topBlock)) {
@@ -447,13 +510,14 @@ EVAL_STEP Value* evalBlock(const Block& b, Env& env) {
   return run(env);
 }
 
-// One loop iteration's temporaries go when the iteration ends; `keepResult` survives it.
+// One loop iteration's temporaries go when the iteration ends. The body answers false when it
+// failed, which ends the loop.
 template <class Body>
 bool iterate(Body&& body) {
   checkInterrupt();
   try {
     AllocFrame frame;
-    body();
+    return body();
   } catch (LoopContinue&) {
   }
   return true;
@@ -463,10 +527,13 @@ EVAL_STEP Value* evalWhile(const While& w, Env& env) {
   try {
     for (;;) {
       bool go = false;
-      iterate([&] {
-        go = truth(Evaluator::eval(w.cond, env));
-        if (go) Evaluator::eval(w.body, env);
+      bool fine = iterate([&] {
+        Value* c = ev(w.cond, env);
+        if (failed(c)) return false;
+        go = truth(c);
+        return !go || !failed(ev(w.body, env));
       });
+      if (!fine) return kFailed;
       if (!go) break;
     }
   } catch (LoopExit& e) {
@@ -479,10 +546,14 @@ EVAL_STEP Value* evalDoWhile(const DoWhile& w, Env& env) {
   try {
     for (;;) {
       bool go = false;
-      iterate([&] {
-        Evaluator::eval(w.body, env);
-        go = truth(Evaluator::eval(w.cond, env));
+      bool fine = iterate([&] {
+        if (failed(ev(w.body, env))) return false;
+        Value* c = ev(w.cond, env);
+        if (failed(c)) return false;
+        go = truth(c);
+        return true;
       });
+      if (!fine) return kFailed;
       if (!go) break;
     }
   } catch (LoopExit& e) {
@@ -502,46 +573,65 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
   ValueRef collected;
   if (f.collect) collected = ValueRef(new Array);
   int index = 0, filtered = 0;
+  // False when the body (or a test) failed: the loop ends there.
   auto step = [&](Value* item) {
-    iterate([&] {
+    return iterate([&] {
       assignVar(f.var, item, loopEnv);
       ++index;
       if (f.index) assignVar(f.index, Integer::intern(index), loopEnv);
-      if (f.whileCond && !truth(Evaluator::eval(f.whileCond, loopEnv))) throw LoopExit{};
-      if (f.where && !truth(Evaluator::eval(f.where, loopEnv))) return;
+      if (f.whileCond) {
+        Value* go = ev(f.whileCond, loopEnv);
+        if (failed(go)) return false;
+        if (!truth(go)) throw LoopExit{};
+      }
+      if (f.where) {
+        Value* take = ev(f.where, loopEnv);
+        if (failed(take)) return false;
+        if (!truth(take)) return true;
+      }
       ++filtered;
       if (f.filtered) assignVar(f.filtered, Integer::intern(filtered), loopEnv);
-      Value* v = Evaluator::eval(f.body, loopEnv);
+      Value* v = ev(f.body, loopEnv);
+      if (failed(v)) return false;
       if (f.collect) static_cast<Array*>(collected.get())->append(v);
+      return true;
     });
   };
   try {
     if (f.collection) {
-      Value* coll = Evaluator::eval(f.collection, env);
+      Value* coll = ev(f.collection, env);
+      if (failed(coll)) return coll;
       ValueRef hold(coll);
       Array* items = coll->as_collection();
-      if (!items) throw NoMethodError("map", coll);
+      if (!items) return fail(NoMethodError("map", coll));
       ValueRef itemsHold(items);
       // Iterate over a snapshot: the body may change the collection.
       std::vector<ValueRef> snapshot(items->data, items->data + items->size);
-      for (ValueRef& item : snapshot) step(item.get());
+      for (ValueRef& item : snapshot)
+        if (!step(item.get())) return kFailed;
     } else {
-      Value* from = Evaluator::eval(f.from, env);
-      Value* to = Evaluator::eval(f.to, env);
-      Value* by = f.by ? Evaluator::eval(f.by, env) : Integer::intern(1);
+      Value* from = ev(f.from, env);
+      if (failed(from)) return from;
+      Value* to = ev(f.to, env);
+      if (failed(to)) return to;
+      Value* by = f.by ? ev(f.by, env) : Integer::intern(1);
+      if (failed(by)) return by;
       if (is_integer(from) && is_integer(to) && is_integer(by)) {
         long long a = from->to_int(), b = to->to_int(), s = by->to_int();
-        if (s == 0) throw RuntimeError("for loop step is zero");
-        for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(Integer::intern(static_cast<int>(i)));
+        if (s == 0) return fail(RuntimeError("for loop step is zero"));
+        for (long long i = a; s > 0 ? i <= b : i >= b; i += s)
+          if (!step(Integer::intern(static_cast<int>(i)))) return kFailed;
       } else if (is_kind(from, MSTime) || is_kind(to, MSTime)) {
         // Over times the loop steps in ticks and gives times; numbers count frames.
         long long a = from->to_timevalue(), b = to->to_timevalue(), s = by->to_timevalue();
-        if (s == 0) throw RuntimeError("for loop step is zero");
-        for (long long i = a; s > 0 ? i <= b : i >= b; i += s) step(MSTime::intern(static_cast<TimeValue>(i)));
+        if (s == 0) return fail(RuntimeError("for loop step is zero"));
+        for (long long i = a; s > 0 ? i <= b : i >= b; i += s)
+          if (!step(MSTime::intern(static_cast<TimeValue>(i)))) return kFailed;
       } else {
         double a = numberValue(from), b = numberValue(to), s = numberValue(by);
-        if (s == 0 || !std::isfinite(s)) throw RuntimeError("for loop step is zero");
-        for (double x = a; s > 0 ? x <= b : x >= b; x += s) step(Float::intern(static_cast<float>(x)));
+        if (s == 0 || !std::isfinite(s)) return fail(RuntimeError("for loop step is zero"));
+        for (double x = a; s > 0 ? x <= b : x >= b; x += s)
+          if (!step(Float::intern(static_cast<float>(x)))) return kFailed;
       }
     }
   } catch (LoopExit& e) {
@@ -551,47 +641,54 @@ EVAL_STEP Value* evalFor(const For& f, Env& env) {
 }
 
 EVAL_STEP Value* evalCase(const Case& c, Env& env) {
-  Value* subject = c.subject ? Evaluator::eval(c.subject, env) : nullptr;
+  Value* subject = c.subject ? ev(c.subject, env) : nullptr;
+  if (failed(subject)) return subject;
   for (const CaseClause& clause : c.clauses) {
-    Value* label = Evaluator::eval(clause.label, env);
+    Value* label = ev(clause.label, env);
+    if (failed(label)) return label;
     bool match = subject ? valuesEqual(subject, label) : truth(label);
-    if (match) return Evaluator::eval(clause.body, env);
+    if (match) return ev(clause.body, env);
   }
-  return c.defaultBody ? Evaluator::eval(c.defaultBody, env) : undefined;
+  return c.defaultBody ? ev(c.defaultBody, env) : undefined;
 }
 
-std::exception_ptr g_handling;  // the error a catch is handling, for a bare throw
+ScriptFailure g_handling;  // the error a catch is handling, for a bare throw
 
 EVAL_STEP Value* evalTry(const Try& t, Env& env) {
-  std::string saved = Runtime::get().currentException;
+  Value* v;
   try {
-    return Evaluator::eval(t.body, env);
-  } catch (const MAXScriptException& e) {
-    g_travelling = {};
-    Runtime::get().currentException = e.text();
-    std::exception_ptr outer = g_handling;
-    g_handling = std::current_exception();
-    OnScopeExit restore([&] {
-      g_handling = outer;
-      Runtime::get().currentException = saved;
-    });
-    return Evaluator::eval(t.handler, env);
+    v = ev(t.body, env);
+  } catch (const MAXScriptException& ex) {
+    v = failFromThrown(ex);
   }
+  if (!failed(v)) return v;
+  ScriptFailure caught = takeFailure();
+  caught.placed = false;  // rethrown, it happened where the rethrow is
+  Runtime& rt = Runtime::get();
+  std::string saved = std::exchange(rt.currentException, caught.error().text());
+  ScriptFailure outer = std::exchange(g_handling, std::move(caught));
+  OnScopeExit restore([&] {
+    g_handling = std::move(outer);
+    Runtime::get().currentException = std::move(saved);
+  });
+  return ev(t.handler, env);
 }
 
 EVAL_STEP Value* evalThrow(const Throw& t, Env& env) {
   if (!t.value) {
-    if (g_handling) std::rethrow_exception(g_handling);
-    throw RuntimeError("throw without an error to rethrow");
+    if (g_handling) return fail(ScriptFailure(g_handling));
+    return fail(RuntimeError("throw without an error to rethrow"));
   }
-  Value* v = Evaluator::eval(t.value, env);
-  throw RuntimeError(value_to_text(v, false).c_str());
+  Value* v = ev(t.value, env);
+  if (failed(v)) return v;
+  return fail(RuntimeError(value_to_text(v, false).c_str()));
 }
 
 EVAL_STEP Value* evalDecl(const Decl& d, Env& env) {
   Value* last = undefined;
   for (const Declarator& n : d.names) {
-    Value* v = n.init ? Evaluator::eval(n.init, env) : nullptr;
+    Value* v = n.init ? ev(n.init, env) : nullptr;
+    if (failed(v)) return v;
     if (d.global || (!env.scope && !env.topBlock)) {
       GlobalSlot& g = Runtime::get().global(n.name);
       if (v || !g.defined) g.value = ValueRef(v ? v : undefined);
@@ -613,7 +710,8 @@ bool isDefaultWord(Value* v) { return is_name(v) && static_cast<Name*>(v)->lower
 // value is the setting it replaces, so that `old = set coordsys local ... set coordsys old`
 // nests as the prefix forms do.
 Value* setContext(const Context& c, Env& env) {
-  Value* v = Evaluator::eval(c.value, env);
+  Value* v = ev(c.value, env);
+  if (failed(v)) return v;
   ValueRef hold(v);
   switch (c.context) {
     case ContextKind::AtTime: {
@@ -657,53 +755,57 @@ Value* setContext(const Context& c, Env& env) {
 
 EVAL_STEP Value* evalContext(const Context& c, Env& env) {
   if (c.sticky) return setContext(c, env);
+  Value* v = ev(c.value, env);
+  if (failed(v)) return v;
   switch (c.context) {
     case ContextKind::AtTime: {
       Runtime& rt = Runtime::get();
-      TimeValue t = Evaluator::eval(c.value, env)->to_timevalue();
+      TimeValue t = v->to_timevalue();
       auto saved = rt.timeState();
       rt.setTime(t);
       OnScopeExit restore([&] { rt.restoreTime(saved); });
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
     }
     case ContextKind::Animate: {
-      bool on = truth(Evaluator::eval(c.value, env));
+      bool on = truth(v);
       bool was = Animating();
       on ? AnimateOn() : AnimateOff();
       OnScopeExit restore([was] { was ? AnimateOn() : AnimateOff(); });
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
     }
     case ContextKind::Undo: {
-      bool on = truth(Evaluator::eval(c.value, env));
-      std::string label = c.label ? value_to_text(Evaluator::eval(c.label, env), false) : "MAXScript";
+      bool on = truth(v);
+      std::string label = "MAXScript";
+      if (c.label) {
+        Value* l = ev(c.label, env);
+        if (failed(l)) return l;
+        label = value_to_text(l, false);
+      }
       if (on) {
         theHold.Begin();
         // What was done stays done, and can be undone, even when the body fails.
         OnScopeExit accept([&] { theHold.Accept(label.c_str()); });
-        return Evaluator::eval(c.body, env);
+        return ev(c.body, env);
       }
       theHold.Suspend();
       OnScopeExit resume([] { theHold.Resume(); });
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
     }
     case ContextKind::CoordSys:
     case ContextKind::About: {
-      Value* v = Evaluator::eval(c.value, env);
       ValueRef hold(v);
       bool coordsys = c.context == ContextKind::CoordSys;
       sim::TransformContextScope scope(coordsys ? v : nullptr, coordsys ? nullptr : v);
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
     }
     case ContextKind::Level: {
-      Value* v = Evaluator::eval(c.value, env);
       ValueRef hold(v);
       sim::LevelScope scope(v);
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
     }
     case ContextKind::Other:
       // Contexts the host has no state for (redraw, quiet, ...) change nothing here.
-      Evaluator::eval(c.value, env);
-      return Evaluator::eval(c.body, env);
+      return ev(c.body, env);
   }
   return undefined;
 }
@@ -713,13 +815,17 @@ EVAL_STEP Value* evalMaxCommand(const MaxCommand& m) {
   if (m.command == "redo") return bool_result(sim::redo());
   if (sim::rt::runSelectionCommand(m.command)) return ok;
   if (sim::rt::runCommandPanelCommand(m.command)) return ok;
-  throw RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command))));
+  return fail(RuntimeError("Unknown max command: ", keep(new ::String(std::string(m.command)))));
 }
 
 EVAL_STEP Value* evalPoint(const PointLiteral& p, Env& env) {
   float c[4] = {0, 0, 0, 0};
   size_t n = p.components.size();
-  for (size_t i = 0; i < n && i < 4; ++i) c[i] = Evaluator::eval(p.components[i], env)->to_float();
+  for (size_t i = 0; i < n && i < 4; ++i) {
+    Value* v = ev(p.components[i], env);
+    if (failed(v)) return v;
+    c[i] = v->to_float();
+  }
   if (n == 2) return keep(new Point2Value(c[0], c[1]));
   if (n == 3) return keep(new Point3Value(c[0], c[1], c[2]));
   return keep(new Point4Value(Point4(c[0], c[1], c[2], c[3])));
@@ -730,11 +836,13 @@ EVAL_STEP Value* evalPoint(const PointLiteral& p, Env& env) {
 // that sub-animation comes back in `sub` instead.
 Value* ownerOfProperty(const Property& inner, Env& env, ControllerSubAnim& sub) {
   const Property* mid = controllablePropertyOf(inner);
-  if (!mid || inner.name->lower == "controller" || inner.name->lower == "keys") return Evaluator::eval(inner.object, env);
-  Value* owner = Evaluator::eval(mid->object, env);
+  if (!mid || inner.name->lower == "controller" || inner.name->lower == "keys") return ev(inner.object, env);
+  Value* owner = ev(mid->object, env);
+  if (failed(owner)) return owner;
   Value* midName = nameValue(mid->name, mid->spelling);
   Value* innerName = nameValue(inner.name, inner.spelling);
-  Value* held = keep(getPropertyValue(owner, midName));
+  Value* held = keep(readProperty(owner, midName));
+  if (failed(held)) return held;
   if (!held->has_property(innerName)) sub = controllerSubAnim(owner, midName, innerName);
   return held;
 }
@@ -742,19 +850,22 @@ Value* ownerOfProperty(const Property& inner, Env& env, ControllerSubAnim& sub) 
 EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
   Value* name = nameValue(p.name, p.spelling);
   if (const Property* inner = controllablePropertyOf(p); inner && p.name->lower != "controller" && p.name->lower != "keys") {
-    Value* owner = Evaluator::eval(inner->object, env);
+    Value* owner = ev(inner->object, env);
+    if (failed(owner)) return owner;
     Value* innerName = nameValue(inner->name, inner->spelling);
-    Value* v = keep(getPropertyValue(owner, innerName));
+    Value* v = keep(readProperty(owner, innerName));
+    if (failed(v)) return v;
     if (!v->has_property(name))
       if (ControllerSubAnim sub = controllerSubAnim(owner, innerName, name); sub.sub) return readSubAnim(sub);
-    return keep(getPropertyValue(v, name));
+    return keep(readProperty(v, name));
   }
   // obj.prop.controller: the controller of obj's property, not a property of its value.
   if (p.name->lower == "controller")
     if (const Property* inner = p.object->tryAs<Property>()) {
       ControllerSubAnim sub;
       Value* owner = ownerOfProperty(*inner, env, sub);
-      if (sub.sub) return keep(getPropertyValue(sub.sub, name));
+      if (failed(owner)) return owner;
+      if (sub.sub) return keep(readProperty(sub.sub, name));
       return keep(getPropertyController(owner, nameValue(inner->name, inner->spelling)));
     }
   // obj.prop.keys: the keys of the controller of obj's property, when it has one
@@ -763,31 +874,41 @@ EVAL_STEP Value* evalProperty(const Property& p, Env& env) {
     if (const Property* inner = p.object->tryAs<Property>(); inner && inner->name->lower != "controller") {
       ControllerSubAnim sub;
       Value* owner = ownerOfProperty(*inner, env, sub);
-      if (sub.sub) return keep(getPropertyValue(sub.sub, name));
+      if (failed(owner)) return owner;
+      if (sub.sub) return keep(readProperty(sub.sub, name));
       Value* innerName = nameValue(inner->name, inner->spelling);
       Value* c = keep(getPropertyController(owner, innerName));
-      if (c != undefined) return keep(getPropertyValue(c, name));
-      return keep(getPropertyValue(keep(getPropertyValue(owner, innerName)), name));
+      if (c != undefined) return keep(readProperty(c, name));
+      Value* held = keep(readProperty(owner, innerName));
+      return failed(held) ? held : keep(readProperty(held, name));
     }
   // struct globals: theHold, QZMsysinfo.processAffinity
-  Value* obj = Evaluator::eval(p.object, env);
-  return keep(getPropertyValue(obj, name));
+  Value* obj = ev(p.object, env);
+  return failed(obj) ? obj : keep(readProperty(obj, name));
 }
 
 EVAL_STEP Value* evalString(const script::String& str) { return keep(new ::String(std::string(str.value))); }
 
 EVAL_STEP Value* evalArrayLiteral(const ArrayLiteral& lit, Env& env) {
   auto* a = static_cast<Array*>(keep(new Array(static_cast<int>(lit.elements.size()))));
-  for (const Expr* x : lit.elements) a->append(Evaluator::eval(x, env));
+  for (const Expr* x : lit.elements) {
+    Value* v = ev(x, env);
+    if (failed(v)) return v;
+    a->append(v);
+  }
   return a;
 }
 
-[[noreturn]] EVAL_STEP void evalExit(const Exit& x, Env& env) {
-  throw LoopExit{ValueRef(x.value ? Evaluator::eval(x.value, env) : nullptr)};
+EVAL_STEP Value* evalExit(const Exit& x, Env& env) {
+  Value* v = x.value ? ev(x.value, env) : nullptr;
+  if (failed(v)) return v;
+  throw LoopExit{ValueRef(v)};
 }
 
-[[noreturn]] EVAL_STEP void evalReturn(const Return& r, Env& env) {
-  throw FunctionReturn{ValueRef(r.value ? Evaluator::eval(r.value, env) : undefined)};
+EVAL_STEP Value* evalReturn(const Return& r, Env& env) {
+  Value* v = r.value ? ev(r.value, env) : undefined;
+  if (failed(v)) return v;
+  throw FunctionReturn{ValueRef(v)};
 }
 
 EVAL_STEP Value* evalFunctionDef(const script::Function& f, Env& env) {
@@ -802,13 +923,13 @@ EVAL_STEP Value* evalStructDef(const script::Struct& d, Env& env) {
   return def;
 }
 
-[[noreturn]] EVAL_STEP void throwMisplacedRange() { throw RuntimeError("A range is only allowed inside #{ }"); }
-
 [[noreturn]] EVAL_STEP void throwContinue() { throw LoopContinue{}; }
 
 EVAL_STEP Value* evalIndex(const Index& ix, Env& env) {
-  Value* obj = Evaluator::eval(ix.object, env);
-  Value* index = Evaluator::eval(ix.index, env);
+  Value* obj = ev(ix.object, env);
+  if (failed(obj)) return obj;
+  Value* index = ev(ix.index, env);
+  if (failed(index)) return index;
   return keep(obj->get_index(index));
 }
 
@@ -816,7 +937,9 @@ EVAL_STEP Value* evalIndex(const Index& ix, Env& env) {
 
 // ---- the walk --------------------------------------------------------------------------------------
 
-Value* Evaluator::eval(const Expr* e, Env& env) try {
+namespace {
+
+Value* step(const Expr* e, Env& env) {
   switch (e->kind) {
     case NodeKind::Integer: {
       std::int64_t v = e->as<script::Integer>().value;
@@ -846,7 +969,7 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
       return undefined;
     case NodeKind::ArrayLiteral: return evalArrayLiteral(e->as<ArrayLiteral>(), env);
     case NodeKind::BitArrayLiteral: return keep(makeBitArray(e->as<BitArrayLiteral>(), env));
-    case NodeKind::Range: throwMisplacedRange();
+    case NodeKind::Range: return fail(RuntimeError("A range is only allowed inside #{ }"));
     case NodeKind::PointLiteral: return evalPoint(e->as<PointLiteral>(), env);
     case NodeKind::Var: return lookup(e->as<Var>().name, env);
     case NodeKind::Property: return evalProperty(e->as<Property>(), env);
@@ -854,7 +977,8 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
     case NodeKind::Call: return evalCall(e->as<Call>(), env);
     case NodeKind::Unary: {
       const Unary& u = e->as<Unary>();
-      Value* v = eval(u.operand, env);
+      Value* v = ev(u.operand, env);
+      if (failed(v)) return v;
       if (u.op == UnaryOp::Not) return bool_result(!truth(v));
       return keep(negate(v));
     }
@@ -864,15 +988,17 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
     case NodeKind::Block: return evalBlock(e->as<Block>(), env);
     case NodeKind::If: {
       const If& i = e->as<If>();
-      if (truth(eval(i.cond, env))) return eval(i.thenBranch, env);
-      return i.elseBranch ? eval(i.elseBranch, env) : undefined;
+      Value* c = ev(i.cond, env);
+      if (failed(c)) return c;
+      if (truth(c)) return ev(i.thenBranch, env);
+      return i.elseBranch ? ev(i.elseBranch, env) : undefined;
     }
     case NodeKind::While: return evalWhile(e->as<While>(), env);
     case NodeKind::DoWhile: return evalDoWhile(e->as<DoWhile>(), env);
     case NodeKind::For: return evalFor(e->as<For>(), env);
-    case NodeKind::Exit: evalExit(e->as<Exit>(), env);
+    case NodeKind::Exit: return evalExit(e->as<Exit>(), env);
     case NodeKind::Continue: throwContinue();
-    case NodeKind::Return: evalReturn(e->as<Return>(), env);
+    case NodeKind::Return: return evalReturn(e->as<Return>(), env);
     case NodeKind::Throw: return evalThrow(e->as<Throw>(), env);
     case NodeKind::Case: return evalCase(e->as<Case>(), env);
     case NodeKind::Try: return evalTry(e->as<Try>(), env);
@@ -883,12 +1009,30 @@ Value* Evaluator::eval(const Expr* e, Env& env) try {
     case NodeKind::MaxCommand: return evalMaxCommand(e->as<MaxCommand>());
   }
   return undefined;
-} catch (const MAXScriptException&) {
-  noteErrorAt(e);
-  throw;
 }
 
-Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
+}  // namespace
+
+Value* Evaluator::evaluate(const Expr* e, Env& env) try {
+  Value* v = step(e, env);
+  if (failed(v)) {
+    placeFailure(e);
+    if (!g_errorValues) raisePending();
+  }
+  return v;
+} catch (const MAXScriptException& ex) {
+  Value* v = failFromException(ex, e);
+  if (!g_errorValues) raisePending();
+  return v;
+}
+
+Value* Evaluator::eval(const Expr* e, Env& env) {
+  Value* v = evaluate(e, env);
+  if (failed(v)) raisePending();
+  return v;
+}
+
+Value* Evaluator::evalTopOrFail(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
   std::shared_ptr<SyntaxTree> savedTree = g_tree;
   g_tree = tree;
   char base;
@@ -901,38 +1045,61 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   // The host is idle once an outermost top-level expression is done, as the real application's
   // message loop gets its turn between the Listener's expressions: what the expression posted runs
   // and windows it changed repaint. Run before the stack base goes, so that script the windows run
-  // is not outermost and never pumps again itself.
+  // is not outermost and never pumps again itself. That script's errors are its own: this
+  // expression's error waits meanwhile.
   OnScopeExit idle([&] {
-    if (outermost) runIdleStep();
+    if (!outermost) return;
+    ScriptFailure waiting = takeFailure();
+    runIdleStep();
+    if (waiting) fail(std::move(waiting));
   });
   Env env;
+  Value* v = nullptr;
   try {
     if (g_undoEachTopLevel && !theHold.Holding() && e->kind != NodeKind::MaxCommand) {
       // set undo on: each top-level expression is one undo entry, as the Listener records them.
       // `max undo` and `max redo` are not recorded: they cannot run while a hold is open.
       theHold.Begin();
       OnScopeExit accept([] { theHold.Accept("MAXScript"); });
-      return eval(e, env);
+      v = evaluate(e, env);
+    } else {
+      v = evaluate(e, env);
     }
-    return eval(e, env);
-  } catch (const MAXScriptException&) {
-    if (std::current_exception() == g_travelling.error) g_lastErrorPlace = std::move(g_travelling.place);
-    else g_lastErrorPlace.reset();
-    g_travelling = {};
-    throw;
+  } catch (const MAXScriptException& ex) {
+    v = failFromThrown(ex);
   } catch (LoopExit&) {
-    throw RuntimeError("exit used outside a loop");
+    v = fail(RuntimeError("exit used outside a loop"));
   } catch (LoopContinue&) {
-    throw RuntimeError("continue used outside a loop");
+    v = fail(RuntimeError("continue used outside a loop"));
   } catch (FunctionReturn& r) {
     // `return` at top level ends the text with its value, as in the Listener.
     return keep(r.value ? r.value.get() : undefined);
   }
+  if (failed(v)) {
+    const ScriptFailure& f = pendingFailure();
+    if (f.placed) g_lastErrorPlace = f.place;
+    else g_lastErrorPlace.reset();
+  }
+  return v;
+}
+
+Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree) {
+  Value* v = evalTopOrFail(e, tree);
+  if (failed(v)) raiseTopFailure();
+  return v;
+}
+
+void Evaluator::raiseTopFailure() {
+  ScriptFailure f = takeFailure();
+  if (!f) throw RuntimeError("evaluation failed without an error");  // never left so; never a crash
+  std::rethrow_exception(f.asException());
 }
 
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
 
-void Evaluator::store(const Expr* target, Value* v, Env& env) { storeInto(target, v, env); }
+void Evaluator::store(const Expr* target, Value* v, Env& env) {
+  if (failed(storeInto(target, v, env))) raisePending();
+}
 
 std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
   std::optional<ErrorPlace> place = std::move(g_lastErrorPlace);
@@ -948,6 +1115,8 @@ void Evaluator::noteErrorFunction(const std::string& name) {
 void Evaluator::forgetErrorPlaces() {
   g_travelling = {};
   g_lastErrorPlace.reset();
+  g_handling = {};
+  takeFailure();
 }
 
 CurrentTree::CurrentTree(const std::shared_ptr<SyntaxTree>& tree) : saved_(std::move(g_tree)) { g_tree = tree; }

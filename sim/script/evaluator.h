@@ -8,6 +8,7 @@
 #include "maxscript/classes.h"
 #include "script/ast_names.h"
 #include "script/scope.h"
+#include "script/script_failure.h"
 
 #include <cstdint>
 #include <exception>
@@ -17,20 +18,17 @@
 
 namespace sim::rt {
 
-// Where a script error was raised: the innermost expression being evaluated, in the tree it belongs
-// to, and the script function whose body it is in (empty at top level).
-struct ErrorPlace {
-  std::shared_ptr<SyntaxTree> tree;
-  std::uint32_t line = 0;
-  std::uint32_t offset = 0;
-  std::string function;
-};
-
 class HOST_API Evaluator {
  public:
   // Evaluates one top-level expression of `tree` in the global scope.
+  // Errors are raised as C++ exceptions.
   static Value* evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree);
   static Value* eval(const Expr* e, Env& env);
+  // The same, with an error answered as kFailed and left pending (script/script_failure.h).
+  static Value* evalTopOrFail(const Expr* e, const std::shared_ptr<SyntaxTree>& tree);
+  static Value* evaluate(const Expr* e, Env& env);
+  // Raises the pending error of a failed evalTopOrFail as evalTop would have.
+  [[noreturn]] static void raiseTopFailure();
   // Assigns to a variable, property or array element as `target = v` would.
   static void store(const Expr* target, Value* v, Env& env);
   // Calls any callable value (primitive, script function, class, struct definition).
@@ -46,7 +44,7 @@ class HOST_API Evaluator {
   static std::optional<ErrorPlace> takeErrorPlace();
   // A script function that an error leaves names itself, once, as the place's function.
   static void noteErrorFunction(const std::string& name);
-  // Lets go of every error place (before the runtime's values are freed).
+  // Lets go of every error place and pending error (before the runtime's values are freed).
   static void forgetErrorPlaces();
 };
 

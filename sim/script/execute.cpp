@@ -1,6 +1,7 @@
 // Running script text from C++: ExecuteMAXScriptScript and the one-expression-at-a-time compiler.
 #include "maxscript/execute.h"
 
+#include "core/on_scope_exit.h"
 #include "ifnpub.h"
 #include "maxscript/maxscript.h"
 #include "script/evaluator.h"
@@ -14,11 +15,22 @@ using namespace sim::rt;
 
 BOOL ExecuteMAXScriptScript(const TCHAR* text, BOOL quietErrors, FPValue* result) {
   if (!text) return FALSE;
+  // Plug-in code may run script while an error of the script that called it is on its way out
+  // (from a destructor, a notification): that error waits until this text is done.
+  ScriptFailure waiting = takeFailure();
+  sim::OnScopeExit giveBack([&] {
+    if (waiting) fail(std::move(waiting));
+  });
   try {
     sim::AllocFrame frame;
     // Plug-ins read and restore transforms in world terms, whatever coordsys a script chose.
     sim::TransformContextScope world;
-    Value* v = Runtime::get().evalText(text);
+    Value* v = Runtime::get().evalTextOrFail(text);
+    if (failed(v)) {
+      ScriptFailure f = takeFailure();
+      if (f && !quietErrors) the_listener->edit_stream->printf("%s\n", f.error().text().c_str());
+      return FALSE;
+    }
     if (result) resultToFPValue(v, *result);
     return TRUE;
   } catch (const MAXScriptException& e) {

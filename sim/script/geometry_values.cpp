@@ -1,4 +1,5 @@
 // Colours, quaternions, Euler angles, matrices, 4-component points and times as script values.
+#include "script/script_failure.h"
 #include "core/c_format.h"
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
@@ -45,14 +46,14 @@ Value* ColorValue::get_property(Value* prop) {
     else if (n == "green") i = 1;
     else if (n == "blue") i = 2;
     else if (n == "alpha") i = 3;
-    else throw AccessorError(this, prop);
+    else return unknown_property(this, prop);
   }
   return Float::intern(color[i] * 255.0f);
 }
 
 Value* ColorValue::set_property(Value* prop, Value* v) {
   int i = componentIndex(prop, "rgba");
-  if (i < 0) throw AccessorError(this, prop);
+  if (i < 0) return unknown_property(this, prop);
   color[i] = v->to_float() / 255.0f;
   return v;
 }
@@ -69,7 +70,7 @@ bool Point4Value::equals(Value* other) { return other->tag == tag && static_cast
 Value* Point4Value::copy_vf() { return new Point4Value(p); }
 Value* Point4Value::get_property(Value* prop) {
   int i = componentIndex(prop, "xyzw");
-  if (i < 0) throw AccessorError(this, prop);
+  if (i < 0) return unknown_property(this, prop);
   return Float::intern(p[i]);
 }
 bool Point4Value::has_property(Value* prop) { return componentIndex(prop, "xyzw") >= 0; }
@@ -84,7 +85,7 @@ bool QuatValue::equals(Value* other) { return other->tag == tag && static_cast<Q
 Value* QuatValue::copy_vf() { return new QuatValue(q); }
 Value* QuatValue::get_property(Value* prop) {
   int i = componentIndex(prop, "xyzw");
-  if (i < 0) throw AccessorError(this, prop);
+  if (i < 0) return unknown_property(this, prop);
   return Float::intern(q[i]);
 }
 bool QuatValue::has_property(Value* prop) { return componentIndex(prop, "xyzw") >= 0; }
@@ -103,7 +104,7 @@ bool EulerAnglesValue::equals(Value* other) {
 Value* EulerAnglesValue::copy_vf() { return new EulerAnglesValue(angles[0], angles[1], angles[2]); }
 Value* EulerAnglesValue::get_property(Value* prop) {
   int i = componentIndex(prop, "xyz");
-  if (i < 0) throw AccessorError(this, prop);
+  if (i < 0) return unknown_property(this, prop);
   return Float::intern(angles[i]);
 }
 bool EulerAnglesValue::has_property(Value* prop) { return componentIndex(prop, "xyz") >= 0; }
@@ -126,13 +127,13 @@ Value* Matrix3Value::get_property(Value* prop) {
   if (n == "row4" || n == "translation" || n == "pos" || n == "translationpart") return new Point3Value(m[3]);
   if (n == "rotationpart") return new QuatValue(sim::rt::rotationPart(m));
   if (n == "scalepart") return new Point3Value(Point3(m[0].Length(), m[1].Length(), m[2].Length()));
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 // The rows can be written; the parts taken apart (rotation, scale) are read-only, as in the language.
 Value* Matrix3Value::set_property(Value* prop, Value* v) {
   const std::string& n = propName(prop);
   int row = n == "row1" ? 0 : n == "row2" ? 1 : n == "row3" ? 2 : n == "row4" || n == "translation" || n == "pos" ? 3 : -1;
-  if (row < 0) throw AccessorError(this, prop);
+  if (row < 0) return unknown_property(this, prop);
   m.SetRow(row, v->to_point3());
   return v;
 }

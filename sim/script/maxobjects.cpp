@@ -1,6 +1,7 @@
 // Script values for host objects. A property of a wrapped object is found, in this order, in the
 // property table of its class, in its parameter blocks, in its published interfaces and among its
 // sub-animations; a node then looks at its base object.
+#include "script/script_failure.h"
 #include "maxscript/maxobjects.h"
 
 #include "control.h"
@@ -209,7 +210,7 @@ Value* MAXWrapper::get_property(Value* prop) {
   if (auto* node = dynamic_cast<INode*>(t))
     if (Modifier* m = findModifier(node, lowerName(prop))) return sim::wrapTarget(m);
   if (Value* fpi = objectInterfaceNamed(this, lowerName(prop))) return fpi;
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 Value* MAXWrapper::set_property(Value* prop, Value* v) {
@@ -217,7 +218,7 @@ Value* MAXWrapper::set_property(Value* prop, Value* v) {
   TimeValue time = Runtime::get().time();
   if (trySet(t, prop, time, v)) return v;
   if (ReferenceTarget* base = baseObjectOfNode(t); base && trySet(base, prop, time, v)) return v;
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 bool MAXWrapper::has_property(Value* prop) {
@@ -362,7 +363,7 @@ Value* MAXClass::get_property(Value* prop) {
   }
   if (cd && n == "superclassid") return Integer::intern(static_cast<int>(cd->SuperClassID()));
   if (cd && n == "category") return new String(cd->Category() ? cd->Category() : "");
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 bool MAXClass::has_property(Value* prop) {
   const std::string& n = static_cast<Name*>(prop)->lower;

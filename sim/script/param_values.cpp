@@ -1,4 +1,5 @@
 #include "script/param_values.h"
+#include "script/script_failure.h"
 
 #include "core/ref_graph.h"
 #include "core/text.h"
@@ -27,10 +28,10 @@ class ParamTableValue : public Value {
 
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(block()->Count(id_));
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   Value* set_property(Value* prop, Value* v) override {
-    if (static_cast<Name*>(prop)->lower != "count") throw AccessorError(this, prop);
+    if (static_cast<Name*>(prop)->lower != "count") return unknown_property(this, prop);
     int n = v->to_int();
     if (n < 0) throw RuntimeError("Array count must not be negative: ", v);
     block()->SetCount(id_, n);

@@ -1,4 +1,5 @@
 #include "script/path_names.h"
+#include "script/script_failure.h"
 
 #include "core/text.h"
 #include "inode.h"
@@ -34,7 +35,7 @@ class ObjectSet : public Value {
   }
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(static_cast<int>(items_.size()));
-    if (items_.empty()) throw AccessorError(this, prop);
+    if (items_.empty()) return unknown_property(this, prop);
     if (Value* bounds = nodeSetBounds(as_collection(), prop)) return bounds;
     return items_.front()->get_property(prop);
   }

@@ -1,4 +1,5 @@
 #include "script/rotation_values.h"
+#include "script/script_failure.h"
 
 #include "maxscript/maxscript.h"
 #include "scene/controllers/controllers.h"
@@ -38,7 +39,7 @@ Value* AngleAxisValue::get_property(Value* prop) {
   if (n == "angle") return Float::intern(angle);
   if (n == "axis") return new Point3Value(axis);
   if (n == "numrevs") return Integer::intern(static_cast<int>(std::trunc(angle / 360.0f)));
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 bool AngleAxisValue::has_property(Value* prop) {
   const std::string& n = propName(prop);

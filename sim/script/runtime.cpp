@@ -1,4 +1,5 @@
 #include "script/runtime.h"
+#include "script/script_failure.h"
 #include "script/published_calls.h"
 
 #include "core/class_registry.h"
@@ -35,11 +36,11 @@ class StructGlobal : public Value {
       return sp->getter();
     }
     if (Primitive* f = PrimitiveTable::instance().findMember(name_, p)) return f;
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   Value* set_property(Value* prop, Value* v) override {
     const StructProperty* sp = PrimitiveTable::instance().findProperty(name_, static_cast<Name*>(prop)->lower);
-    if (!sp) throw AccessorError(this, prop);
+    if (!sp) return unknown_property(this, prop);
     if (!sp->setter) throw RuntimeError("Cannot set read-only property: ", prop);
     return sp->setter(v);
   }
@@ -167,11 +168,17 @@ Value* Runtime::builtin(const Symbol* name) {
 
 TimeValue Runtime::time() const { return timeOverride_ ? time_ : GetCOREInterface()->GetTime(); }
 
-Value* Runtime::evalText(std::string_view text) {
+Value* Runtime::evalTextOrFail(std::string_view text) {
   // Texts of a shape run before reuse its compiled tree (script/shape_cache.h). Text run from
   // inside a script file includes files from beside that file.
   static const std::string noFile;
   return ShapeCache::get().evalText(text, runningFiles_.empty() ? noFile : runningFiles_.back());
+}
+
+Value* Runtime::evalText(std::string_view text) {
+  Value* v = evalTextOrFail(text);
+  if (failed(v)) Evaluator::raiseTopFailure();
+  return v;
 }
 
 namespace {

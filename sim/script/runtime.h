@@ -46,6 +46,8 @@ class HOST_API Runtime {
   // Runs every expression of `text` in the global scope; the last one's value. Script errors
   // (syntax errors included) are thrown as MAXScriptException.
   Value* evalText(std::string_view text);
+  // The same, with an error answered as kFailed and left pending (script/script_failure.h).
+  Value* evalTextOrFail(std::string_view text);
   // Runs a file as qzmhost does: errors are printed to `errors` and end the run (false).
   bool runFile(const std::string& path, FILE* errors);
   // Runs every expression of the script file `path` at top level, as fileIn does: what it defines

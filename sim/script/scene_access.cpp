@@ -1,4 +1,5 @@
 #include "script/scene_access.h"
+#include "script/script_failure.h"
 
 #include "script/creation_level.h"
 
@@ -93,7 +94,7 @@ class SubAnimValue : public Value {
       return Integer::intern(a ? a->NumSubs() : 0);
     }
     Value* v = keep(subValue());
-    if (v == undefined) throw AccessorError(this, prop);
+    if (v == undefined) return unknown_property(this, prop);
     return v->get_property(prop);
   }
   Value* set_property(Value* prop, Value* v) override {
@@ -110,7 +111,7 @@ class SubAnimValue : public Value {
       }
     }
     Value* s = keep(subValue());
-    if (s == undefined) throw AccessorError(this, prop);
+    if (s == undefined) return unknown_property(this, prop);
     return s->set_property(prop, v);
   }
   bool has_property(Value* prop) override {
@@ -159,7 +160,7 @@ class BitArrayValue : public Value {
     const std::string& n = lowerName(prop);
     if (n == "count") return Integer::intern(bits.GetSize());
     if (n == "numberset") return Integer::intern(bits.NumberSet());
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   bool has_property(Value* prop) override { return lowerName(prop) == "count" || lowerName(prop) == "numberset"; }
   // By the members set: trailing unset bits (a larger count) make no difference.

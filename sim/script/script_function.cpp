@@ -1,4 +1,5 @@
 #include "script/script_function.h"
+#include "script/script_failure.h"
 
 #include "maxscript/maxscript.h"
 #include "script/control_flow.h"
@@ -200,7 +201,7 @@ const Symbol* symbolOf(Value* prop) { return intern(static_cast<Name*>(prop)->lo
 
 Value* StructDef::get_property(Value* prop) {
   int i = fieldIndex(symbolOf(prop));
-  if (i < 0 || !def->members[static_cast<size_t>(i)].method) throw AccessorError(this, prop);
+  if (i < 0 || !def->members[static_cast<size_t>(i)].method) return unknown_property(this, prop);
   checkAccess(static_cast<size_t>(i));
   return functionsOnly()->values[static_cast<size_t>(i)].get();
 }
@@ -235,14 +236,14 @@ ValueRef* StructInstance::field(const Symbol* name) {
 
 Value* StructInstance::get_property(Value* prop) {
   ValueRef* f = field(symbolOf(prop));
-  if (!f) throw AccessorError(this, prop);
+  if (!f) return unknown_property(this, prop);
   def()->checkAccess(static_cast<size_t>(f - values.data()));
   return f->get();
 }
 
 Value* StructInstance::set_property(Value* prop, Value* v) {
   ValueRef* f = field(symbolOf(prop));
-  if (!f) throw AccessorError(this, prop);
+  if (!f) return unknown_property(this, prop);
   def()->checkAccess(static_cast<size_t>(f - values.data()));
   *f = ValueRef(v);
   return v;

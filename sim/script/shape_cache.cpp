@@ -225,7 +225,8 @@ Value* ShapeCache::runKept(const Entry& entry) {
   entry->running = true;
   OnScopeExit done([&] { entry->running = false; });
   Value* last = undefined;
-  for (const Expr* e : entry->exprs) last = Evaluator::evalTop(e, entry->tree);
+  for (const Expr* e : entry->exprs)
+    if (failed(last = Evaluator::evalTopOrFail(e, entry->tree))) break;
   return last;
 }
 
@@ -247,7 +248,7 @@ Value* ShapeCache::evalParsed(std::string_view text, const std::string& fileName
   Value* last = undefined;
   while (const Expr* e = parser.compileNext()) {
     if (learnFrom) exprs.push_back(e);
-    last = Evaluator::evalTop(e, parser.tree());
+    if (failed(last = Evaluator::evalTopOrFail(e, parser.tree()))) break;
   }
   return last;
 }

@@ -40,7 +40,8 @@ class HOST_API ShapeCache {
 
   static ShapeCache& get();
 
-  // Runs every expression of `text` in the global scope, as Runtime::evalText does; the last one's
+  // Runs every expression of `text` in the global scope, as Runtime::evalTextOrFail does (the first
+  // that fails ends the text with kFailed); the last one's
   // value. `fileName` is the file the text runs from, where an `include` looks.
   Value* evalText(std::string_view text, const std::string& fileName);
 

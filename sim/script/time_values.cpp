@@ -1,6 +1,7 @@
 // Time values follow the language's rule that numbers are frame counts: `10f + 5` is 15f, `t * 2`
 // doubles a time, `t < 20` compares with frame 20, and `t as integer` is the whole frames. Results
 // are ticks, rounded, and held at the ends of time rather than wrapping.
+#include "script/script_failure.h"
 #include "script/time_values.h"
 
 #include "core/core_interface.h"
@@ -32,13 +33,13 @@ class IntervalValue : public Value {
     const std::string& n = lowerName(prop);
     if (n == "start") return MSTime::intern(range.Start());
     if (n == "end") return MSTime::intern(range.End());
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   Value* set_property(Value* prop, Value* v) override {
     const std::string& n = lowerName(prop);
     if (n == "start") range.SetStart(v->to_timevalue());
     else if (n == "end") range.SetEnd(v->to_timevalue());
-    else throw AccessorError(this, prop);
+    else return unknown_property(this, prop);
     return v;
   }
   bool has_property(Value* prop) override { return lowerName(prop) == "start" || lowerName(prop) == "end"; }
@@ -125,7 +126,7 @@ Value* MSTime::get_property(Value* prop) {
     double span = double(r.End()) - double(r.Start());
     return Float::intern(span == 0 ? 0.0f : float((double(time) - r.Start()) / span));
   }
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 bool MSTime::has_property(Value* prop) {

@@ -1,4 +1,5 @@
 #include "maxscript/value.h"
+#include "script/script_failure.h"
 
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
@@ -146,8 +147,8 @@ void Value::sprin1(CharStream* s) {
   s->puts(">");
 }
 
-Value* Value::get_property(Value* prop) { throw AccessorError(this, prop); }
-Value* Value::set_property(Value* prop, Value*) { throw AccessorError(this, prop); }
+Value* Value::get_property(Value* prop) { return unknown_property(this, prop); }
+Value* Value::set_property(Value* prop, Value*) { return unknown_property(this, prop); }
 Value* Value::get_index(Value*) { throw NoMethodError("get", this); }
 Value* Value::set_index(Value*, Value*) { throw NoMethodError("put", this); }
 

@@ -1,4 +1,5 @@
 // Properties and indexing of the language's own values: arrays, strings and points.
+#include "script/script_failure.h"
 #include "maxscript/classes.h"
 #include "maxscript/exceptions.h"
 #include "script/node_bounds.h"
@@ -31,12 +32,12 @@ Value* Array::get_property(Value* prop) {
   if (prop == nameCount()) return Integer::intern(size);
   // An array of nodes (a selection) has the bounds of all of them.
   if (Value* bounds = sim::rt::nodeSetBounds(this, prop)) return bounds;
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 // Setting .count truncates or extends with undefined, as in the language.
 Value* Array::set_property(Value* prop, Value* v) {
-  if (prop != nameCount()) throw AccessorError(this, prop);
+  if (prop != nameCount()) return unknown_property(this, prop);
   int n = v->to_int();
   if (n < 0) throw RuntimeError("Array count must not be negative: ", v);
   resize(n);
@@ -62,7 +63,7 @@ Value* Array::set_index(Value* index, Value* v) {
 
 Value* String::get_property(Value* prop) {
   if (prop == nameCount()) return Integer::intern(static_cast<int>(text.size()));
-  throw AccessorError(this, prop);
+  return unknown_property(this, prop);
 }
 
 bool String::has_property(Value* prop) { return prop == nameCount(); }
@@ -77,13 +78,13 @@ Value* String::get_index(Value* index) {
 
 Value* Point2Value::get_property(Value* prop) {
   int c = componentOf(prop, 2);
-  if (c < 0) throw AccessorError(this, prop);
+  if (c < 0) return unknown_property(this, prop);
   return Float::intern(p[c]);
 }
 
 Value* Point2Value::set_property(Value* prop, Value* v) {
   int c = componentOf(prop, 2);
-  if (c < 0) throw AccessorError(this, prop);
+  if (c < 0) return unknown_property(this, prop);
   p[c] = v->to_float();
   return v;
 }
@@ -105,13 +106,13 @@ Value* Point2Value::set_index(Value* index, Value* v) {
 
 Value* Point3Value::get_property(Value* prop) {
   int c = componentOf(prop, 3);
-  if (c < 0) throw AccessorError(this, prop);
+  if (c < 0) return unknown_property(this, prop);
   return Float::intern(p[c]);
 }
 
 Value* Point3Value::set_property(Value* prop, Value* v) {
   int c = componentOf(prop, 3);
-  if (c < 0) throw AccessorError(this, prop);
+  if (c < 0) return unknown_property(this, prop);
   p[c] = v->to_float();
   return v;
 }

@@ -1,4 +1,5 @@
 #include "core/ref_graph.h"
+#include "script/script_failure.h"
 #include "hold.h"
 #include "iparamb2.h"
 #include "scene/change_restore.h"
@@ -478,7 +479,7 @@ class ListWeightsValue : public Value {
   }
   Value* get_property(Value* prop) override {
     if (static_cast<Name*>(prop)->lower == "count") return Integer::intern(list()->GetListCount());
-    throw AccessorError(this, prop);
+    return unknown_property(this, prop);
   }
   bool has_property(Value* prop) override { return static_cast<Name*>(prop)->lower == "count"; }
   Array* as_collection() override {
