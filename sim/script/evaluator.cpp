@@ -80,14 +80,6 @@ Value* failFromException(const MAXScriptException& ex, const Expr* e) {
   return fail(std::move(f));
 }
 
-// Throws the pending error as its C++ exception, with its place for the step that catches it.
-[[noreturn]] void raisePending() {
-  ScriptFailure f = takeFailure();
-  std::exception_ptr error = f.asException();
-  g_travelling = {error, std::move(f.place)};
-  std::rethrow_exception(error);
-}
-
 // An exception that reached a catch outside any step (a `try`, the top level), pending from now
 // on, with the place it was raised at.
 Value* failFromThrown(const MAXScriptException& ex) {
@@ -281,7 +273,7 @@ Value* callMethod(const Call& c, const Property& callee, Env& env) {
   if (r) return keep(r);
   Value* fn = keep(readProperty(obj, name));
   if (failed(fn)) return fn;
-  return Evaluator::call(fn, args.data(), args.count(), std::string(callee.spelling).c_str());
+  return Evaluator::callOrFail(fn, args.data(), args.count(), std::string(callee.spelling).c_str());
 }
 
 EVAL_STEP Value* evalCall(const Call& c, Env& env) {
@@ -297,7 +289,7 @@ EVAL_STEP Value* evalCall(const Call& c, Env& env) {
     spelled = std::string(v->spelling);
     name = spelled.c_str();
   }
-  return Evaluator::call(fn, args.data(), args.count(), name);
+  return Evaluator::callOrFail(fn, args.data(), args.count(), name);
 }
 
 // ---- operators -----------------------------------------------------------------------------------
@@ -1017,18 +1009,18 @@ Value* Evaluator::evaluate(const Expr* e, Env& env) try {
   Value* v = step(e, env);
   if (failed(v)) {
     placeFailure(e);
-    if (!g_errorValues) raisePending();
+    if (!g_errorValues) Evaluator::raisePending();
   }
   return v;
 } catch (const MAXScriptException& ex) {
   Value* v = failFromException(ex, e);
-  if (!g_errorValues) raisePending();
+  if (!g_errorValues) Evaluator::raisePending();
   return v;
 }
 
 Value* Evaluator::eval(const Expr* e, Env& env) {
   Value* v = evaluate(e, env);
-  if (failed(v)) raisePending();
+  if (failed(v)) Evaluator::raisePending();
   return v;
 }
 
@@ -1089,6 +1081,14 @@ Value* Evaluator::evalTop(const Expr* e, const std::shared_ptr<SyntaxTree>& tree
   return v;
 }
 
+void Evaluator::raisePending() {
+  ScriptFailure f = takeFailure();
+  if (!f) throw RuntimeError("evaluation failed without an error");  // never left so; never a crash
+  std::exception_ptr error = f.asException();
+  g_travelling = {error, std::move(f.place)};
+  std::rethrow_exception(error);
+}
+
 void Evaluator::raiseTopFailure() {
   ScriptFailure f = takeFailure();
   if (!f) throw RuntimeError("evaluation failed without an error");  // never left so; never a crash
@@ -1098,7 +1098,7 @@ void Evaluator::raiseTopFailure() {
 const std::shared_ptr<SyntaxTree>& Evaluator::currentTree() { return g_tree; }
 
 void Evaluator::store(const Expr* target, Value* v, Env& env) {
-  if (failed(storeInto(target, v, env))) raisePending();
+  if (failed(storeInto(target, v, env))) Evaluator::raisePending();
 }
 
 std::optional<ErrorPlace> Evaluator::takeErrorPlace() {
@@ -1130,9 +1130,18 @@ Value* nameValue(const Symbol* s, std::string_view spelling) {
 }
 
 Value* Evaluator::call(Value* fn, Value** args, int count, const char* nameForErrors) {
+  Value* v = callOrFail(fn, args, count, nameForErrors);
+  if (failed(v)) raisePending();
+  return v;
+}
+
+Value* Evaluator::callOrFail(Value* fn, Value** args, int count, const char* nameForErrors) {
   checkStack();
   if (fn && fn->tag == class_tag(Primitive)) return callPrimitive(static_cast<Primitive*>(fn), args, count);
-  if (auto* f = dynamic_cast<::Function*>(fn)) return keep(f->apply(args, count));
+  if (auto* f = dynamic_cast<::Function*>(fn)) {
+    CallTakingFailure takes(f);
+    return keep(f->apply(args, count));
+  }
   if (auto* s = dynamic_cast<StructDef*>(fn)) return keep(s->construct(args, count));
   if (Value* made = constructFromClass(fn, args, count)) return keep(made);
   if (fn && fn->tag == class_tag(ValueMetaClass))

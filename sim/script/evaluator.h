@@ -29,10 +29,15 @@ class HOST_API Evaluator {
   static Value* evaluate(const Expr* e, Env& env);
   // Raises the pending error of a failed evalTopOrFail as evalTop would have.
   [[noreturn]] static void raiseTopFailure();
+  // Raises the pending error of a failed `evaluate` as `eval` would have, its place travelling
+  // with it to the evaluation step it reaches.
+  [[noreturn]] static void raisePending();
   // Assigns to a variable, property or array element as `target = v` would.
   static void store(const Expr* target, Value* v, Env& env);
   // Calls any callable value (primitive, script function, class, struct definition).
   static Value* call(Value* fn, Value** args, int count, const char* nameForErrors);
+  // The same, with a script function's error answered as kFailed and left pending.
+  static Value* callOrFail(Value* fn, Value** args, int count, const char* nameForErrors);
   // The tree whose nodes are being evaluated (for function definitions to keep alive).
   static const std::shared_ptr<SyntaxTree>& currentTree();
   // Asked before each loop iteration and each call: answering true ends the evaluation in a script

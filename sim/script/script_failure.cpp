@@ -60,6 +60,19 @@ ScriptFailure takeFailure() { return std::exchange(g_pending, ScriptFailure()); 
 
 ScriptFailure& pendingFailure() { return g_pending; }
 
+namespace {
+const Value* g_callTakingFailure = nullptr;
+}
+
+CallTakingFailure::CallTakingFailure(const Value* fn) : saved_(g_callTakingFailure) { g_callTakingFailure = fn; }
+CallTakingFailure::~CallTakingFailure() { g_callTakingFailure = saved_; }
+
+bool CallTakingFailure::takenBy(const Value* fn) {
+  if (!fn || g_callTakingFailure != fn) return false;
+  g_callTakingFailure = nullptr;  // the calls it makes are its own
+  return true;
+}
+
 Value* readProperty(Value* obj, Value* prop) {
   DirectAccessScope direct(obj, prop);
   return obj->get_property(prop);

@@ -79,6 +79,20 @@ Value* fail(E&& error) {
 HOST_API ScriptFailure takeFailure();
 HOST_API ScriptFailure& pendingFailure();
 
+// A call of `fn` the evaluator makes, whose failure it takes as kFailed: set around the call, and
+// asked (once) by a script function as it starts. A function called from anywhere else throws.
+class CallTakingFailure {
+ public:
+  explicit CallTakingFailure(const Value* fn);
+  ~CallTakingFailure();
+  CallTakingFailure(const CallTakingFailure&) = delete;
+  CallTakingFailure& operator=(const CallTakingFailure&) = delete;
+  static bool takenBy(const Value* fn);
+
+ private:
+  const Value* saved_;
+};
+
 // `obj.prop` and `obj.prop = v` as the evaluator asks them: a property `obj` does not have fails
 // as a value (kFailed), where the same call from anywhere else throws.
 Value* readProperty(Value* obj, Value* prop);

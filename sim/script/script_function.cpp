@@ -50,12 +50,13 @@ void ScriptFunction::sprin1(CharStream* s) { s->printf("%s()", name_.c_str()); }
 Value* ScriptFunction::apply(Value** arg_list, int count) { return applyWith(nullptr, arg_list, count); }
 
 Value* ScriptFunction::applyWith(StructInstance* self, Value** arg_list, int count) {
+  bool mayFail = CallTakingFailure::takenBy(this);
   if (def->mapped && count > 0 && arg_list[0] != &keyarg_marker_value)
-    if (Array* items = arg_list[0]->as_collection()) return applyMapped(self, items, arg_list, count);
-  return applyWithOne(self, arg_list, count);
+    if (Array* items = arg_list[0]->as_collection()) return applyMapped(self, items, arg_list, count, mayFail);
+  return applyWithOne(self, arg_list, count, mayFail);
 }
 
-Value* ScriptFunction::applyWithOne(StructInstance* self, Value** arg_list, int count) {
+Value* ScriptFunction::applyWithOne(StructInstance* self, Value** arg_list, int count, bool mayFail) {
   int positional = count_positional_args(arg_list, count);
   int declared = 0;
   for (const Param& p : def->params) declared += p.keyword ? 0 : 1;
@@ -80,28 +81,38 @@ Value* ScriptFunction::applyWithOne(StructInstance* self, Value** arg_list, int 
     env.scope->declare(p.name) = ValueRef(given);
   }
   ValueRef result;
+  bool bodyFailed = false;
   try {
     AllocFrame frame;
-    result = ValueRef(Evaluator::eval(def->body, env));
+    Value* v = Evaluator::evaluate(def->body, env);
+    if (failed(v)) bodyFailed = true;
+    else result = ValueRef(v);
   } catch (FunctionReturn& r) {
     result = r.value ? r.value : ValueRef(undefined);
   } catch (const MAXScriptException&) {
     Evaluator::noteErrorFunction(name_ + "()");
     throw;
   }
+  if (bodyFailed) {
+    // The innermost function an error leaves is the one its place names.
+    ScriptFailure& f = pendingFailure();
+    if (f.place.function.empty()) f.place.function = name_ + "()";
+    if (mayFail) return kFailed;
+    Evaluator::raisePending();
+  }
   return keep(result.get());  // the call's own frame is closed: the result now belongs to the caller's
 }
 
 // A mapped function given a collection first runs once per element, the other arguments the same
 // each time, over the elements as they were when the call began.
-Value* ScriptFunction::applyMapped(StructInstance* self, Array* items, Value** arg_list, int count) {
+Value* ScriptFunction::applyMapped(StructInstance* self, Array* items, Value** arg_list, int count, bool mayFail) {
   ValueRef holdItems(items);
   std::vector<ValueRef> snapshot(items->data, items->data + items->size);
   std::vector<Value*> args(arg_list, arg_list + count);
   for (ValueRef& item : snapshot) {
     AllocFrame frame;
     args[0] = item.get();
-    applyWithOne(self, args.data(), count);
+    if (failed(applyWithOne(self, args.data(), count, mayFail))) return kFailed;
   }
   return ok;
 }

@@ -25,8 +25,9 @@ class ScriptFunction : public ::Function {
   void clear_contents() override { closure_.reset(); }
 
  private:
-  Value* applyWithOne(StructInstance* self, Value** arg_list, int count);
-  Value* applyMapped(StructInstance* self, Array* items, Value** arg_list, int count);
+  // `mayFail`: the evaluator called, and takes a failure as kFailed.
+  Value* applyWithOne(StructInstance* self, Value** arg_list, int count, bool mayFail);
+  Value* applyMapped(StructInstance* self, Array* items, Value** arg_list, int count, bool mayFail);
   std::shared_ptr<SyntaxTree> tree_;  // keeps the definition's nodes alive
   std::shared_ptr<Scope> closure_;
   std::string name_;
