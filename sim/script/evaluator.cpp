@@ -481,6 +481,7 @@ EVAL_STEP Value* evalAssign(const Assign& a, Env& env) {
     if (failed(old)) return old;
     if (a.op == AssignOp::Add && appendInPlace(a, old, v, env)) return old;
     v = combine(a.op, old, v);
+    if (failed(v)) return v;
   }
   return failed(storeInto(a.target, v, env)) ? kFailed : v;
 }

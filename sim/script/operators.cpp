@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "maxscript/exceptions.h"
+#include "script/script_failure.h"
 #include "script/rotation_values.h"
 #include "script/scene_access.h"
 #include "script/string_streams.h"
@@ -26,7 +27,7 @@ const char* opName(BinaryOp op) {
   return "?";
 }
 
-[[noreturn]] void noOperator(BinaryOp op, Value* a) { throw NoMethodError(opName(op), a); }
+Value* noOperator(BinaryOp op, Value* a) { return rt::fail(NoMethodError(opName(op), a)); }
 
 Value* integerOp(BinaryOp op, long long a, long long b) {
   long long r = 0;
@@ -77,17 +78,17 @@ Value* applyBinary(BinaryOp op, Value* a, Value* b) {
     return Float::intern(static_cast<float>(floatOp(op, numberValue(a), numberValue(b))));
   if (Value* t = rt::timeArithmetic(op, a, b)) return t;
   if (is_string(a) && op == BinaryOp::Add) {
-    if (!is_string(b)) throw ConversionError(b, "String");
+    if (!is_string(b)) return rt::fail(ConversionError(b, "String"));
     return new String(static_cast<String*>(a)->text + static_cast<String*>(b)->text);
   }
   if (op == BinaryOp::Multiply)
     if (Value* t = rt::transformProduct(a, b)) return t;
   if (is_point3(a) || is_point3(b)) {
-    if (op == BinaryOp::Power) noOperator(op, a);
+    if (op == BinaryOp::Power) return noOperator(op, a);
     auto comp = [&](Value* v) { return is_point3(v) ? static_cast<Point3Value*>(v)->p : Point3(1, 1, 1) * float(numberValue(v)); };
-    if (!(is_point3(a) || is_number(a)) || !(is_point3(b) || is_number(b))) noOperator(op, a);
+    if (!(is_point3(a) || is_number(a)) || !(is_point3(b) || is_number(b))) return noOperator(op, a);
     Point3 x = comp(a), y = comp(b);
-    if ((op == BinaryOp::Add || op == BinaryOp::Subtract) && !(is_point3(a) && is_point3(b))) noOperator(op, a);
+    if ((op == BinaryOp::Add || op == BinaryOp::Subtract) && !(is_point3(a) && is_point3(b))) return noOperator(op, a);
     Point3 r;
     for (int i = 0; i < 3; ++i) r[i] = static_cast<float>(floatOp(op, x[i], y[i]));
     return new Point3Value(r);
@@ -96,7 +97,7 @@ Value* applyBinary(BinaryOp op, Value* a, Value* b) {
     Point2 x = static_cast<Point2Value*>(a)->p, y = static_cast<Point2Value*>(b)->p;
     return new Point2Value(op == BinaryOp::Add ? x + y : x - y);
   }
-  noOperator(op, a);
+  return noOperator(op, a);
 }
 
 Value* negate(Value* a) {
@@ -180,7 +181,7 @@ Value* convertAs(Value* v, Value* cls) {
   // The target type as script prints it: a class by its name, anything else (undefined, a number)
   // as its value.
   std::string type = value_to_text(cls, false);
-  throw ConversionError(v, type.c_str());
+  return rt::fail(ConversionError(v, type.c_str()));
 }
 
 }  // namespace sim

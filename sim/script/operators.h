@@ -8,7 +8,8 @@ namespace sim {
 
 enum class BinaryOp { Add, Subtract, Multiply, Divide, Power };
 
-// Raises `-- No "+" function for <a>` (and so on) for operands the operator does not take.
+// Operands the operator does not take fail as a value (kFailed, script/script_failure.h) with
+// `-- No "+" function for <a>` and so on; `as` does the same with its conversion error.
 HOST_API Value* applyBinary(BinaryOp op, Value* a, Value* b);
 HOST_API Value* negate(Value* a);
 // The language's ==: numbers by value (1 == 1.0), strings without case, points by components.
