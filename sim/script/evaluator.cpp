@@ -234,6 +234,7 @@ bool evalArgs(const Call& c, Env& env, ArgList& args) {
 // Whatever a primitive throws reaches the script as a script error; its value-locals chain is put
 // back as it was, however it ended.
 Value* callPrimitive(Primitive* p, Value** args, int count) {
+  OtherAccess its;
   Value** savedLocals = thread_local(current_locals_frame);
   OnScopeExit restoreLocals([savedLocals] { thread_local(current_locals_frame) = savedLocals; });
   ValueRef result;

@@ -73,6 +73,9 @@ bool CallTakingFailure::takenBy(const Value* fn) {
   return true;
 }
 
+OtherAccess::OtherAccess() : target_(g_direct.target), prop_(g_direct.prop) { g_direct = {}; }
+OtherAccess::~OtherAccess() { g_direct = {target_, prop_}; }
+
 Value* readProperty(Value* obj, Value* prop) {
   DirectAccessScope direct(obj, prop);
   return obj->get_property(prop);

@@ -97,6 +97,19 @@ class CallTakingFailure {
 // as a value (kFailed), where the same call from anywhere else throws.
 Value* readProperty(Value* obj, Value* prop);
 Value* writeProperty(Value* obj, Value* prop, Value* v);
+// While it lives, no access is the evaluator's direct one: around the primitives and functions a
+// property access may end up calling, whose own property reads throw as they always have.
+class OtherAccess {
+ public:
+  OtherAccess();
+  ~OtherAccess();
+  OtherAccess(const OtherAccess&) = delete;
+  OtherAccess& operator=(const OtherAccess&) = delete;
+
+ private:
+  Value* target_;
+  Value* prop_;
+};
 
 }  // namespace sim::rt
 
