@@ -1,0 +1,160 @@
+// The holder's kinds of text end to end (text in, effect done) against Lua 5.4 doing the same steps
+// in the same run: each text of ours through ExecuteMAXScriptScript on the holder scene, each Lua
+// text loaded (compiled) and run with luaL_loadbuffer + lua_pcall over a Lua table that stands in
+// for the same scene. Every text is a fresh one (its own box and values), so Lua compiles each one,
+// as our runtime meets each one anew. Prints per kind the time per text on each side and their
+// ratio, ours / Lua; the goal is 0.25 or less.
+//
+// Under callgrind each kind on each side is one dump of its own, named "ours <kind>" and
+// "lua <kind>"; bench/text_vs_lua_callgrind.sh turns them into instructions per text.
+//
+//   text_vs_lua_bench [N [repeats]]   N boxes with holders and N texts of each kind (default 10000),
+//                                      best of `repeats` runs (default 3, 1 under valgrind)
+#include "core/host_session.h"
+#include "holder_scene.h"
+#include "maxscript/maxscript.h"
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+}
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define QZM_BENCH_CALLGRIND 1
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A timed part: under callgrind its instructions are counted from zero and dumped under `name`.
+struct Section {
+  explicit Section(const std::string& n) : name(n) {
+#ifdef QZM_BENCH_CALLGRIND
+    CALLGRIND_ZERO_STATS;
+#endif
+  }
+  ~Section() {
+#ifdef QZM_BENCH_CALLGRIND
+    CALLGRIND_DUMP_STATS_AT(name.c_str());
+#endif
+  }
+  std::string name;
+};
+
+bool underValgrind() {
+#ifdef QZM_BENCH_CALLGRIND
+  return RUNNING_ON_VALGRIND != 0;
+#else
+  return false;
+#endif
+}
+
+// Texts that failed on one side: a bench that times errors measures the wrong thing, so they are
+// counted and shown with the first one's message.
+struct Failures {
+  int count = 0;
+  std::string first;
+  void add(const std::string& what) {
+    if (count++ == 0) first = what;
+  }
+};
+
+double runOurs(const std::string& kind, const std::vector<std::string>& texts, Failures& failed) {
+  ExecuteMAXScriptScript("QZMIDA = #()", TRUE);
+  const auto start = Clock::now();
+  {
+    Section timed("ours " + kind);
+    for (const std::string& t : texts)
+      if (!ExecuteMAXScriptScript(t.c_str(), TRUE)) failed.add(t);
+  }
+  return seconds(start);
+}
+
+double runLua(lua_State* L, const std::string& kind, const std::vector<std::string>& texts, Failures& failed) {
+  luaL_dostring(L, "QZMIDA = {}");
+  lua_settop(L, 0);
+  const auto start = Clock::now();
+  {
+    Section timed("lua " + kind);
+    for (const std::string& t : texts) {
+      if (luaL_loadbuffer(L, t.data(), t.size(), "text") != LUA_OK || lua_pcall(L, 0, LUA_MULTRET, 0) != LUA_OK) {
+        const char* message = lua_tostring(L, -1);
+        failed.add(t + (message ? message : ""));
+      }
+      lua_settop(L, 0);
+    }
+  }
+  return seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int n = argc > 1 ? std::atoi(argv[1]) : 10000;
+  const int repeats = argc > 2 ? std::atoi(argv[2]) : underValgrind() ? 1 : 3;
+  if (n <= 0 || repeats <= 0) {
+    std::cerr << "usage: text_vs_lua_bench [N [repeats]]\n";
+    return 2;
+  }
+  std::ostringstream problems;
+  if (sim::startHost(QZM_PLUGIN_DIR, problems) == 0) {
+    std::cerr << "text_vs_lua_bench: no plug-ins loaded\n" << problems.str();
+    return 1;
+  }
+  if (!bench::BuildHolderScene(n)) {
+    std::cerr << "text_vs_lua_bench: the scene was not built\n";
+    return 1;
+  }
+  lua_State* L = luaL_newstate();
+  luaL_openlibs(L);
+  if (luaL_dostring(L, bench::LuaStandInText(n).c_str()) != LUA_OK) {
+    std::cerr << "text_vs_lua_bench: the Lua scene was not built: " << lua_tostring(L, -1) << "\n";
+    return 1;
+  }
+
+  std::printf("%d boxes with holders, %d texts of each kind, best of %d\n", n, n, repeats);
+  std::printf("%-26s %10s %10s %10s\n", "", "ours us", "Lua us", "ours/Lua");
+  double oursAll = 0, luaAll = 0;
+  bool clean = true;
+  for (const bench::TextKind& kind : bench::TextKinds()) {
+    std::vector<std::string> ours, lua;
+    for (int i = 1; i <= n; ++i) {
+      ours.push_back(kind.host(i));
+      lua.push_back(kind.lua(i));
+    }
+    double oursBest = 1e30, luaBest = 1e30;
+    Failures oursFailed, luaFailed;
+    for (int r = 0; r < repeats; ++r) {
+      oursBest = std::min(oursBest, runOurs(kind.name, ours, oursFailed));
+      luaBest = std::min(luaBest, runLua(L, kind.name, lua, luaFailed));
+    }
+    oursAll += oursBest;
+    luaAll += luaBest;
+    std::printf("%-26s %10.2f %10.2f %10.2f\n", kind.name, oursBest * 1e6 / n, luaBest * 1e6 / n, oursBest / luaBest);
+    for (const auto& [side, failed] : {std::pair{"ours", &oursFailed}, std::pair{"Lua", &luaFailed}}) {
+      if (failed->count == 0) continue;
+      clean = false;
+      std::printf("  %d of %s texts failed, the first: %s\n", failed->count, side, failed->first.c_str());
+    }
+    std::fflush(stdout);
+  }
+  std::printf("%-26s %10.2f %10.2f %10.2f   (goal: 0.25 or less)\n", "all kinds", oursAll * 1e6 / n, luaAll * 1e6 / n,
+              oursAll / luaAll);
+  lua_close(L);
+  sim::shutdownHost();
+  return clean ? 0 : 1;
+}
