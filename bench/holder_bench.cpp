@@ -13,7 +13,7 @@
 //   holder_bench [N...] (default: 1000 10000)
 //   holder_bench --scaling N     capture and restore only, one tab-separated line (holder_scaling.sh)
 #include "core/host_session.h"
-#include "holder_scene.h"
+#include "holder_bench_scene.h"
 #include "inode.h"
 #include "iparamb2.h"
 #include "maxapi.h"

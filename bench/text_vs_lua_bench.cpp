@@ -11,7 +11,7 @@
 //   text_vs_lua_bench [N [repeats]]   N boxes with holders and N texts of each kind (default 10000),
 //                                      best of `repeats` runs (default 3, 1 under valgrind)
 #include "core/host_session.h"
-#include "holder_scene.h"
+#include "holder_bench_scene.h"
 #include "maxscript/maxscript.h"
 
 extern "C" {

@@ -1,4 +1,4 @@
-#include "holder_scene.h"
+#include "holder_bench_scene.h"
 
 #include "maxscript/maxscript.h"
 #include "restore_texts.h"
