@@ -3,7 +3,7 @@
 // text loaded (compiled) and run with luaL_loadbuffer + lua_pcall over a Lua table that stands in
 // for the same scene. Every text is a fresh one (its own box and values), so Lua compiles each one,
 // as our runtime meets each one anew. Prints per kind the time per text on each side and their
-// ratio, ours / Lua; the goal is 0.25 or less. "all kinds" adds one text of each kind.
+// ratio, ours / Lua; the goal is 0.25 or less. "one of each kind" adds one text of each kind.
 //
 // Under callgrind each kind on each side is one dump of its own, named "ours <kind>" and
 // "lua <kind>"; bench/text_vs_lua_callgrind.sh turns them into instructions per text.
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
   }
-  std::printf("%-26s %10.2f %10.2f %10.2f   (goal: 0.25 or less)\n", "all kinds", oursAll * 1e6, luaAll * 1e6,
+  std::printf("%-26s %10.2f %10.2f %10.2f   (goal: 0.25 or less)\n", "one of each kind", oursAll * 1e6, luaAll * 1e6,
               oursAll / luaAll);
   lua_close(L);
   sim::shutdownHost();
