@@ -193,7 +193,7 @@ void measure(int n) {
       b->SetWireColor(static_cast<DWORD>(p * 40));
     }
     run("QZMIDA = #()");
-    const std::string text = "$QZMPropHolder01.CaptureAllProperties " + std::to_string(5000 + p) + " 0";
+    const std::string text = bench::CaptureAllText(5000 + p);
     start = Clock::now();
     const std::clock_t cpuStart = std::clock();
     {
@@ -213,7 +213,7 @@ void measure(int n) {
     const std::clock_t cpuStart = std::clock();
     {
       Section section("restore");
-      run("$QZMPropHolder01.RestoreAllProperties 5002 3");
+      run(bench::RestoreAllText(5002));
     }
     restore = std::min(restore, seconds(start));
     restoreCpu = std::min(restoreCpu, cpuSeconds(cpuStart));

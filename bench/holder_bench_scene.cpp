@@ -28,6 +28,14 @@ bool BuildHolderScene(int n) {
   return ExecuteMAXScriptScript(build.str().c_str(), FALSE) != FALSE;
 }
 
+std::string CaptureAllText(int pass) {
+  return "$QZMPropHolder01.CaptureAllProperties " + std::to_string(pass) + " 0";
+}
+
+std::string RestoreAllText(int pass) {
+  return "$QZMPropHolder01.RestoreAllProperties " + std::to_string(pass) + " 3";
+}
+
 namespace {
 
 std::string numbered(const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); }

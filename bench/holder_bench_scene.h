@@ -17,6 +17,11 @@ extern const char* const kHolderProperties;
 // holder on it that captures kHolderProperties. False when the script failed.
 bool BuildHolderScene(int n);
 
+// The whole-scene switch the benches time: one holder's call that captures, or restores, every
+// holder of the scene for `pass`.
+std::string CaptureAllText(int pass);
+std::string RestoreAllText(int pass);
+
 // One kind of text, for box i (1-based): `host` as the holder composes it, `lua` the same steps
 // in Lua against the stand-in (same names, same number texts; an error where ours has one).
 struct TextKind {

@@ -81,6 +81,19 @@ TEST_F(HolderBenchScene, TheAssigningKindsChangeTheBox) {
                             "#(\"$'QZMPropHolder4'.propertyFloatController[3][5]\"))");
 }
 
+TEST_F(HolderBenchScene, ACaptureFromOneHolderRecordsEveryHolderAndARestoreBringsItBack) {
+  ASSERT_TRUE(ExecuteMAXScriptScript(bench::CaptureAllText(5000).c_str(), TRUE));
+  for (const char* holder : {"$QZMPropHolder01", "$QZMPropHolder04"}) {
+    EXPECT_EQ(text(std::string(holder) + ".passlist"), "#(5000)") << holder;
+    EXPECT_EQ(text(std::string(holder) + ".propertyState.count"), "1") << holder;
+  }
+  ASSERT_TRUE(ExecuteMAXScriptScript("$Box3.width = 9; $Box3.material.diffuse = (color 1 2 3); $Box3.pos = [0,7,0]", TRUE));
+  ASSERT_TRUE(ExecuteMAXScriptScript(bench::RestoreAllText(5000).c_str(), TRUE));
+  EXPECT_EQ(text("$Box3.width"), "25.0");
+  EXPECT_EQ(text("$Box3.material.diffuse"), "(color 149.94 149.94 149.94)");
+  EXPECT_EQ(text("$Box3.pos"), "[3,0,0]");
+}
+
 TEST(HolderBenchTexts, EveryKindsLuaFormNamesTheSameNode) {
   for (const bench::TextKind& k : bench::TextKinds()) {
     const std::string ours = k.host(17), lua = k.lua(17);
