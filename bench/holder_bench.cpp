@@ -7,27 +7,34 @@
 //
 // Under callgrind each timed part is one dump of its own, named after it (capture, restore,
 // text <kind>); bench/holder_callgrind.sh turns them into instructions per holder and per text.
-// QZM_SCRIPT_SHAPE_CACHE=0 runs it with every text parsed anew.
+// QZM_SCRIPT_SHAPE_CACHE=0 runs it with every text parsed anew. Memory: resident after building the
+// scene and after the five captures, and the process's peak.
 //
 //   holder_bench [N...] (default: 1000 10000)
+//   holder_bench --scaling N     capture and restore only, one tab-separated line (holder_scaling.sh)
 #include "core/host_session.h"
+#include "holder_bench_scene.h"
 #include "inode.h"
 #include "iparamb2.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
-#include "restore_texts.h"
 #include "scene/materials/stdmat.h"
 #include "script/shape_cache.h"
-#include "script_text.h"
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
@@ -39,6 +46,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+// The process's processor time since `start`: on a machine shared with other programs it leaves out
+// the time they had, which wall time cannot.
+double cpuSeconds(std::clock_t start) { return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC; }
 
 // A timed part: under callgrind its instructions are counted from zero and dumped under `name`.
 struct Section {
@@ -58,12 +68,6 @@ struct Section {
 void run(const std::string& text) {
   if (!ExecuteMAXScriptScript(text.c_str(), FALSE)) std::cerr << "holder_bench: script failed: " << text << "\n";
 }
-
-constexpr const char* kProperties =
-    "#(\"renderable\", \"castShadows\", \"receiveshadows\", \"primaryVisibility\", \"secondaryVisibility\", "
-    "\"boxmode\", \"xray\", \"wirecolor\", \"UserPropBuffer\", \"position\", \"rotation\", \"scale\", \"height\", "
-    "\"width\", \"length\", \"lengthsegs\", \"widthsegs\", \"material.diffuse\", \"material.ambient\", "
-    "\"material.name\")";
 
 // The same twenty values, read or written directly.
 struct DirectValues {
@@ -129,47 +133,11 @@ void writeDirect(INode* n, const DirectValues& v) {
   m->SetName(v.name);
 }
 
-// The kinds of text a pass switch runs, as the holder composes them, for box i. Capture's texts are
-// written out here as its catalogue writes them; restore's come from the holder's own functions.
-struct TextKind {
-  const char* name;
-  std::string (*text)(int i);
-};
-
-std::string numbered(const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); }
-std::string boxName(int i) { return numbered("Box", i); }
-std::string num(double v) { return FormatFloat(v); }
-
-std::string readValue(const std::string& node, const std::string& name) {
-  return ComposeText(
-      "try(at time 0 if isproperty $'%s' #%s then $'%s'.%s else undefined)catch(execute \"at time 0 $'%s'.%s\")\n",
-      {node, name, node, name, InLiteral(node), InLiteral(name)});
-}
-
-const TextKind kTextKinds[] = {
-    {"read value", [](int i) { return readValue(boxName(i), "height"); }},
-    {"read dotted value", [](int i) { return readValue(boxName(i), "material.diffuse"); }},
-    {"read controller", [](int i) { return ComposeText("getpropertycontroller $'%s' #%s\n", {boxName(i), "height"}); }},
-    {"read transform controller", [](int i) { return ComposeText("$'%s'.%s.controller\n", {boxName(i), "position"}); }},
-    {"assign value", [](int i) { return restore_text::AssignProperty(boxName(i), "height", num(i % 50 + 0.5)); }},
-    {"assign dotted value",
-     [](int i) {
-       return restore_text::AssignProperty(boxName(i), "material.diffuse",
-                                           ComposeText("(color %s %s %s)", {num(i % 256), num(20), num(30)}));
-     }},
-    {"assign transform",
-     [](int i) {
-       return restore_text::AssignTransform(boxName(i), "position", ComposeText("[%s,%s,%s]", {num(i), num(-i * 0.5), num(0)}));
-     }},
-    {"record address",
-     [](int i) { return ControllerAddressText(numbered("QZMPropHolder", i), "propertyFloatController", 2, i % 20); }},
-};
-
 void measureTextKinds(int n) {
   std::printf("  per text (%d texts of each kind)\n", n);
-  for (const TextKind& kind : kTextKinds) {
+  for (const bench::TextKind& kind : bench::TextKinds()) {
     std::vector<std::string> texts;
-    for (int i = 1; i <= n; ++i) texts.push_back(kind.text(i));
+    for (int i = 1; i <= n; ++i) texts.push_back(kind.host(i));
     const std::string section = std::string("text ") + kind.name;
     const auto start = Clock::now();
     {
@@ -181,49 +149,74 @@ void measureTextKinds(int n) {
   std::fflush(stdout);
 }
 
+// Memory in KB: resident now, and the process's peak so far (-1 where the system does not say).
+long residentKb() {
+#ifdef __linux__
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = -1;
+    std::fclose(f);
+    return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
+  }
+#endif
+  return -1;
+}
+
+long peakKb() {
+#ifdef __linux__
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) == 0) return usage.ru_maxrss;
+#endif
+  return -1;
+}
+
+double mb(long kb) { return kb / 1024.0; }
+
+// --scaling: one line of figures per size instead of the report, for bench/holder_scaling.sh.
+bool scalingRow = false;
+
 void measure(int n) {
-  run("resetMaxFile #noPrompt");
-  std::ostringstream build;
-  build << "global QZMIDA = #()\n"
-        << "for i = 1 to " << n << " do (\n"
-        << "  local b = box name:(\"Box\" + i as string) pos:[i, 0, 0]\n"
-        << "  b.material = standardMaterial name:(\"Mat\" + i as string)\n"
-        << "  setUserPropBuffer b \"pass = beauty\"\n"
-        << "  if mod i 4 == 0 do with animate on at time 10 b.height = 50\n"
-        << "  local h = QZMPropHolder(); h.node = b; h.propertyName = " << kProperties << "\n"
-        << ")\n";
   auto start = Clock::now();
-  run(build.str());
+  if (!bench::BuildHolderScene(n)) std::cerr << "holder_bench: the scene was not built\n";
   const double buildTime = seconds(start);
   std::vector<INode*> boxes;
   Interface* ip = GetCOREInterface();
   for (int i = 1; i <= n; ++i) boxes.push_back(ip->GetINodeByName(("Box" + std::to_string(i)).c_str()));
 
+  const long sceneKb = residentKb();
+
   // Five passes; between passes some values change, so the records differ.
-  double capture = 0;
+  double capture = 0, captureAll = 0, captureCpu = 1e30, captureCpuAll = 0;
   for (int p = 0; p < 5; ++p) {
     for (INode* b : boxes) {
       b->SetRenderable(p % 2);
       b->SetWireColor(static_cast<DWORD>(p * 40));
     }
     run("QZMIDA = #()");
-    const std::string text = "$QZMPropHolder01.CaptureAllProperties " + std::to_string(5000 + p) + " 0";
+    const std::string text = bench::CaptureAllText(5000 + p);
     start = Clock::now();
+    const std::clock_t cpuStart = std::clock();
     {
       Section section("capture");
       run(text);
     }
     capture = p == 0 ? seconds(start) : std::min(capture, seconds(start));
+    captureAll += seconds(start);
+    captureCpu = std::min(captureCpu, cpuSeconds(cpuStart));
+    captureCpuAll += cpuSeconds(cpuStart);
   }
-  double restore = 1e30;
-  for (int r = 0; r < 2; ++r) {
+  const long passesKb = residentKb();
+  double restore = 1e30, restoreCpu = 1e30;
+  for (int r = 0, runs = scalingRow ? 3 : 2; r < runs; ++r) {
     run("QZMIDA = #()");
     start = Clock::now();
+    const std::clock_t cpuStart = std::clock();
     {
       Section section("restore");
-      run("$QZMPropHolder01.RestoreAllProperties 5002 3");
+      run(bench::RestoreAllText(5002));
     }
     restore = std::min(restore, seconds(start));
+    restoreCpu = std::min(restoreCpu, cpuSeconds(cpuStart));
   }
 
   std::vector<DirectValues> values(boxes.size());
@@ -234,6 +227,15 @@ void measure(int n) {
   for (size_t i = 0; i < boxes.size(); ++i) writeDirect(boxes[i], values[i]);
   const double directWrite = seconds(start);
 
+  if (scalingRow) {
+    // holders; capture best and mean of five, restore best of three (us per holder), in processor
+    // time, then in wall time; KB resident after the scene, after five passes, and the peak
+    std::printf("scaling\t%d\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%ld\t%ld\t%ld\n", n, captureCpu * 1e6 / n,
+                captureCpuAll * 1e6 / 5 / n, restoreCpu * 1e6 / n, capture * 1e6 / n, captureAll * 1e6 / 5 / n,
+                restore * 1e6 / n, sceneKb, passesKb, peakKb());
+    std::fflush(stdout);
+    return;
+  }
   std::printf("%6d holders (scene built in %.1f s), shape cache %s\n", n, buildTime,
               sim::rt::ShapeCache::get().enabled() ? "on" : "off");
   std::printf("  capture one pass  %9.1f ms  %7.1f us/holder   direct reads  %7.2f ms   ratio %6.0fx\n", capture * 1e3,
@@ -242,6 +244,9 @@ void measure(int n) {
               restore * 1e6 / n, directWrite * 1e3, restore / directWrite);
   const auto& stats = sim::rt::ShapeCache::get().stats();
   std::printf("  texts so far: %zu run from kept trees, %zu parsed\n", stats.reused, stats.parsed);
+  if (sceneKb >= 0 && passesKb >= 0)
+    std::printf("  memory: scene %.1f MB, with five passes %.1f MB (%.2f KB per holder per pass), peak so far %.1f MB\n",
+                mb(sceneKb), mb(passesKb), (passesKb - sceneKb) / 5.0 / n, mb(peakKb()));
   std::fflush(stdout);
   measureTextKinds(n);
 }
@@ -255,7 +260,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<int> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--scaling")
+      scalingRow = true;
+    else
+      sizes.push_back(std::atoi(argv[i]));
+  }
   if (sizes.empty()) sizes = {1000, 10000};
   for (int n : sizes)
     if (n > 0) measure(n);
