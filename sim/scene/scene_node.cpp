@@ -221,15 +221,21 @@ void SceneNode::DeleteTree() {
 
 // ---- object ---------------------------------------------------------------------------------------
 
+// The world-space derived object that binds space warps, or null. The class id is asked before the
+// cast: every script access to a node's base object comes here.
+IDerivedObject* SceneNode::wsmDerived() const {
+  return object_ && object_->ClassID() == WSMDerivObjClassID ? dynamic_cast<IDerivedObject*>(object_) : nullptr;
+}
+
 Object* SceneNode::GetObjectRef() {
   // Below the space-warp bindings: the world-space derived object's own object.
-  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID) return d->GetObjRef();
+  if (IDerivedObject* d = wsmDerived()) return d->GetObjRef();
   return object_;
 }
 
 void SceneNode::SetObjectRef(Object* o) {
   if (isRoot_) return;
-  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID && o != d) {
+  if (IDerivedObject* d = wsmDerived(); d && o != d) {
     d->ReferenceObject(o);
     return;
   }

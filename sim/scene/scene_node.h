@@ -197,6 +197,7 @@ class HOST_API SceneNode : public INode {
   void setLayerRef(ReferenceTarget* layer);
 
  private:
+  IDerivedObject* wsmDerived() const;
   static constexpr int kNumRefs = 6;
   struct Flags {
     bool renderable = true, primaryVis = true, secondaryVis = true, inheritVis = true;

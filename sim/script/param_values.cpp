@@ -1,5 +1,6 @@
 #include "script/param_values.h"
 
+#include "core/class_registry.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
 #include "inode.h"
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 namespace sim::rt {
 namespace {
@@ -87,17 +89,57 @@ class ParamTableValue : public Value {
 Value* keep(Value* v);
 Value* ParamTableValue::keepValue(Value* v) { return keep(v); }
 
+namespace {
+
+// Where each name lies in each block description, worked out once per (description, name): every
+// script access to a parameter by name asks. Names are interned and permanent. An entry is taken
+// only while its description still has the count it had (parameters are added to a description
+// before any block of it exists, but a description may be asked before that), a found index only
+// while it still holds that name, and all of it only while the classes stay the ones registered.
+struct DescNameKey {
+  const ParamBlockDesc2* desc;
+  const Value* name;
+  bool operator==(const DescNameKey& o) const { return desc == o.desc && name == o.name; }
+};
+struct DescNameHash {
+  size_t operator()(const DescNameKey& k) const {
+    return std::hash<const void*>()(k.desc) * 31 + std::hash<const void*>()(k.name);
+  }
+};
+struct ParamIndex {
+  int index;
+  int count;
+};
+
+int paramIndexOf(ParamBlockDesc2* desc, Value* name, const std::string& lower) {
+  static auto* cache = new std::unordered_map<DescNameKey, ParamIndex, DescNameHash>;
+  static unsigned generation = 0;
+  const unsigned now = sim::ClassRegistry::instance().generation();
+  if (generation != now) {
+    cache->clear();
+    generation = now;
+  }
+  ParamIndex& entry = (*cache)[DescNameKey{desc, name}];
+  const int count = desc->Count();
+  const bool stale = entry.count != count || entry.index >= count ||
+                     (entry.index >= 0 && !(desc->paramdefs[entry.index].int_name &&
+                                            equalsIgnoreCase(desc->paramdefs[entry.index].int_name, lower)));
+  if (stale || count == 0) entry = ParamIndex{desc->NameToIndex(lower.c_str()), count};
+  return entry.index;
+}
+
+}  // namespace
+
+// Descriptions hold unique names, so the one found in each block is its first.
 ParamRef findParam(Animatable* obj, Value* name) {
   if (!obj || !is_name(name)) return {};
   const std::string& lower = static_cast<Name*>(name)->lower;
   for (int b = 0, nb = obj->NumParamBlocks(); b < nb; ++b) {
     IParamBlock2* pb = obj->GetParamBlock(b);
-    if (!pb) continue;
-    for (int i = 0, n = pb->NumParams(); i < n; ++i) {
-      ParamID id = pb->IndextoID(i);
-      const ParamDef& def = pb->GetParamDef(id);
-      if (def.int_name && equalsIgnoreCase(def.int_name, lower)) return ParamRef{pb, id};
-    }
+    ParamBlockDesc2* desc = pb ? pb->GetDesc() : nullptr;
+    if (!desc) continue;
+    const int i = paramIndexOf(desc, name, lower);
+    if (i >= 0) return ParamRef{pb, desc->IndextoID(i)};
   }
   return {};
 }

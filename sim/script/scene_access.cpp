@@ -32,25 +32,36 @@ ValueMetaClass BitArray_class("BitArray");
 const std::string& lowerName(Value* v) { return static_cast<Name*>(v)->lower; }
 
 
+// The controller under a sub-animation slot, or null. Told by super class rather than by a cast:
+// every class of a controller super class is a Control, and this runs for each slot of a search.
+ReferenceTarget* controllerIn(Animatable* sub) {
+  return sub && isControllerClass(sub->SuperClassID()) ? static_cast<Control*>(sub) : nullptr;
+}
+
 // The sub-animation named `lower` that holds a controller, searched a few levels down (a node's
-// position lives under its transform controller). Answers the parent and the index.
-bool findControllerSlot(Animatable* root, const std::string& name, Animatable*& parent, int& index, int depth = 0) {
+// position lives under its transform controller). Answers the parent and the index. Each level's
+// own names come before any level below it.
+bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
   if (!root || depth > 3) return false;
-  // `pos` is the script's short name of a node's position.
-  static const std::string position = "position";
-  const std::string& lower = name == "pos" ? position : name;
-  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
+  const int n = root->NumSubs();
+  for (int i = 0; i < n; ++i) {
     if (!subAnimNameMatches(root->SubAnimName(i), lower)) continue;
     parent = root;
     index = i;
     return true;
   }
-  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
-    auto* sub = root->SubAnim(i);
-    auto* rt = dynamic_cast<ReferenceTarget*>(sub);
-    if (rt && isController(rt) && findControllerSlot(sub, lower, parent, index, depth + 1)) return true;
+  for (int i = 0; i < n; ++i) {
+    Animatable* sub = controllerIn(root->SubAnim(i));
+    if (sub && findControllerSlot(sub, lower, parent, index, depth + 1)) return true;
   }
   return false;
+}
+
+// `pos` is the script's short name of a node's position.
+const std::string& controllerSlotName(Value* name) {
+  static const std::string position = "position";
+  const std::string& lower = lowerName(name);
+  return lower == "pos" ? position : lower;
 }
 
 // A new list put in a controller slot takes the slot's controller over as its first entry (its
@@ -208,19 +219,29 @@ ReferenceTarget* wrapperTarget(Value* v) {
 
 }  // namespace
 
+namespace {
+char scriptNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ? c : '_'; }
+}  // namespace
+
 std::string subAnimScriptName(const TSTR& shown) {
   std::string name = shown.str();
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') c = '_';
+  for (char& c : name) c = scriptNameChar(c);
   return name;
 }
 
+// Compared in place: searches ask every slot they pass, and most names differ in length already.
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
-  return sim::equalsIgnoreCase(subAnimScriptName(shown), lower);
+  const std::string& s = shown.str();
+  if (s.size() != lower.size()) return false;
+  for (size_t i = 0; i < s.size(); ++i)
+    if (sim::asciiLower(scriptNameChar(s[i])) != sim::asciiLower(lower[i])) return false;
+  return true;
 }
 
-bool isController(ReferenceTarget* t) {
-  switch (t ? t->SuperClassID() : 0) {
+bool isController(ReferenceTarget* t) { return t && isControllerClass(t->SuperClassID()); }
+
+bool isControllerClass(SClass_ID sclass) {
+  switch (sclass) {
     case CTRL_FLOAT_CLASS_ID:
     case CTRL_POINT3_CLASS_ID:
     case CTRL_POINT4_CLASS_ID:
@@ -232,6 +253,8 @@ bool isController(ReferenceTarget* t) {
     default: return false;
   }
 }
+
+INode* nodeOf(ReferenceTarget* t) { return t && t->SuperClassID() == BASENODE_CLASS_ID ? static_cast<INode*>(t) : nullptr; }
 
 ReferenceTarget* baseObjectOf(INode* node) {
   if (!node) return nullptr;
@@ -286,13 +309,13 @@ void setPropertyValue(Value* obj, Value* name, Value* v) { obj->set_property(nam
 Value* getPropertyController(Value* owner, Value* name) {
   ReferenceTarget* t = wrapperTarget(owner);
   if (!t) return undefined;
-  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+  for (ReferenceTarget* obj : {t, nodeOf(t) ? baseObjectOf(nodeOf(t)) : nullptr}) {
     if (!obj) continue;
     Animatable* parent = nullptr;
     int index = -1;
-    if (findControllerSlot(obj, lowerName(name), parent, index)) {
-      auto* c = dynamic_cast<ReferenceTarget*>(parent->SubAnim(index));
-      return c && isController(c) ? wrapTarget(c) : undefined;
+    if (findControllerSlot(obj, controllerSlotName(name), parent, index)) {
+      ReferenceTarget* c = controllerIn(parent->SubAnim(index));
+      return c ? wrapTarget(c) : undefined;
     }
     if (ParamRef p = findParam(obj, name)) {
       ReferenceTarget* c = p.block->GetControllerByID(p.id);
@@ -306,11 +329,11 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
   ReferenceTarget* t = wrapperTarget(owner);
   if (!t) throw AccessorError(owner, name);
   Animatable* c = controller == undefined ? nullptr : controller->to_reftarg();
-  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+  for (ReferenceTarget* obj : {t, nodeOf(t) ? baseObjectOf(nodeOf(t)) : nullptr}) {
     if (!obj) continue;
     Animatable* parent = nullptr;
     int index = -1;
-    if (findControllerSlot(obj, lowerName(name), parent, index)) {
+    if (findControllerSlot(obj, controllerSlotName(name), parent, index)) {
       if (!assignInSlot(parent, index, c)) throw RuntimeError("Cannot assign this controller: ", controller);
       return;
     }
@@ -409,7 +432,7 @@ Value* constructFromClass(Value* cls, Value** args, int count) {
 namespace sim {
 Value* wrapTarget(ReferenceTarget* target) {
   if (!target) return undefined;
-  if (auto* node = dynamic_cast<INode*>(target)) return new MAXNode(node);
+  if (INode* node = rt::nodeOf(target)) return new MAXNode(node);
   return new MAXWrapper(target);
 }
 }  // namespace sim

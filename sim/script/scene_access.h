@@ -4,6 +4,7 @@
 
 #include "maxscript/classes.h"
 #include "bitarray.h"
+#include "maxtypes.h"
 #include "strclass.h"
 #include "script/ast_names.h"
 #include "script/scope.h"
@@ -34,10 +35,14 @@ Value* bitArrayClass();
 // is no class.
 Value* constructFromClass(Value* cls, Value** args, int count);
 
+// `t` as a node, or null. Told by super class: this is asked on every property access.
+INode* nodeOf(ReferenceTarget* t);
 ReferenceTarget* baseObjectOf(INode* node);
 // The modifier of a node's stack with this name (without case), or null.
 Modifier* findModifier(INode* node, const std::string& lower);
 bool isController(ReferenceTarget* t);
+// Whether objects of this super class are controllers (every one of them is a Control).
+bool isControllerClass(SClass_ID sclass);
 // A sub-animation's display name as script names it: blanks and signs read as underscores
 // ("Object (Box)" is Object__Box_).
 std::string subAnimScriptName(const TSTR& shown);
