@@ -31,11 +31,7 @@ namespace sim::rt {
 
 const std::string& lowerName(Value* prop) { return static_cast<Name*>(prop)->lower; }
 
-int findSubAnim(Animatable* a, const std::string& lower) {
-  for (int i = 0, n = a->NumSubs(); i < n; ++i)
-    if (subAnimNameMatches(a->SubAnimName(i), lower)) return i;
-  return -1;
-}
+int findSubAnim(Animatable* a, const std::string& lower) { return subAnimIndexNamed(a, lower); }
 
 // Where properties are looked for on `t`: the object itself, then for a node its base object.
 ReferenceTarget* baseObjectOfNode(ReferenceTarget* t) {

@@ -55,13 +55,13 @@ struct ClassTables {
 
 struct ClassCache {
   std::unordered_map<ClassKey, ClassTables, ClassKeyHash> byClass;
-  // The class asked last: accesses come in runs on the same class. Elements of an unordered_map
-  // keep their address when it grows.
-  ClassKey lastKey{0, 0, 0};
-  ClassTables* last = nullptr;
+  // The two classes asked last: accesses come in runs on a node and its object. Elements of an
+  // unordered_map keep their address when it grows.
+  ClassKey recentKey[2] = {{0, 0, 0}, {0, 0, 0}};
+  ClassTables* recent[2] = {nullptr, nullptr};
   void clear() {
     byClass.clear();
-    last = nullptr;
+    recent[0] = recent[1] = nullptr;
   }
 };
 
@@ -75,7 +75,8 @@ ClassTables& classTables(ReferenceTarget* target) {
   Class_ID cid = target->ClassID();
   ClassKey key{sclass, cid.PartA(), cid.PartB()};
   ClassCache& cache = classCache();
-  if (cache.last && cache.lastKey == key) return *cache.last;
+  if (cache.recent[0] && cache.recentKey[0] == key) return *cache.recent[0];
+  if (cache.recent[1] && cache.recentKey[1] == key) return *cache.recent[1];
   auto it = cache.byClass.find(key);
   if (it == cache.byClass.end()) {
     ClassTables found;
@@ -90,8 +91,10 @@ ClassTables& classTables(ReferenceTarget* target) {
     }
     it = cache.byClass.emplace(key, std::move(found)).first;
   }
-  cache.lastKey = key;
-  cache.last = &it->second;
+  cache.recentKey[1] = cache.recentKey[0];
+  cache.recent[1] = cache.recent[0];
+  cache.recentKey[0] = key;
+  cache.recent[0] = &it->second;
   return it->second;
 }
 

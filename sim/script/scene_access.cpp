@@ -14,6 +14,7 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "object.h"
+#include "scene/scene_node.h"
 #include "script/evaluator.h"
 #include "script/param_values.h"
 #include "script/property_table.h"
@@ -44,8 +45,7 @@ ReferenceTarget* controllerIn(Animatable* sub) {
 bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
   if (!root || depth > 3) return false;
   const int n = root->NumSubs();
-  for (int i = 0; i < n; ++i) {
-    if (!subAnimNameMatches(root->SubAnimName(i), lower)) continue;
+  if (int i = subAnimIndexNamed(root, lower); i >= 0) {
     parent = root;
     index = i;
     return true;
@@ -219,23 +219,20 @@ ReferenceTarget* wrapperTarget(Value* v) {
 
 }  // namespace
 
-namespace {
-char scriptNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ? c : '_'; }
-}  // namespace
-
 std::string subAnimScriptName(const TSTR& shown) {
   std::string name = shown.str();
-  for (char& c : name) c = scriptNameChar(c);
+  for (char& c : name) c = sim::scriptNameChar(c);
   return name;
 }
 
-// Compared in place: searches ask every slot they pass, and most names differ in length already.
-bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
-  const std::string& s = shown.str();
-  if (s.size() != lower.size()) return false;
-  for (size_t i = 0; i < s.size(); ++i)
-    if (sim::asciiLower(scriptNameChar(s[i])) != sim::asciiLower(lower[i])) return false;
-  return true;
+bool subAnimNameMatches(const TSTR& shown, const std::string& lower) { return sim::scriptNameEquals(shown.str(), lower); }
+
+// A node knows its slots' names without making them; other animatables are asked slot by slot.
+int subAnimIndexNamed(Animatable* a, const std::string& lower) {
+  if (a->SuperClassID() == BASENODE_CLASS_ID) return static_cast<SceneNode*>(a)->subAnimNamed(lower);
+  for (int i = 0, n = a->NumSubs(); i < n; ++i)
+    if (subAnimNameMatches(a->SubAnimName(i), lower)) return i;
+  return -1;
 }
 
 bool isController(ReferenceTarget* t) { return t && isControllerClass(t->SuperClassID()); }
@@ -289,8 +286,7 @@ Modifier* findModifier(INode* node, const std::string& lower) {
 Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
 
 Value* subAnimNamed(ReferenceTarget* parent, const std::string& lower) {
-  for (int i = 0, n = parent->NumSubs(); i < n; ++i)
-    if (subAnimNameMatches(parent->SubAnimName(i), lower)) return wrapSubAnim(parent, i);
+  if (int i = subAnimIndexNamed(parent, lower); i >= 0) return wrapSubAnim(parent, i);
   for (int i = 0, n = parent->NumSubs(); i < n; ++i) {
     auto* pb = dynamic_cast<ParamBlock2*>(parent->SubAnim(i));
     if (!pb) continue;

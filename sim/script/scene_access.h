@@ -11,6 +11,7 @@
 
 #include <string>
 
+class Animatable;
 class INode;
 class Modifier;
 class ReferenceTarget;
@@ -48,6 +49,8 @@ bool isControllerClass(SClass_ID sclass);
 std::string subAnimScriptName(const TSTR& shown);
 // Whether a sub-animation's display name is the script name `lower` (blanks read as underscores).
 bool subAnimNameMatches(const TSTR& shown, const std::string& lower);
+// The first of `a`'s own sub-animations whose script name is `lower`, or -1.
+int subAnimIndexNamed(Animatable* a, const std::string& lower);
 // Sub-animation `index` (0-based) of `parent` as a script value with .controller, .value and .name.
 Value* wrapSubAnim(ReferenceTarget* parent, int index);
 // The sub-animation of `parent` whose script name is `lower`, looked for among its own and then
