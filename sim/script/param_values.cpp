@@ -107,8 +107,9 @@ struct DescNameHash {
   }
 };
 struct ParamIndex {
-  int index;
-  int count;
+  int index = -1;
+  int count = -1;
+  const TCHAR* intName = nullptr;  // the found parameter's name as the description keeps it
 };
 
 int paramIndexOf(ParamBlockDesc2* desc, Value* name, const std::string& lower) {
@@ -120,11 +121,15 @@ int paramIndexOf(ParamBlockDesc2* desc, Value* name, const std::string& lower) {
     generation = now;
   }
   ParamIndex& entry = (*cache)[DescNameKey{desc, name}];
+  // A description keeps its names for its life: the same name pointer at the index is the same name.
   const int count = desc->Count();
-  const bool stale = entry.count != count || entry.index >= count ||
-                     (entry.index >= 0 && !(desc->paramdefs[entry.index].int_name &&
-                                            equalsIgnoreCase(desc->paramdefs[entry.index].int_name, lower)));
-  if (stale || count == 0) entry = ParamIndex{desc->NameToIndex(lower.c_str()), count};
+  const bool current = entry.count == count &&
+                       (entry.index < 0 || (entry.index < count && desc->paramdefs[entry.index].int_name == entry.intName));
+  if (!current) {
+    entry.index = desc->NameToIndex(lower.c_str());
+    entry.count = count;
+    entry.intName = entry.index >= 0 ? desc->paramdefs[entry.index].int_name : nullptr;
+  }
   return entry.index;
 }
 
