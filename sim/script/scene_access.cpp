@@ -22,7 +22,6 @@
 #include "script/value_limits.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace sim::rt {
 namespace {
