@@ -12,14 +12,19 @@ ClassRegistry& ClassRegistry::instance() {
 bool ClassRegistry::add(ClassDesc* cd, std::string module) {
   if (!cd || find(cd->SuperClassID(), cd->ClassID())) return false;
   entries_.push_back(Entry{cd, std::move(module)});
+  ++generation_;
   return true;
 }
 
 void ClassRegistry::removeModule(std::string_view module) {
   std::erase_if(entries_, [&](const Entry& e) { return e.module == module; });
+  ++generation_;
 }
 
-void ClassRegistry::clear() { entries_.clear(); }
+void ClassRegistry::clear() {
+  entries_.clear();
+  ++generation_;
+}
 
 ClassDesc* ClassRegistry::find(SClass_ID sclass, Class_ID cid) const {
   for (const Entry& e : entries_)

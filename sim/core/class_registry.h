@@ -29,9 +29,13 @@ class HOST_API ClassRegistry {
   ClassDesc* findByName(std::string_view className) const;
   ClassDesc* findByInternalName(std::string_view internalName) const;
   const std::vector<Entry>& entries() const { return entries_; }
+  // Changes whenever a class comes or goes (with it, descriptors of its parameter blocks and
+  // interfaces): what was worked out per class before is to be worked out again.
+  unsigned generation() const { return generation_; }
 
  private:
   std::vector<Entry> entries_;
+  unsigned generation_ = 0;
 };
 
 // A new instance of a registered class, or null.

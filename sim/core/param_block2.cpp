@@ -60,6 +60,7 @@ void ParamBlock2::build(ParamBlockDesc2* desc) {
   desc_ = desc;
   params_.clear();
   refParams_.clear();
+  targetParams_.clear();
   refLayoutDirty_ = true;
   params_.resize(desc->count);
   for (int p = 0; p < desc->count; ++p) {
@@ -88,6 +89,8 @@ void ParamBlock2::build(ParamBlockDesc2* desc) {
     }
     if (prm.hasControllers) prm.controllers.assign(static_cast<size_t>(n), nullptr);
     if (prm.kind == ParamKind::Ref || prm.hasControllers) refParams_.push_back(p);
+    if (prm.kind == ParamKind::Ref || prm.kind == ParamKind::PlainRef || prm.kind == ParamKind::OwnerRef || prm.hasControllers)
+      targetParams_.push_back(p);
   }
   refStart_.assign(refParams_.size(), 0);
 }
@@ -300,11 +303,10 @@ int ParamBlock2::GetControllerRefNum(int i, int tabIndex) {
 
 ParamID ParamBlock2::findRef(ReferenceTarget* ref, int& tabIndex, bool ownersToo) {
   if (!ref) return -1;
-  for (int p = 0; p < desc_->count; ++p) {
+  for (int p : targetParams_) {
     const Param& prm = params_[static_cast<size_t>(p)];
-    const bool isTab = is_tab(defAt(p).type);
     auto found = [&](size_t k) {
-      tabIndex = isTab ? static_cast<int>(k) : -1;
+      tabIndex = is_tab(defAt(p).type) ? static_cast<int>(k) : -1;
       return defAt(p).ID;
     };
     if (prm.kind == ParamKind::Ref || prm.kind == ParamKind::PlainRef) {

@@ -295,6 +295,9 @@ class HOST_API ParamBlock2 final : public IParamBlock2 {
   bool ownerConfirmed_ = false;  // the owner was seen referencing the block
   std::vector<Param> params_;
   std::vector<int> refParams_;   // indices of parameters with reference slots, in order
+  // Indices of parameters that can hold a target (reference, plain or owner's entries, or
+  // controller slots), in order: the only ones findRef needs to look through, for every message.
+  std::vector<int> targetParams_;
   std::vector<int> refStart_;    // first reference of each of them
   int numRefs_ = 0;
   bool refLayoutDirty_ = true;

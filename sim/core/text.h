@@ -17,6 +17,22 @@ inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// How scripts name what the host shows ("Object (Box)" is Object__Box_): every character but ASCII
+// letters, digits and '_' reads as '_'.
+inline char scriptNameChar(char c) {
+  const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  return kept ? c : '_';
+}
+
+// Whether a shown name is the script name `name`, case not counting; compared in place, without
+// making the script name.
+inline bool scriptNameEquals(std::string_view shown, std::string_view name) {
+  if (shown.size() != name.size()) return false;
+  for (size_t i = 0; i < shown.size(); ++i)
+    if (asciiLower(scriptNameChar(shown[i])) != asciiLower(name[i])) return false;
+  return true;
+}
+
 inline std::string toLowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = asciiLower(c);

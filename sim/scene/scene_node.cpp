@@ -221,15 +221,21 @@ void SceneNode::DeleteTree() {
 
 // ---- object ---------------------------------------------------------------------------------------
 
+// The world-space derived object that binds space warps, or null. The class id is asked before the
+// cast: every script access to a node's base object comes here.
+IDerivedObject* SceneNode::wsmDerived() const {
+  return object_ && object_->ClassID() == WSMDerivObjClassID ? dynamic_cast<IDerivedObject*>(object_) : nullptr;
+}
+
 Object* SceneNode::GetObjectRef() {
   // Below the space-warp bindings: the world-space derived object's own object.
-  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID) return d->GetObjRef();
+  if (IDerivedObject* d = wsmDerived()) return d->GetObjRef();
   return object_;
 }
 
 void SceneNode::SetObjectRef(Object* o) {
   if (isRoot_) return;
-  if (auto* d = dynamic_cast<IDerivedObject*>(object_); d && d->ClassID() == WSMDerivObjClassID && o != d) {
+  if (IDerivedObject* d = wsmDerived(); d && o != d) {
     d->ReferenceObject(o);
     return;
   }
@@ -576,19 +582,31 @@ Animatable* SceneNode::SubAnim(int i) {
   }
 }
 
+namespace {
+// The slots' names but the object's, which names the object's class.
+constexpr int kObjectSlot = 3;
+constexpr const char* kSubAnimNames[] = {"Visibility", "Space Warps", "Transform", nullptr, "Material",
+                                         "Image Motion Blur Multiplier"};
+constexpr std::string_view kObjectPrefix = "Object (";
+}  // namespace
+
 TSTR SceneNode::SubAnimName(int i) {
-  switch (i) {
-    case 0: return TSTR("Visibility");
-    case 1: return TSTR("Space Warps");
-    case 2: return TSTR("Transform");
-    case 3: {
-      Object* base = object_ ? object_->FindBaseObject() : nullptr;
-      return TSTR(std::string("Object (") + (base ? base->GetObjectName() : "") + ")");
-    }
-    case 4: return TSTR("Material");
-    case 5: return TSTR("Image Motion Blur Multiplier");
-    default: return TSTR();
+  if (i == kObjectSlot) {
+    Object* base = object_ ? object_->FindBaseObject() : nullptr;
+    return TSTR(std::string(kObjectPrefix) + (base ? base->GetObjectName() : "") + ")");
   }
+  return i >= 0 && i < static_cast<int>(std::size(kSubAnimNames)) ? TSTR(kSubAnimNames[i]) : TSTR();
+}
+
+int SceneNode::subAnimNamed(std::string_view name) {
+  for (int i = 0, n = NumSubs(); i < n; ++i) {
+    if (i != kObjectSlot) {
+      if (sim::scriptNameEquals(kSubAnimNames[i], name)) return i;
+    } else if (name.size() > kObjectPrefix.size() && sim::scriptNameEquals(kObjectPrefix, name.substr(0, kObjectPrefix.size()))) {
+      if (sim::scriptNameEquals(SubAnimName(i).str(), name)) return i;  // only a name that can be it
+    }
+  }
+  return -1;
 }
 
 BOOL SceneNode::AssignController(Animatable* control, int subAnim) {

@@ -168,6 +168,9 @@ class HOST_API SceneNode : public INode {
   int NumSubs() override { return isRoot_ ? 0 : 6; }
   Animatable* SubAnim(int i) override;
   TSTR SubAnimName(int i) override;
+  // The first slot whose script name (see scriptNameEquals) is `name`, or -1; asks for the
+  // object's name only when `name` can be it.
+  int subAnimNamed(std::string_view name);
   // Visibility, transform and blur multiplier take controllers of their kind (null removes the
   // visibility and multiplier controllers).
   BOOL AssignController(Animatable* control, int subAnim) override;
@@ -197,6 +200,7 @@ class HOST_API SceneNode : public INode {
   void setLayerRef(ReferenceTarget* layer);
 
  private:
+  IDerivedObject* wsmDerived() const;
   static constexpr int kNumRefs = 6;
   struct Flags {
     bool renderable = true, primaryVis = true, secondaryVis = true, inheritVis = true;

@@ -22,6 +22,8 @@
 #include "script/runtime.h"
 #include "script/scene_access.h"
 
+#include <unordered_map>
+
 ValueMetaClass MAXWrapper_class("MAXWrapper");
 ValueMetaClass MAXClass_class("MAXClass");
 ValueMetaClass MAXSuperClass_class("MAXSuperClass");
@@ -30,16 +32,57 @@ namespace sim::rt {
 
 const std::string& lowerName(Value* prop) { return static_cast<Name*>(prop)->lower; }
 
-int findSubAnim(Animatable* a, const std::string& lower) {
-  for (int i = 0, n = a->NumSubs(); i < n; ++i)
-    if (subAnimNameMatches(a->SubAnimName(i), lower)) return i;
-  return -1;
-}
+int findSubAnim(Animatable* a, const std::string& lower) { return subAnimIndexNamed(a, lower); }
 
 // Where properties are looked for on `t`: the object itself, then for a node its base object.
 ReferenceTarget* baseObjectOfNode(ReferenceTarget* t) {
-  auto* node = dynamic_cast<INode*>(t);
+  INode* node = nodeOf(t);
   return node ? baseObjectOf(node) : nullptr;
+}
+
+// Whether the class of `t` publishes any mixin interface, known per class: most classes publish
+// none, and every property access that gets past the tables and blocks asks. Worked out again when
+// the registered classes change or the class's descriptor gains an interface.
+bool publishesInterfaces(ReferenceTarget* t) {
+  struct Known {
+    ClassDesc* desc;
+    int interfaces;
+    bool mixins;
+  };
+  struct Key {
+    SClass_ID sclass;
+    ULONG a, b;
+    bool operator==(const Key& o) const { return sclass == o.sclass && a == o.a && b == o.b; }
+  };
+  struct KeyHash {
+    size_t operator()(const Key& k) const { return (size_t(k.sclass) * 0x9E3779B1u) ^ (size_t(k.a) << 1) ^ k.b; }
+  };
+  static auto* known = new std::unordered_map<Key, Known, KeyHash>;
+  static unsigned generation = 0;
+  ClassRegistry& registry = ClassRegistry::instance();
+  if (generation != registry.generation()) {
+    known->clear();
+    generation = registry.generation();
+  }
+  const Class_ID cid = t->ClassID();
+  auto [it, fresh] = known->try_emplace(Key{t->SuperClassID(), cid.PartA(), cid.PartB()}, Known{nullptr, 0, false});
+  Known& k = it->second;
+  if (fresh) k.desc = registry.find(t->SuperClassID(), cid);
+  if (!k.desc) return false;
+  if (fresh || k.desc->NumInterfaces() != k.interfaces) {
+    k.interfaces = k.desc->NumInterfaces();
+    k.mixins = false;
+    for (int i = 0; i < k.interfaces && !k.mixins; ++i) {
+      FPInterface* fpi = k.desc->GetInterfaceAt(i);
+      FPInterfaceDesc* d = fpi ? fpi->GetDesc() : nullptr;
+      k.mixins = d && (d->flags & FP_MIXIN);
+    }
+  }
+  return k.mixins;
+}
+
+std::vector<FPInterface*> interfacesPublishedBy(ReferenceTarget* t) {
+  return publishesInterfaces(t) ? publishedInterfaces(t) : std::vector<FPInterface*>{};
 }
 
 bool tryGet(ReferenceTarget* t, Value* prop, TimeValue time, Value*& out) {
@@ -52,7 +95,7 @@ bool tryGet(ReferenceTarget* t, Value* prop, TimeValue time, Value*& out) {
     out = getParam(p, time);
     return true;
   }
-  for (FPInterface* fpi : publishedInterfaces(t)) {
+  for (FPInterface* fpi : interfacesPublishedBy(t)) {
     if (!findPropDef(fpi, lowerName(prop))) continue;
     FPValue r;
     FPCallOutcome o = getPublishedProperty(fpi, lowerName(prop), r, time);
@@ -79,7 +122,7 @@ bool trySet(ReferenceTarget* t, Value* prop, TimeValue time, Value* v) {
     setParam(p, time, v);
     return true;
   }
-  for (FPInterface* fpi : publishedInterfaces(t)) {
+  for (FPInterface* fpi : interfacesPublishedBy(t)) {
     FPPropDef* pd = findPropDef(fpi, lowerName(prop));
     if (!pd) continue;
     FPValue fv;
@@ -93,15 +136,15 @@ bool trySet(ReferenceTarget* t, Value* prop, TimeValue time, Value* v) {
 
 bool tryHas(ReferenceTarget* t, Value* prop) {
   if (findPropertyEntry(t, prop) || findParam(t, prop)) return true;
-  for (FPInterface* fpi : publishedInterfaces(t))
+  for (FPInterface* fpi : interfacesPublishedBy(t))
     if (findPropDef(fpi, lowerName(prop))) return true;
   return findSubAnim(t, lowerName(prop)) >= 0;
 }
 
 std::vector<FPInterface*> interfacesOfObject(ReferenceTarget* t) {
-  std::vector<FPInterface*> out = publishedInterfaces(t);
+  std::vector<FPInterface*> out = interfacesPublishedBy(t);
   if (ReferenceTarget* base = baseObjectOfNode(t))
-    for (FPInterface* fpi : publishedInterfaces(base)) out.push_back(fpi);
+    for (FPInterface* fpi : interfacesPublishedBy(base)) out.push_back(fpi);
   return out;
 }
 
@@ -207,7 +250,7 @@ Value* MAXWrapper::get_property(Value* prop) {
   if (lowerName(prop) == "numsubs") return Integer::intern(t->NumSubs());
   if (ReferenceTarget* base = baseObjectOfNode(t); base && tryGet(base, prop, time, out)) return out;
   // A node's modifiers are its properties by name ($Box01.Bend).
-  if (auto* node = dynamic_cast<INode*>(t))
+  if (INode* node = nodeOf(t))
     if (Modifier* m = findModifier(node, lowerName(prop))) return sim::wrapTarget(m);
   if (Value* fpi = objectInterfaceNamed(this, lowerName(prop))) return fpi;
   return unknown_property(this, prop);
@@ -227,7 +270,7 @@ bool MAXWrapper::has_property(Value* prop) {
   if (tryHas(t, prop)) return true;
   ReferenceTarget* base = baseObjectOfNode(t);
   if (base && tryHas(base, prop)) return true;
-  auto* node = dynamic_cast<INode*>(t);
+  INode* node = nodeOf(t);
   if (node && findModifier(node, lowerName(prop))) return true;
   for (FPInterface* fpi : interfacesOfObject(t))
     if (fpi->GetDesc() && sim::equalsIgnoreCase(fpi->GetDesc()->internal_name.data(), lowerName(prop))) return true;
@@ -283,7 +326,7 @@ Value* MAXWrapper::call_method(Value* name, Value** arg_list, int count) {
   for (ReferenceTarget* obj : {t, baseObjectOfNode(t)}) {
     if (!obj) continue;
     if (const MethodEntry* m = findMethodEntry(obj, name)) return m->fn(obj, arg_list, count);
-    for (FPInterface* fpi : sim::publishedInterfaces(obj))
+    for (FPInterface* fpi : interfacesPublishedBy(obj))
       if (Value* r = callPublished(fpi, name, arg_list, count)) return r;
   }
   return nullptr;

@@ -1,6 +1,7 @@
 #include "script/param_values.h"
 #include "script/script_failure.h"
 
+#include "core/class_registry.h"
 #include "core/ref_graph.h"
 #include "core/text.h"
 #include "inode.h"
@@ -9,6 +10,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 namespace sim::rt {
 namespace {
@@ -88,17 +90,62 @@ class ParamTableValue : public Value {
 Value* keep(Value* v);
 Value* ParamTableValue::keepValue(Value* v) { return keep(v); }
 
+namespace {
+
+// Where each name lies in each block description, worked out once per (description, name): every
+// script access to a parameter by name asks. Names are interned and permanent. An entry is taken
+// only while its description still has the count it had (parameters are added to a description
+// before any block of it exists, but a description may be asked before that), a found index only
+// while it still holds that name, and all of it only while the classes stay the ones registered.
+struct DescNameKey {
+  const ParamBlockDesc2* desc;
+  const Value* name;
+  bool operator==(const DescNameKey& o) const { return desc == o.desc && name == o.name; }
+};
+struct DescNameHash {
+  size_t operator()(const DescNameKey& k) const {
+    return std::hash<const void*>()(k.desc) * 31 + std::hash<const void*>()(k.name);
+  }
+};
+struct ParamIndex {
+  int index = -1;
+  int count = -1;
+  const TCHAR* intName = nullptr;  // the found parameter's name as the description keeps it
+};
+
+int paramIndexOf(ParamBlockDesc2* desc, Value* name, const std::string& lower) {
+  static auto* cache = new std::unordered_map<DescNameKey, ParamIndex, DescNameHash>;
+  static unsigned generation = 0;
+  const unsigned now = sim::ClassRegistry::instance().generation();
+  if (generation != now) {
+    cache->clear();
+    generation = now;
+  }
+  ParamIndex& entry = (*cache)[DescNameKey{desc, name}];
+  // A description keeps its names for its life: the same name pointer at the index is the same name.
+  const int count = desc->Count();
+  const bool current = entry.count == count &&
+                       (entry.index < 0 || (entry.index < count && desc->paramdefs[entry.index].int_name == entry.intName));
+  if (!current) {
+    entry.index = desc->NameToIndex(lower.c_str());
+    entry.count = count;
+    entry.intName = entry.index >= 0 ? desc->paramdefs[entry.index].int_name : nullptr;
+  }
+  return entry.index;
+}
+
+}  // namespace
+
+// Descriptions hold unique names, so the one found in each block is its first.
 ParamRef findParam(Animatable* obj, Value* name) {
   if (!obj || !is_name(name)) return {};
   const std::string& lower = static_cast<Name*>(name)->lower;
   for (int b = 0, nb = obj->NumParamBlocks(); b < nb; ++b) {
     IParamBlock2* pb = obj->GetParamBlock(b);
-    if (!pb) continue;
-    for (int i = 0, n = pb->NumParams(); i < n; ++i) {
-      ParamID id = pb->IndextoID(i);
-      const ParamDef& def = pb->GetParamDef(id);
-      if (def.int_name && equalsIgnoreCase(def.int_name, lower)) return ParamRef{pb, id};
-    }
+    ParamBlockDesc2* desc = pb ? pb->GetDesc() : nullptr;
+    if (!desc) continue;
+    const int i = paramIndexOf(desc, name, lower);
+    if (i >= 0) return ParamRef{pb, desc->IndextoID(i)};
   }
   return {};
 }

@@ -42,33 +42,63 @@ struct ClassKeyHash {
   size_t operator()(const ClassKey& k) const { return (size_t(k.sclass) * 0x9E3779B1u) ^ (size_t(k.a) << 1) ^ k.b; }
 };
 
-// The tables that apply to each class, in lookup order (exact class, then super class, then tables
-// with a test function), worked out once per class: lookups are on the hot path of every script
-// property access. A class's C++ type does not change, so neither does the answer of a test.
-std::unordered_map<ClassKey, std::vector<const Table*>, ClassKeyHash>& applicableCache() {
-  static auto* cache = new std::unordered_map<ClassKey, std::vector<const Table*>, ClassKeyHash>;
+// What each class answers, worked out once per class: the tables that apply to it in lookup order
+// (exact class, then super class, then tables with a test function), and the entry each name
+// resolves to, misses included. Lookups are on the hot path of every script property access. A
+// class's C++ type does not change, so neither does the answer of a test; names are interned and
+// permanent, so they key by identity. Registering a table forgets everything.
+struct ClassTables {
+  std::vector<const Table*> tables;
+  std::unordered_map<const Value*, const PropertyEntry*> properties;
+  std::unordered_map<const Value*, const MethodEntry*> methods;
+};
+
+struct ClassCache {
+  std::unordered_map<ClassKey, ClassTables, ClassKeyHash> byClass;
+  // The two classes asked last: accesses come in runs on a node and its object. Elements of an
+  // unordered_map keep their address when it grows.
+  ClassKey recentKey[2] = {{0, 0, 0}, {0, 0, 0}};
+  ClassTables* recent[2] = {nullptr, nullptr};
+  void clear() {
+    byClass.clear();
+    recent[0] = recent[1] = nullptr;
+  }
+};
+
+ClassCache& classCache() {
+  static auto* cache = new ClassCache;
   return *cache;
 }
 
-const std::vector<const Table*>& applicable(ReferenceTarget* target) {
+ClassTables& classTables(ReferenceTarget* target) {
   SClass_ID sclass = target->SuperClassID();
   Class_ID cid = target->ClassID();
   ClassKey key{sclass, cid.PartA(), cid.PartB()};
-  auto& cache = applicableCache();
-  auto it = cache.find(key);
-  if (it != cache.end()) return it->second;
-  std::vector<const Table*> list;
-  for (int pass = 0; pass < 3; ++pass) {
-    for (const Table& t : tables()) {
-      const PropertyScope& s = t.scope;
-      bool applies = pass == 0   ? (s.exactClass && !s.accepts && s.superClass == sclass && s.classID == cid)
-                     : pass == 1 ? (!s.exactClass && !s.accepts && s.superClass == sclass)
-                                 : (s.accepts && s.accepts(target));
-      if (applies) list.push_back(&t);
+  ClassCache& cache = classCache();
+  if (cache.recent[0] && cache.recentKey[0] == key) return *cache.recent[0];
+  if (cache.recent[1] && cache.recentKey[1] == key) return *cache.recent[1];
+  auto it = cache.byClass.find(key);
+  if (it == cache.byClass.end()) {
+    ClassTables found;
+    for (int pass = 0; pass < 3; ++pass) {
+      for (const Table& t : tables()) {
+        const PropertyScope& s = t.scope;
+        bool applies = pass == 0   ? (s.exactClass && !s.accepts && s.superClass == sclass && s.classID == cid)
+                       : pass == 1 ? (!s.exactClass && !s.accepts && s.superClass == sclass)
+                                   : (s.accepts && s.accepts(target));
+        if (applies) found.tables.push_back(&t);
+      }
     }
+    it = cache.byClass.emplace(key, std::move(found)).first;
   }
-  return cache.emplace(key, std::move(list)).first->second;
+  cache.recentKey[1] = cache.recentKey[0];
+  cache.recent[1] = cache.recent[0];
+  cache.recentKey[0] = key;
+  cache.recent[0] = &it->second;
+  return it->second;
 }
+
+const std::vector<const Table*>& applicable(ReferenceTarget* target) { return classTables(target).tables; }
 
 template <class Visit>
 bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
@@ -81,28 +111,34 @@ bool forEachApplicable(ReferenceTarget* target, Visit&& visit) {
 
 bool addPropertyTable(PropertyScope scope, std::initializer_list<PropertyEntry> entries) {
   tables().push_back(Table{scope, std::vector<PropertyEntry>(entries), {}});
-  applicableCache().clear();
+  classCache().clear();
   return true;
 }
 
 bool addMethodTable(PropertyScope scope, std::initializer_list<MethodEntry> entries) {
   tables().push_back(Table{scope, {}, std::vector<MethodEntry>(entries)});
-  applicableCache().clear();
+  classCache().clear();
   return true;
 }
 
 const MethodEntry* findMethodEntry(ReferenceTarget* target, Value* name) {
   if (!target || !is_name(name)) return nullptr;
-  const MethodEntry* found = nullptr;
-  forEachApplicable(target, [&](const Table& t) { return (found = findMethodIn(t, name)) != nullptr; });
-  return found;
+  ClassTables& c = classTables(target);
+  auto [it, fresh] = c.methods.try_emplace(name, nullptr);
+  if (fresh)
+    for (const Table* t : c.tables)
+      if ((it->second = findMethodIn(*t, name)) != nullptr) break;
+  return it->second;
 }
 
 const PropertyEntry* findPropertyEntry(ReferenceTarget* target, Value* name) {
   if (!target || !is_name(name)) return nullptr;
-  const PropertyEntry* found = nullptr;
-  forEachApplicable(target, [&](const Table& t) { return (found = findIn(t, name)) != nullptr; });
-  return found;
+  ClassTables& c = classTables(target);
+  auto [it, fresh] = c.properties.try_emplace(name, nullptr);
+  if (fresh)
+    for (const Table* t : c.tables)
+      if ((it->second = findIn(*t, name)) != nullptr) break;
+  return it->second;
 }
 
 void listPropertyNames(ReferenceTarget* target, std::vector<std::string>& out) {

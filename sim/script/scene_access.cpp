@@ -15,6 +15,7 @@
 #include "maxscript/maxobjects.h"
 #include "maxscript/maxscript.h"
 #include "object.h"
+#include "scene/scene_node.h"
 #include "script/evaluator.h"
 #include "script/param_values.h"
 #include "script/property_table.h"
@@ -22,7 +23,6 @@
 #include "script/value_limits.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace sim::rt {
 namespace {
@@ -33,25 +33,35 @@ ValueMetaClass BitArray_class("BitArray");
 const std::string& lowerName(Value* v) { return static_cast<Name*>(v)->lower; }
 
 
+// The controller under a sub-animation slot, or null. Told by super class rather than by a cast:
+// every class of a controller super class is a Control, and this runs for each slot of a search.
+ReferenceTarget* controllerIn(Animatable* sub) {
+  return sub && isControllerClass(sub->SuperClassID()) ? static_cast<Control*>(sub) : nullptr;
+}
+
 // The sub-animation named `lower` that holds a controller, searched a few levels down (a node's
-// position lives under its transform controller). Answers the parent and the index.
-bool findControllerSlot(Animatable* root, const std::string& name, Animatable*& parent, int& index, int depth = 0) {
+// position lives under its transform controller). Answers the parent and the index. Each level's
+// own names come before any level below it.
+bool findControllerSlot(Animatable* root, const std::string& lower, Animatable*& parent, int& index, int depth = 0) {
   if (!root || depth > 3) return false;
-  // `pos` is the script's short name of a node's position.
-  static const std::string position = "position";
-  const std::string& lower = name == "pos" ? position : name;
-  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
-    if (!subAnimNameMatches(root->SubAnimName(i), lower)) continue;
+  const int n = root->NumSubs();
+  if (int i = subAnimIndexNamed(root, lower); i >= 0) {
     parent = root;
     index = i;
     return true;
   }
-  for (int i = 0, n = root->NumSubs(); i < n; ++i) {
-    auto* sub = root->SubAnim(i);
-    auto* rt = dynamic_cast<ReferenceTarget*>(sub);
-    if (rt && isController(rt) && findControllerSlot(sub, lower, parent, index, depth + 1)) return true;
+  for (int i = 0; i < n; ++i) {
+    Animatable* sub = controllerIn(root->SubAnim(i));
+    if (sub && findControllerSlot(sub, lower, parent, index, depth + 1)) return true;
   }
   return false;
+}
+
+// `pos` is the script's short name of a node's position.
+const std::string& controllerSlotName(Value* name) {
+  static const std::string position = "position";
+  const std::string& lower = lowerName(name);
+  return lower == "pos" ? position : lower;
 }
 
 // A new list put in a controller slot takes the slot's controller over as its first entry (its
@@ -211,17 +221,24 @@ ReferenceTarget* wrapperTarget(Value* v) {
 
 std::string subAnimScriptName(const TSTR& shown) {
   std::string name = shown.str();
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') c = '_';
+  for (char& c : name) c = sim::scriptNameChar(c);
   return name;
 }
 
-bool subAnimNameMatches(const TSTR& shown, const std::string& lower) {
-  return sim::equalsIgnoreCase(subAnimScriptName(shown), lower);
+bool subAnimNameMatches(const TSTR& shown, const std::string& lower) { return sim::scriptNameEquals(shown.str(), lower); }
+
+// A node knows its slots' names without making them; other animatables are asked slot by slot.
+int subAnimIndexNamed(Animatable* a, const std::string& lower) {
+  if (a->SuperClassID() == BASENODE_CLASS_ID) return static_cast<SceneNode*>(a)->subAnimNamed(lower);
+  for (int i = 0, n = a->NumSubs(); i < n; ++i)
+    if (subAnimNameMatches(a->SubAnimName(i), lower)) return i;
+  return -1;
 }
 
-bool isController(ReferenceTarget* t) {
-  switch (t ? t->SuperClassID() : 0) {
+bool isController(ReferenceTarget* t) { return t && isControllerClass(t->SuperClassID()); }
+
+bool isControllerClass(SClass_ID sclass) {
+  switch (sclass) {
     case CTRL_FLOAT_CLASS_ID:
     case CTRL_POINT3_CLASS_ID:
     case CTRL_POINT4_CLASS_ID:
@@ -233,6 +250,8 @@ bool isController(ReferenceTarget* t) {
     default: return false;
   }
 }
+
+INode* nodeOf(ReferenceTarget* t) { return t && t->SuperClassID() == BASENODE_CLASS_ID ? static_cast<INode*>(t) : nullptr; }
 
 ReferenceTarget* baseObjectOf(INode* node) {
   if (!node) return nullptr;
@@ -267,8 +286,7 @@ Modifier* findModifier(INode* node, const std::string& lower) {
 Value* wrapSubAnim(ReferenceTarget* parent, int index) { return new SubAnimValue(parent, index); }
 
 Value* subAnimNamed(ReferenceTarget* parent, const std::string& lower) {
-  for (int i = 0, n = parent->NumSubs(); i < n; ++i)
-    if (subAnimNameMatches(parent->SubAnimName(i), lower)) return wrapSubAnim(parent, i);
+  if (int i = subAnimIndexNamed(parent, lower); i >= 0) return wrapSubAnim(parent, i);
   for (int i = 0, n = parent->NumSubs(); i < n; ++i) {
     auto* pb = dynamic_cast<ParamBlock2*>(parent->SubAnim(i));
     if (!pb) continue;
@@ -287,13 +305,13 @@ void setPropertyValue(Value* obj, Value* name, Value* v) { obj->set_property(nam
 Value* getPropertyController(Value* owner, Value* name) {
   ReferenceTarget* t = wrapperTarget(owner);
   if (!t) return undefined;
-  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+  for (ReferenceTarget* obj : {t, nodeOf(t) ? baseObjectOf(nodeOf(t)) : nullptr}) {
     if (!obj) continue;
     Animatable* parent = nullptr;
     int index = -1;
-    if (findControllerSlot(obj, lowerName(name), parent, index)) {
-      auto* c = dynamic_cast<ReferenceTarget*>(parent->SubAnim(index));
-      return c && isController(c) ? wrapTarget(c) : undefined;
+    if (findControllerSlot(obj, controllerSlotName(name), parent, index)) {
+      ReferenceTarget* c = controllerIn(parent->SubAnim(index));
+      return c ? wrapTarget(c) : undefined;
     }
     if (ParamRef p = findParam(obj, name)) {
       ReferenceTarget* c = p.block->GetControllerByID(p.id);
@@ -307,11 +325,11 @@ void setPropertyController(Value* owner, Value* name, Value* controller) {
   ReferenceTarget* t = wrapperTarget(owner);
   if (!t) throw AccessorError(owner, name);
   Animatable* c = controller == undefined ? nullptr : controller->to_reftarg();
-  for (ReferenceTarget* obj : {t, dynamic_cast<INode*>(t) ? baseObjectOf(static_cast<INode*>(t)) : nullptr}) {
+  for (ReferenceTarget* obj : {t, nodeOf(t) ? baseObjectOf(nodeOf(t)) : nullptr}) {
     if (!obj) continue;
     Animatable* parent = nullptr;
     int index = -1;
-    if (findControllerSlot(obj, lowerName(name), parent, index)) {
+    if (findControllerSlot(obj, controllerSlotName(name), parent, index)) {
       if (!assignInSlot(parent, index, c)) throw RuntimeError("Cannot assign this controller: ", controller);
       return;
     }
@@ -410,7 +428,7 @@ Value* constructFromClass(Value* cls, Value** args, int count) {
 namespace sim {
 Value* wrapTarget(ReferenceTarget* target) {
   if (!target) return undefined;
-  if (auto* node = dynamic_cast<INode*>(target)) return new MAXNode(node);
+  if (INode* node = rt::nodeOf(target)) return new MAXNode(node);
   return new MAXWrapper(target);
 }
 }  // namespace sim

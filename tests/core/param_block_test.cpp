@@ -261,6 +261,39 @@ TEST_F(ParamBlock, EntriesTakeOnlyTargetsOfTheirTypeAndNoLoops) {
   m->DeleteMe();
 }
 
+// FindRefParam answers the first parameter, in definition order, that holds the target: an owner's
+// entry only when owners are asked about, and where a table's entries have moved, where they are now.
+TEST_F(ParamBlock, FindRefParamAnswersWhereATargetIsHeldNow) {
+  auto* m = new OwnerMaterial;
+  auto* mtl = new SubMtl("m");
+  ASSERT_TRUE(m->pblock->SetValue(mp_materialArray, 0, mtl, 7));
+  int tab = -1;
+  EXPECT_EQ(m->pblock->FindRefParam(mtl, tab), mp_materialArray);
+  EXPECT_EQ(tab, 7);
+
+  auto* h = new Holder;
+  IParamBlock2* pb = h->pblock;
+  auto* node = new Node;
+  auto* obj = new Thing("obj");
+  pb->SetValue(hp_node, 0, node);
+  pb->SetCount(hp_propertyObject, 3);
+  pb->SetValue(hp_propertyObject, 0, obj, 2);
+  pb->SetCount(hp_floatController, 2);
+  pb->SetValue(hp_floatController, 0, obj, 1);
+  EXPECT_EQ(pb->FindRefParam(obj, tab), hp_propertyObject) << "the earlier parameter of two that hold it";
+  EXPECT_EQ(tab, 2);
+  EXPECT_EQ(pb->FindRefParam(node, tab), hp_node);
+  EXPECT_EQ(tab, -1) << "not a table";
+  pb->Delete(hp_propertyObject, 0, 2);
+  EXPECT_EQ(pb->FindRefParam(obj, tab), hp_propertyObject);
+  EXPECT_EQ(tab, 0) << "moved down with the entries before it deleted";
+  pb->Delete(hp_propertyObject, 0, 1);
+  EXPECT_EQ(pb->FindRefParam(obj, tab), hp_floatController);
+  EXPECT_EQ(tab, 1);
+  h->DeleteMe();
+  m->DeleteMe();
+}
+
 TEST_F(ParamBlock, OwnersReferencesAreReadAndWrittenThroughTheOwner) {
   auto* m = new OwnerMaterial;
   IParamBlock2* pb = m->pblock;
