@@ -30,14 +30,10 @@ class RefList {
   T& back() { return data_[size_ - 1]; }
 
   void push_back(T v) {
-    if (size_ == cap_) grow(cap_ * 2);
+    if (size_ == cap_) grow();
     data_[size_++] = v;
   }
   void pop_back() { --size_; }
-  // Room for `n` links in all, so that a known number of additions takes one block of that size.
-  void reserve(size_t n) {
-    if (n > cap_) grow(static_cast<unsigned>(n));
-  }
   T* erase(T* pos) { return erase(pos, pos + 1); }
   T* erase(T* first, T* last) {
     std::move(last, end(), first);
@@ -46,7 +42,8 @@ class RefList {
   }
 
  private:
-  void grow(unsigned cap) {
+  void grow() {
+    const unsigned cap = cap_ * 2;
     T* bigger = new T[cap];
     std::copy(begin(), end(), bigger);
     if (data_ != inline_) delete[] data_;

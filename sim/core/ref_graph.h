@@ -11,8 +11,6 @@ struct HOST_API RefGraph {
   static void addLink(ReferenceMaker* m, ReferenceTarget* t);
   static void removeLink(ReferenceMaker* m, ReferenceTarget* t);
   static bool createsLoop(ReferenceMaker* m, ReferenceTarget* t);
-  // Room for `n` targets held by `m`, before a known number of references is added.
-  static void reserveLinks(ReferenceMaker* m, size_t n) { m->held_.reserve(n); }
   // Deletes a target the reference system's way: tell dependents, clear references to it, drop its
   // own references, free it (or mark it deleted while holds remain).
   static void deleteTarget(ReferenceTarget* t);

@@ -208,7 +208,6 @@ BOOL ListControl::appendInstances(Control* c, int count, const ListEntryName& pa
   const size_t first = entries_.size();
   const size_t total = first + static_cast<size_t>(count);
   entries_.reserve(total);
-  RefGraph::reserveLinks(this, total);
   // One record below covers every reference this adds.
   theHold.Suspend();
   bool added = true;
