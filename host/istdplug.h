@@ -90,6 +90,11 @@ class HOST_API IListControl : public FPMixinInterface {
   virtual MSTR GetName(int index) = 0;
   virtual Control* GetSubCtrl(int index) = 0;
   virtual float GetSubCtrlWeight(int index, TimeValue t) = 0;
+  // Of this host: puts `ctrl` (an instance) into entry `index` named `name`, first filling the
+  // entries the list lacks below `index` with the same controller named `padName`. A fill is one
+  // change: one change message, one undo step, whatever its length. FALSE, changing nothing, when
+  // the controller does not fit the list, would make a loop, or `index` is negative.
+  virtual BOOL AssignPadded(Control* ctrl, int index, MSTR padName, MSTR name) = 0;
 
   FPInterfaceDesc* GetDesc() override;
   Interface_ID GetID() override { return LIST_CONTROLLER_INTERFACE; }

@@ -79,7 +79,7 @@ class Capture {
 
     int topLevelEval = r_.topLevelEval;
     const NodeKind kind = KindOfSuperClass(ResolveNodeKind(r_.node, topLevelEval, r_.debug));
-    holderName_ = FindHolderNodeName(pb_);
+    addressHolder_ = AddressHolder(FindHolderNodeName(pb_));
 
     const ParamID stateTab = r_.initial ? pb_IpropertyState : pb_propertyState;
     const ParamID classTab = r_.initial ? pb_IpropertyClass : pb_propertyClass;
@@ -92,7 +92,8 @@ class Capture {
     }
     if (kind == NodeKind::Other) return;
 
-    const std::string nodeName = r_.node->GetName();
+    NodeTexts texts(r_.node->GetName());
+    PropertyReading reading;
     std::string state, cls, anim;
     const int count = pb_->Count(pb_propertyName);
     for (int k = 0; k < count; ++k) {
@@ -104,24 +105,27 @@ class Capture {
       }
       const std::string name = holder_tables::GetText(pb_, pb_propertyName, k);
       if (!IsPropertyPath(name)) {
-        print(ComposeText(kRefusedPropertyName, {name, nodeName}));
+        print(ComposeText(kRefusedPropertyName, {name, texts.name}));
         AppendField(state, "undefined");
         AppendField(cls, "undefined");
         AppendField(anim, "0");
         continue;
       }
-      PropertyReading reading = ReadProperty(r_.node, nodeName, name, kind, r_.initial, !r_.initial);
+      ReadProperty(r_.node, texts, name, kind, r_.initial, !r_.initial, reading);
       if (!keeper.alive()) return;
       if (reading.isMaterialSlot && newPass_ && !r_.initial) {
         runQuietly(kMaterialFlagScript);
         if (!keeper.alive()) return;
       }
-      if (reading.object) storeObject(reading, kind, oldClass, k);
+      if (reading.object) storeObject(reading, kind, oldClass, k, texts.buffer);
       AppendField(state, reading.value);
       AppendField(cls, reading.classTag);
       const bool stored = reading.controller && storeController(name, reading.controller, p, k, t);
       AppendField(anim, stored ? "1" : "0");
-      if (stored) runQuietly(ControllerAddressText(holderName_, tableName_, p, k));
+      if (stored) {
+        ControllerAddressInto(texts.buffer, addressHolder_, tableName_, p, k);
+        runQuietly(texts.buffer);
+      }
       if (!keeper.alive()) return;
     }
     holder_tables::GrowTo(pb_, stateTab, p + 1);
@@ -144,39 +148,37 @@ class Capture {
   }
 
   // Puts `c` into sub-controller k of the list at entry p of its table, filling the slots below k
-  // that the list does not have yet with the same controller, named "Null". False when the
-  // controller is not of a kind that is stored, or the list would not take it.
+  // that the list does not have yet with the same controller, named "Null". A list made here is
+  // filled before it is stored, while nothing hears of its changes. False when the controller is
+  // not of a kind that is stored, or the list would not take it.
   bool storeController(const std::string& name, Control* c, int p, int k, TimeValue t) {
     ControllerTable table;
     if (!chooseTable(name, c, table)) return false;
     const ParamID id = table.id(r_.initial);
     tableName_ = table.name(r_.initial);
     holder_tables::GrowTo(pb_, id, p + 1);
-    ReferenceTarget* entry = pb_->GetReferenceTarget(id, t, p);
-    if (!entry) {
-      entry = static_cast<ReferenceTarget*>(
-          GetCOREInterface()->CreateInstance(table.listSuperClass, Class_ID(table.listClass, 0)));
-      if (!entry) return false;
-      if (!pb_->SetValue(id, 0, entry, p)) {
-        entry->MaybeAutoDelete();
-        return false;
-      }
+    if (ReferenceTarget* entry = pb_->GetReferenceTarget(id, t, p)) return fill(entry, c, k);
+    auto* made = static_cast<ReferenceTarget*>(
+        GetCOREInterface()->CreateInstance(table.listSuperClass, Class_ID(table.listClass, 0)));
+    if (!made) return false;
+    // A list that refuses the controller is still stored, empty, as one made for the entry first.
+    const bool filled = fill(made, c, k);
+    if (!pb_->SetValue(id, 0, made, p)) {
+      made->MaybeAutoDelete();
+      return false;
     }
+    return filled;
+  }
+
+  static bool fill(ReferenceTarget* entry, Control* c, int k) {
     auto* list = dynamic_cast<Control*>(entry);
     IListControl* lc = list ? GetIListControlInterface(list) : nullptr;
-    if (!lc) return false;
-    for (int i = lc->GetListCount(); i < k; ++i) {
-      if (!list->AssignController(c, i)) return false;
-      lc->SetName(i, "Null");
-    }
-    if (!list->AssignController(c, k)) return false;
-    lc->SetName(k, "Captured");
-    return true;
+    return lc && lc->AssignPadded(c, k, "Null", "Captured");
   }
 
   // Stores an object value in the object table, reusing the slot that the old class field of this
   // property names, and writes its index as the class field.
-  void storeObject(PropertyReading& reading, NodeKind kind, const std::string& oldClass, int k) {
+  void storeObject(PropertyReading& reading, NodeKind kind, const std::string& oldClass, int k, std::string& text) {
     const ParamID objTab = r_.initial ? pb_IpropertyObject : pb_propertyObject;
     const ParamID classTab = r_.initial ? pb_IpropertyClass : pb_propertyClass;
     const bool hasClassRecords = pb_->Count(classTab) > 0;
@@ -199,13 +201,14 @@ class Capture {
     }
     reading.value = "reftarg";
     reading.classTag = FormatInt(index);
-    runQuietly(ObjectAddressText(holderName_, r_.initial ? "IpropertyObject" : "propertyObject", FormatInt(index)));
+    ObjectAddressInto(text, addressHolder_, r_.initial ? "IpropertyObject" : "propertyObject", FormatInt(index));
+    runQuietly(text);
   }
 
   const CaptureRequest& r_;
   IParamBlock2* pb_;
   bool newPass_ = false;
-  std::string holderName_;
+  std::string addressHolder_;  // the holder node's name as the address texts carry it
   std::string tableName_;
 };
 

@@ -101,23 +101,23 @@ void convertValue(const FPValue& v, NodeKind kind, PropertyReading& out) {
       if (!v.clr) return;
       // A colour passed by value is only taken on lights.
       if (v.type != TYPE_COLOR && kind != NodeKind::Light) return;
-      out.value = ComposeText("(color %f %f %f)", {f(v.clr->r * 255.0f), f(v.clr->g * 255.0f), f(v.clr->b * 255.0f)});
+      ComposeTextInto(out.value, "(color %f %f %f)", {f(v.clr->r * 255.0f), f(v.clr->g * 255.0f), f(v.clr->b * 255.0f)});
       out.classTag = "color";
       return;
     case TYPE_FRGBA:
       if (!v.aclr) return;
-      out.value = ComposeText("(color %f %f %f %f)", {f(v.aclr->r * 255.0f), f(v.aclr->g * 255.0f),
+      ComposeTextInto(out.value, "(color %f %f %f %f)", {f(v.aclr->r * 255.0f), f(v.aclr->g * 255.0f),
                                                        f(v.aclr->b * 255.0f), f(v.aclr->a * 255.0f)});
       out.classTag = "rgba";
       return;
     case TYPE_POINT3:
       if (!v.p) return;
-      out.value = ComposeText("[%f,%f,%f]", {f(v.p->x), f(v.p->y), f(v.p->z)});
+      ComposeTextInto(out.value, "[%f,%f,%f]", {f(v.p->x), f(v.p->y), f(v.p->z)});
       out.classTag = "point3";
       return;
     case TYPE_POINT4:
       if (!v.p4) return;
-      out.value = ComposeText("[%f,%f,%f,%f]", {f(v.p4->x), f(v.p4->y), f(v.p4->z), f(v.p4->w)});
+      ComposeTextInto(out.value, "[%f,%f,%f,%f]", {f(v.p4->x), f(v.p4->y), f(v.p4->z), f(v.p4->w)});
       out.classTag = "point4";
       return;
     case TYPE_STRING:
@@ -144,21 +144,21 @@ void convertValue(const FPValue& v, NodeKind kind, PropertyReading& out) {
 bool transformValue(const std::string& name, const FPValue& v, bool initial, PropertyReading& out) {
   if (name == "position") {
     if (v.type == TYPE_POINT3 && v.p) {
-      out.value = ComposeText("[%f,%f,%f]", {f(v.p->x), f(v.p->y), f(v.p->z)});
+      ComposeTextInto(out.value, "[%f,%f,%f]", {f(v.p->x), f(v.p->y), f(v.p->z)});
       out.classTag = "point3";
     }
     return true;
   }
   if (name == "rotation") {
     if (v.type == TYPE_QUAT && v.q) {
-      out.value = ComposeText("(quat %f %f %f %f)", {f(v.q->x), f(v.q->y), f(v.q->z), f(v.q->w)});
+      ComposeTextInto(out.value, "(quat %f %f %f %f)", {f(v.q->x), f(v.q->y), f(v.q->z), f(v.q->w)});
       out.classTag = "quat";
     }
     return true;
   }
   if (name == "scale") {
     if (v.type == TYPE_POINT3 && v.p) {
-      out.value = ComposeText("([%f, %f, %f])", {f(v.p->x), f(v.p->y), f(v.p->z)});
+      ComposeTextInto(out.value, "([%f, %f, %f])", {f(v.p->x), f(v.p->y), f(v.p->z)});
       // The per-pass record has always tagged scale this way; restore relies on the tag only to
       // choose a controller table, which scale does not use.
       out.classTag = initial ? "Point3" : "quat";
@@ -168,22 +168,21 @@ bool transformValue(const std::string& name, const FPValue& v, bool initial, Pro
   return false;
 }
 
-void readGeneric(const std::string& nodeName, const std::string& name, NodeKind kind, bool initial,
-                 PropertyReading& out) {
-  const std::string t = PathName(nodeName);
-  const std::string tLit = InLiteral(t), nLit = InLiteral(name);
+void readGeneric(NodeTexts& texts, const std::string& name, NodeKind kind, bool initial, PropertyReading& out) {
+  const std::string& t = texts.path;
+  std::string& text = texts.buffer;
   FPValue value;
-  runScript(ComposeText(kGenericValueScript, {t, name, t, name, tLit, nLit}), value);
+  ComposeTextInto(text, kGenericValueScript, {t, name, t, name, texts.pathLiteral, InLiteral(name)});
+  runScript(text, value);
 
-  std::string controllerScript;
-  if (kind == NodeKind::Geometry && name == "visibility") controllerScript = ComposeText(kVisControllerScript, {t});
+  if (kind == NodeKind::Geometry && name == "visibility") ComposeTextInto(text, kVisControllerScript, {t});
   else if (kind == NodeKind::Geometry && name == "imageMotionBlurMultiplier")
-    controllerScript = ComposeText(kImageBlurControllerScript, {t});
+    ComposeTextInto(text, kImageBlurControllerScript, {t});
   else if (name == "position" || name == "rotation" || name == "scale")
-    controllerScript = ComposeText(kTransformControllerScript, {t, name});
-  else controllerScript = ComposeText(kPropertyControllerScript, {t, name});
+    ComposeTextInto(text, kTransformControllerScript, {t, name});
+  else ComposeTextInto(text, kPropertyControllerScript, {t, name});
   FPValue controller;
-  runScript(controllerScript, controller);
+  runScript(text, controller);
   if (controller.type == TYPE_CONTROL && controller.ctrl) out.controller = controller.ctrl;
 
   out.value = "undefined";
@@ -204,55 +203,63 @@ NodeKind KindOfSuperClass(SClass_ID sclass) {
   }
 }
 
-PropertyReading ReadProperty(INode* node, const std::string& nodeName, const std::string& name, NodeKind kind,
-                             bool initial, bool listenerLines) {
-  PropertyReading out;
+NodeTexts::NodeTexts(std::string nodeName) : name(std::move(nodeName)), path(PathName(name)), pathLiteral(InLiteral(path)) {}
+
+void ReadProperty(INode* node, NodeTexts& texts, const std::string& name, NodeKind kind, bool initial,
+                  bool listenerLines, PropertyReading& out) {
+  out.value.clear();
+  out.classTag.clear();
+  out.controller = nullptr;
+  out.object = nullptr;
+  out.isTexmap = false;
+  out.isMaterialSlot = false;
   if (name == "UserPropBuffer" && kind != NodeKind::Other) {
     out.value = userPropBuffer(node);
     out.classTag = "string";
-    return out;
+    return;
   }
   if (kind == NodeKind::Light && name == "baseObject.castShadows") {
     FPValue v;
-    runScript(ComposeText(kLightCastShadowsScript, {PathName(nodeName)}), v);
+    ComposeTextInto(texts.buffer, kLightCastShadowsScript, {texts.path});
+    runScript(texts.buffer, v);
     out.value = isOne(v) ? "true" : "false";
     out.classTag = "bool";
-    return out;
+    return;
   }
   if (kind == NodeKind::Geometry) {
     if (name == "QZMMaterial") {
       out.value = "QZMMaterial";
       out.classTag = "material";
       out.isMaterialSlot = true;
-      return out;
+      return;
     }
     for (const FlagRow& row : kNodeFlags) {
       if (name != row.name) continue;
       out.value = flagText(row.read(node));
       out.classTag = "bool";
-      return out;
+      return;
     }
     if (name == "motionblur") {
       out.value = FormatInt(node->MotBlur());
       out.classTag = "Name";
-      return out;
+      return;
     }
     if (name == "wirecolor") {
       // The packed colour word read as a signed integer, as the pass manager's scripts expect.
       out.value = FormatInt(static_cast<int>(static_cast<std::uint32_t>(node->GetWireColor())));
       out.classTag = "Name";
-      return out;
+      return;
     }
     if (name == "isActivated") {
       if (listenerLines) the_listener->edit_stream->puts("is activated to be captured\n");
       FPValue v;
-      runScript(ComposeText(kIsActivatedScript, {PathName(SplitArrow(nodeName, 0)), QuotedName(SplitArrow(nodeName, 1))}),
-                v);
+      ComposeTextInto(texts.buffer, kIsActivatedScript,
+                      {PathName(SplitArrow(texts.name, 0)), QuotedName(SplitArrow(texts.name, 1))});
+      runScript(texts.buffer, v);
       out.value = isOne(v) ? "true" : "false";
       out.classTag = "bool";
-      return out;
+      return;
     }
   }
-  readGeneric(nodeName, name, kind, initial, out);
-  return out;
+  readGeneric(texts, name, kind, initial, out);
 }

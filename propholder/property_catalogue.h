@@ -21,8 +21,19 @@ struct PropertyReading {
   bool isMaterialSlot = false;       // the QZMMaterial row
 };
 
-// Reads property `name` of `node` (named `nodeName` in script texts) for a node of `kind`.
-// `initial` selects the initial record's class tag of `scale`. `listenerLines` enables the lines
-// that only the per-pass capture writes.
-PropertyReading ReadProperty(INode* node, const std::string& nodeName, const std::string& name, NodeKind kind,
-                             bool initial, bool listenerLines);
+// A node's name as the texts that read its properties carry it, escaped once for all of them, and
+// the buffer those texts are composed in.
+struct NodeTexts {
+  explicit NodeTexts(std::string nodeName);
+  std::string name;         // as the node has it
+  std::string path;         // between the quotes of $'...'
+  std::string pathLiteral;  // the same inside a "..." literal
+  std::string buffer;
+};
+
+// Reads property `name` of `node` (whose name `texts` carries) for a node of `kind` into `out`,
+// replacing what `out` held (its strings keep their room for the next property). `initial` selects
+// the initial record's class tag of `scale`. `listenerLines` enables the lines that only the
+// per-pass capture writes.
+void ReadProperty(INode* node, NodeTexts& texts, const std::string& name, NodeKind kind, bool initial,
+                  bool listenerLines, PropertyReading& out);

@@ -14,7 +14,10 @@ std::string_view RecordField(std::string_view record, int k) {
 }
 
 void AppendField(std::string& record, std::string_view text) {
-  for (char c : text)
-    if (c != kFieldSeparator) record += c;
+  for (size_t sep = text.find(kFieldSeparator); sep != std::string_view::npos; sep = text.find(kFieldSeparator)) {
+    record.append(text.substr(0, sep));
+    text.remove_prefix(sep + 1);
+  }
+  record.append(text);
   record += kFieldSeparator;
 }

@@ -5,7 +5,15 @@
 
 std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string_view> args) {
   std::string out;
-  out.reserve(tmpl.size() + 64);
+  ComposeTextInto(out, tmpl, args);
+  return out;
+}
+
+void ComposeTextInto(std::string& out, std::string_view tmpl, std::initializer_list<std::string_view> args) {
+  size_t size = tmpl.size();
+  for (std::string_view a : args) size += a.size();
+  out.clear();
+  out.reserve(size);
   auto next = args.begin();
   size_t from = 0;
   for (size_t i = tmpl.find('%'); i != std::string_view::npos && i + 1 < tmpl.size(); i = tmpl.find('%', i)) {
@@ -21,17 +29,23 @@ std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string
     from = i;
   }
   out.append(tmpl.substr(from));
-  return out;
 }
 
 namespace {
 std::string escaped(std::string_view text, std::string_view special) {
+  // Most names have nothing to escape: copied whole.
+  size_t at = text.find_first_of(special);
+  if (at == std::string_view::npos) return std::string(text);
   std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (special.find(c) != std::string_view::npos) out += '\\';
-    out += c;
+  out.reserve(text.size() + 8);
+  size_t from = 0;
+  for (; at != std::string_view::npos; at = text.find_first_of(special, at + 1)) {
+    out.append(text.substr(from, at - from));
+    out += '\\';
+    out += text[at];
+    from = at + 1;
   }
+  out.append(text.substr(from));
   return out;
 }
 }  // namespace
@@ -71,12 +85,27 @@ constexpr const char* kObjectAddressScript =
 }  // namespace
 
 std::string ControllerAddressText(std::string_view holder, std::string_view table, int passSlot, int propertySlot) {
-  return ComposeText(kControllerAddressScript,
-                     {InLiteral(PathName(holder)), table, FormatInt(passSlot + 1), FormatInt(propertySlot + 1)});
+  std::string out;
+  ControllerAddressInto(out, AddressHolder(holder), table, passSlot, propertySlot);
+  return out;
 }
 
 std::string ObjectAddressText(std::string_view holder, std::string_view table, std::string_view index) {
-  return ComposeText(kObjectAddressScript, {InLiteral(PathName(holder)), table, InLiteral(index)});
+  std::string out;
+  ObjectAddressInto(out, AddressHolder(holder), table, index);
+  return out;
+}
+
+std::string AddressHolder(std::string_view holder) { return InLiteral(PathName(holder)); }
+
+void ControllerAddressInto(std::string& out, std::string_view addressHolder, std::string_view table, int passSlot,
+                           int propertySlot) {
+  ComposeTextInto(out, kControllerAddressScript,
+                  {addressHolder, table, FormatInt(passSlot + 1), FormatInt(propertySlot + 1)});
+}
+
+void ObjectAddressInto(std::string& out, std::string_view addressHolder, std::string_view table, std::string_view index) {
+  ComposeTextInto(out, kObjectAddressScript, {addressHolder, table, InLiteral(index)});
 }
 
 std::string FormatFloat(double v) {

@@ -16,6 +16,9 @@
 // `tmpl` with each %s, %i, %d or %f slot replaced by the next of `args`, in order; "%%" gives "%".
 // Slots without an argument stay empty.
 std::string ComposeText(std::string_view tmpl, std::initializer_list<std::string_view> args);
+// The same, written into `out` in place of its old text: one buffer serves a run of texts (a
+// capture composes several per property) without a new string for each.
+void ComposeTextInto(std::string& out, std::string_view tmpl, std::initializer_list<std::string_view> args);
 
 // A node name as it goes between the quotes of $'...': it addresses exactly that node.
 std::string PathName(std::string_view name);
@@ -36,6 +39,12 @@ std::string StringLiteral(std::string_view text);
 // `holder` is the holder node's name; `index` the object's 1-based index as text.
 std::string ControllerAddressText(std::string_view holder, std::string_view table, int passSlot, int propertySlot);
 std::string ObjectAddressText(std::string_view holder, std::string_view table, std::string_view index);
+// The holder's name as the address texts carry it, made once for a run of addresses, and those
+// texts written into `out` from it.
+std::string AddressHolder(std::string_view holder);
+void ControllerAddressInto(std::string& out, std::string_view addressHolder, std::string_view table, int passSlot,
+                           int propertySlot);
+void ObjectAddressInto(std::string& out, std::string_view addressHolder, std::string_view table, std::string_view index);
 
 // Numbers as the C formats "%f" and "%i" write them, always with a point as decimal separator and
 // without looking at the process locale.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -39,12 +41,48 @@ class RefRestore : public RestoreObj {
 
 // ---- links and holds -------------------------------------------------------------------------
 
+namespace {
+
+// References beyond the first that a link stands for: a maker's links (held_) and a target's
+// dependents hold one entry per link, not per reference. A list controller filled with one
+// controller references it from every entry; one link per reference cost both of them a pointer per
+// entry, and every walk over the controller's dependents a step per entry.
+struct LinkKey {
+  ReferenceMaker* m;
+  ReferenceTarget* t;
+  bool operator==(const LinkKey& o) const { return m == o.m && t == o.t; }
+};
+struct LinkKeyHash {
+  size_t operator()(const LinkKey& k) const {
+    return std::hash<const void*>()(k.m) * 31 + std::hash<const void*>()(k.t);
+  }
+};
+std::unordered_map<LinkKey, unsigned, LinkKeyHash>& sharedLinks() {
+  static auto* links = new std::unordered_map<LinkKey, unsigned, LinkKeyHash>;
+  return *links;
+}
+
+}  // namespace
+
 void RefGraph::addLink(ReferenceMaker* m, ReferenceTarget* t) {
+  // Only the newest link is looked at, so that adding stays constant time: references to one
+  // target made one after another (a list's fill) share it, others get links of their own.
+  if (!m->held_.empty() && m->held_.back() == t) {
+    ++sharedLinks()[LinkKey{m, t}];
+    return;
+  }
   t->dependents_.push_back(m);
   m->held_.push_back(t);
 }
 
 void RefGraph::removeLink(ReferenceMaker* m, ReferenceTarget* t) {
+  if (auto& links = sharedLinks(); !links.empty()) {
+    auto it = links.find(LinkKey{m, t});
+    if (it != links.end()) {
+      if (--it->second == 0) links.erase(it);
+      return;
+    }
+  }
   auto h = std::find(m->held_.begin(), m->held_.end(), t);
   if (h != m->held_.end()) {
     *h = m->held_.back();

@@ -140,6 +140,49 @@ TEST_F(ReferenceGraph, ATargetLivesUntilItsLastReferenceGoes) {
   b->DeleteMe();
 }
 
+TEST_F(ReferenceGraph, ManyReferencesToOneTargetKeepItUntilTheLastOneGoes) {
+  // References made one after another to the same target share one link: the target hears each
+  // message once and lives while any of them remains, however they are taken away.
+  auto* shared = new Thing("shared");
+  auto* other = new Thing("other");
+  auto* many = new Thing("many", 6);
+  for (int i : {0, 1, 2}) ASSERT_EQ(many->ReplaceReference(i, shared), REF_SUCCEED);
+  ASSERT_EQ(many->ReplaceReference(3, other), REF_SUCCEED);
+  ASSERT_EQ(many->ReplaceReference(4, shared), REF_SUCCEED);
+  EXPECT_EQ(shared->GetDependents(), std::vector<ReferenceMaker*>{many});
+
+  shared->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  EXPECT_EQ(many->received.size(), 1u);
+
+  many->ReplaceReference(1, nullptr);
+  many->ReplaceReference(0, other);
+  many->ReplaceReference(4, nullptr);
+  EXPECT_EQ(Thing::alive, 3) << "slot 2 still holds it";
+  EXPECT_EQ(many->FindRef(shared), 2);
+  many->ReplaceReference(2, nullptr);
+  EXPECT_EQ(Thing::alive, 2) << "the last reference went: so did the target";
+
+  // A maker freed while it holds such references leaves nothing pointing back at it.
+  auto* target = new Thing("target");
+  auto* keeper = new Thing("keeper");
+  keeper->ReplaceReference(0, target);
+  auto* careless = new Thing("careless", 3);
+  for (int i : {0, 1, 2}) careless->ReplaceReference(i, target);
+  delete careless;
+  EXPECT_EQ(target->NumDependents(), 1);
+  target->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  keeper->DeleteMe();
+  EXPECT_EQ(Thing::alive, 2);
+
+  // Deleting the target clears every slot that held it.
+  auto* gone = new Thing("gone");
+  for (int i : {0, 1, 5}) many->ReplaceReference(i, gone);
+  gone->DeleteMe();
+  for (int i : {0, 1, 5}) EXPECT_EQ(many->GetReference(i), nullptr);
+  EXPECT_EQ(many->GetReference(3), other);
+  many->DeleteMe();
+}
+
 TEST_F(ReferenceGraph, AReferenceThatWouldCloseALoopIsRefused) {
   auto* a = new Thing;
   auto* b = new Thing;

@@ -111,9 +111,10 @@ IOResult ListControl::Save(ISave* isave) {
   const std::int32_t active = active_;
   if (io::writeChunk(isave, kListActive, active) != IO_OK) return IO_ERROR;
   for (const Entry& e : entries_) {
-    const ListEntryHeader h{e.named ? 1u : 0u, e.weight};
+    const ListEntryHeader h{e.name.named() ? 1u : 0u, e.weight};
     std::vector<unsigned char> bytes(reinterpret_cast<const unsigned char*>(&h), reinterpret_cast<const unsigned char*>(&h + 1));
-    bytes.insert(bytes.end(), e.name.begin(), e.name.end());
+    const std::string& name = e.name.text();
+    bytes.insert(bytes.end(), name.begin(), name.end());
     if (io::writeArray(isave, kListEntry, bytes.data(), bytes.size()) != IO_OK) return IO_ERROR;
   }
   return IO_OK;
@@ -129,9 +130,10 @@ IOResult ListControl::Load(ILoad* iload) {
     if (io::readArray(iload, bytes) != IO_OK || bytes.size() < sizeof h) return IO_ERROR;
     std::memcpy(&h, bytes.data(), sizeof h);
     Entry e;
-    e.named = h.named != 0;
     e.weight = h.weight;
-    e.name.assign(reinterpret_cast<const char*>(bytes.data() + sizeof h), bytes.size() - sizeof h);
+    // An unnamed entry is saved with no text; any text after a "not named" header is dropped.
+    if (h.named != 0)
+      e.name = ListEntryName(std::string_view(reinterpret_cast<const char*>(bytes.data() + sizeof h), bytes.size() - sizeof h));
     entries_.push_back(std::move(e));
     return IO_OK;
   });

@@ -7,6 +7,7 @@
 #include "control.h"
 #include "istdplug.h"
 #include "scene/controllers/key_track.h"
+#include "scene/controllers/list_entry_name.h"
 
 #include <string>
 #include <vector>
@@ -249,6 +250,7 @@ class HOST_API ListControl : public Control, public IListControl {
   MSTR GetName(int index) override;
   Control* GetSubCtrl(int index) override;
   float GetSubCtrlWeight(int index, TimeValue t) override;
+  BOOL AssignPadded(Control* ctrl, int index, MSTR padName, MSTR name) override;
   // An entry's share, 1 for all of it; false, changing nothing, for an index out of the list.
   bool SetSubCtrlWeight(int index, float weight);
 
@@ -258,10 +260,10 @@ class HOST_API ListControl : public Control, public IListControl {
   IOResult Load(ILoad* iload) override;
 
  private:
+  // Sixteen bytes: holders keep lists of many entries for every pass.
   struct Entry {
     Control* ctrl = nullptr;
-    std::string name;
-    bool named = false;
+    ListEntryName name;
     float weight = 1.0f;
   };
   struct Snapshot;
@@ -269,6 +271,9 @@ class HOST_API ListControl : public Control, public IListControl {
   Snapshot snapshot();
   void applySnapshot(const Snapshot& s);
   void changeEntries(const char* what, void (*edit)(std::vector<Entry>&, int, Control*), int index, Control* c);
+  // Appends `count` entries holding `c` (already checked to fit and to make no loop), the last
+  // named `last` and the others `pad`, as one change. False when not all of them could be added.
+  BOOL appendInstances(Control* c, int count, const ListEntryName& pad, const ListEntryName& last);
 
   SClass_ID sclass_;
   ULONG classA_;

@@ -46,8 +46,7 @@ namespace sim {
 struct ListControl::Snapshot {
   struct Item {
     KeepAlive ctrl;
-    std::string name;
-    bool named;
+    ListEntryName name;
     float weight;
   };
   std::vector<Item> items;
@@ -112,7 +111,6 @@ RefTargetHandle ListControl::Clone(RemapDir& remap) {
   c->entries_.resize(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) {
     c->entries_[i].name = entries_[i].name;
-    c->entries_[i].named = entries_[i].named;
     c->entries_[i].weight = entries_[i].weight;
     c->ReplaceReference(static_cast<int>(i), remap.CloneRef(entries_[i].ctrl));
   }
@@ -123,7 +121,8 @@ RefTargetHandle ListControl::Clone(RemapDir& remap) {
 
 ListControl::Snapshot ListControl::snapshot() {
   Snapshot s;
-  for (const Entry& e : entries_) s.items.push_back({KeepAlive(e.ctrl), e.name, e.named, e.weight});
+  s.items.reserve(entries_.size());
+  for (const Entry& e : entries_) s.items.push_back({KeepAlive(e.ctrl), e.name, e.weight});
   s.active = active_;
   return s;
 }
@@ -137,7 +136,6 @@ void ListControl::applySnapshot(const Snapshot& s) {
     auto* c = static_cast<Control*>(s.items[i].ctrl.live());
     ReplaceReference(static_cast<int>(i), c);
     entries_[i].name = s.items[i].name;
-    entries_[i].named = s.items[i].named;
     entries_[i].weight = s.items[i].weight;
   }
   for (size_t i = entries_.size(); i-- > n;) ReplaceReference(static_cast<int>(i), nullptr);
@@ -155,7 +153,8 @@ void ListControl::changeEntries(const char* what, void (*edit)(std::vector<Entry
   std::vector<Entry> wanted = entries_;
   edit(wanted, index, c);
   Snapshot after;
-  for (const Entry& e : wanted) after.items.push_back({KeepAlive(e.ctrl), e.name, e.named, e.weight});
+  after.items.reserve(wanted.size());
+  for (const Entry& e : wanted) after.items.push_back({KeepAlive(e.ctrl), e.name, e.weight});
   after.active = std::clamp(active_, 0, std::max(0, static_cast<int>(wanted.size()) - 1));
   KeepAlive keep(c);  // c may be referenced by nothing yet
   applySnapshot(after);
@@ -187,6 +186,44 @@ BOOL ListControl::AssignController(Animatable* control, int subAnim) {
     entry.ctrl = ctrl;
     e.push_back(entry); }, subAnim, c);
   return TRUE;
+}
+
+BOOL ListControl::AssignPadded(Control* ctrl, int index, MSTR padName, MSTR name) {
+  if (index < 0) return FALSE;
+  if (index < GetListCount()) {
+    if (!AssignController(ctrl, index)) return FALSE;
+    SetName(index, name);
+    return TRUE;
+  }
+  // The same tests AssignController makes for each entry, made once: the entries all hold `ctrl`.
+  if (!ctrl || ctrl == this || ctrl->IsDeleted() || !ctrlFits(sclass_, ctrl->SuperClassID()) ||
+      RefGraph::createsLoop(this, ctrl))
+    return FALSE;
+  return appendInstances(ctrl, index + 1 - GetListCount(), ListEntryName(padName.str()), ListEntryName(name.str()));
+}
+
+BOOL ListControl::appendInstances(Control* c, int count, const ListEntryName& pad, const ListEntryName& last) {
+  const bool holding = theHold.Holding();
+  Snapshot before;
+  if (holding) before = snapshot();
+  const size_t first = entries_.size();
+  const size_t total = first + static_cast<size_t>(count);
+  entries_.reserve(total);
+  // One record below covers every reference this adds.
+  theHold.Suspend();
+  bool added = true;
+  for (size_t i = first; i < total && added; ++i) {
+    entries_.push_back(Entry{nullptr, i + 1 == total ? last : pad, 1.0f});
+    // The loop test was made once for all of them; a controller being deleted is still refused.
+    added = RefGraph::replace(this, static_cast<int>(i), c, false, false) == REF_SUCCEED;
+    if (!added) entries_.pop_back();
+  }
+  theHold.Resume();
+  if (entries_.size() == first) return FALSE;
+  if (holding) theHold.Put(new ListRestore(this, std::move(before), snapshot(), "List append"));
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_SUBANIM_STRUCTURE_CHANGED);
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+  return added;
 }
 
 void ListControl::Copy(Control* from) {
@@ -225,22 +262,18 @@ void ListControl::PasteItem(int index) {
 void ListControl::SetName(int index, MSTR name) {
   if (index < 0 || index >= GetListCount()) return;
   Entry& e = entries_[static_cast<size_t>(index)];
-  std::pair<std::string, bool> old{e.name, e.named}, now{name.str(), true};
-  if (old == now) return;
-  recordChange(this, old, now, [this, index](const std::pair<std::string, bool>& v) {
-    if (index < GetListCount()) {
-      entries_[static_cast<size_t>(index)].name = v.first;
-      entries_[static_cast<size_t>(index)].named = v.second;
-    }
+  ListEntryName now(name.str());
+  if (e.name == now) return;
+  recordChange(this, e.name, now, [this, index](const ListEntryName& v) {
+    if (index < GetListCount()) entries_[static_cast<size_t>(index)].name = v;
   }, "List name");
-  e.name = now.first;
-  e.named = true;
+  e.name = std::move(now);
 }
 
 MSTR ListControl::GetName(int index) {
   if (index < 0 || index >= GetListCount()) return MSTR();
   const Entry& e = entries_[static_cast<size_t>(index)];
-  if (e.named) return MSTR(e.name);
+  if (e.name.named()) return MSTR(e.name.text().c_str());
   TSTR cls;
   if (e.ctrl) e.ctrl->GetClassName(cls);
   return cls;
