@@ -95,8 +95,8 @@ class CallTakingFailure {
 
 // `obj.prop` and `obj.prop = v` as the evaluator asks them: a property `obj` does not have fails
 // as a value (kFailed), where the same call from anywhere else throws.
-Value* readProperty(Value* obj, Value* prop);
-Value* writeProperty(Value* obj, Value* prop, Value* v);
+HOST_API Value* readProperty(Value* obj, Value* prop);
+HOST_API Value* writeProperty(Value* obj, Value* prop, Value* v);
 // While it lives, no access is the evaluator's direct one: around the primitives and functions a
 // property access may end up calling, whose own property reads throw as they always have.
 class OtherAccess {
