@@ -117,6 +117,9 @@ class Restore {
     state_ = holder_tables::GetText(pb_, stateTab, passSlot_);
     class_ = holder_tables::GetText(pb_, r_.initial ? pb_IpropertyClass : pb_propertyClass, passSlot_);
     anim_ = holder_tables::GetText(pb_, r_.initial ? pb_IpropertyIsAnimated : pb_propertyIsAnimated, passSlot_);
+    stateFields_ = RecordFields(state_);
+    classFields_ = RecordFields(class_);
+    animFields_ = RecordFields(anim_);
     holder_ = FindHolderNodeName(pb_);
 
     switch (sclass) {
@@ -177,13 +180,13 @@ class Restore {
       print(ComposeText(kRefusedPropertyName, {name, r_.node->GetName()}).c_str());
       return;
     }
-    const std::string value(RecordField(state_, j));
+    const std::string value(stateFields_[j]);
     if (name == "UserPropBuffer") {
       r_.node->SetUserPropBuffer(MSTR(value.c_str()));
       return;
     }
     if (value.empty()) return;
-    Slot s{j, name, value, std::string(RecordField(class_, j)), RecordField(anim_, j) == "1", r_.node->GetName()};
+    Slot s{j, name, value, std::string(classFields_[j]), animFields_[j] == "1", r_.node->GetName()};
     switch (chain_) {
       case Chain::Light: lightChain(s); break;
       case Chain::Camera: cameraChain(s); break;
@@ -339,6 +342,7 @@ class Restore {
   TimeValue t_ = 0;
   int passSlot_ = 0;
   std::string state_, class_, anim_, holder_;
+  RecordFields stateFields_, classFields_, animFields_;  // views into the three records above
   Chain chain_ = Chain::Geometry;
 };
 

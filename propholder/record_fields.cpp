@@ -13,6 +13,13 @@ std::string_view RecordField(std::string_view record, int k) {
   return record.substr(start, end - start);
 }
 
+RecordFields::RecordFields(std::string_view record) {
+  for (size_t sep = record.find(kFieldSeparator); sep != std::string_view::npos; sep = record.find(kFieldSeparator)) {
+    fields_.push_back(record.substr(0, sep));
+    record.remove_prefix(sep + 1);
+  }
+}
+
 void AppendField(std::string& record, std::string_view text) {
   for (size_t sep = text.find(kFieldSeparator); sep != std::string_view::npos; sep = text.find(kFieldSeparator)) {
     record.append(text.substr(0, sep));
