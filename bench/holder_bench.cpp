@@ -36,34 +36,17 @@
 #include <unistd.h>
 #endif
 
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#define QZM_BENCH_CALLGRIND 1
-#endif
+#include "bench_section.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Section;
+using bench::seconds;
 
-double seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 // The process's processor time since `start`: on a machine shared with other programs it leaves out
 // the time they had, which wall time cannot.
 double cpuSeconds(std::clock_t start) { return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC; }
-
-// A timed part: under callgrind its instructions are counted from zero and dumped under `name`.
-struct Section {
-  explicit Section(const char* n) : name(n) {
-#ifdef QZM_BENCH_CALLGRIND
-    CALLGRIND_ZERO_STATS;
-#endif
-  }
-  ~Section() {
-#ifdef QZM_BENCH_CALLGRIND
-    CALLGRIND_DUMP_STATS_AT(name);
-#endif
-  }
-  const char* name;
-};
 
 void run(const std::string& text) {
   if (!ExecuteMAXScriptScript(text.c_str(), FALSE)) std::cerr << "holder_bench: script failed: " << text << "\n";

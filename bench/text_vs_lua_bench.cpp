@@ -29,31 +29,14 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#define QZM_BENCH_CALLGRIND 1
-#endif
+#include "bench_section.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Section;
+using bench::seconds;
 
-double seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// A timed part: under callgrind its instructions are counted from zero and dumped under `name`.
-struct Section {
-  explicit Section(const std::string& n) : name(n) {
-#ifdef QZM_BENCH_CALLGRIND
-    CALLGRIND_ZERO_STATS;
-#endif
-  }
-  ~Section() {
-#ifdef QZM_BENCH_CALLGRIND
-    CALLGRIND_DUMP_STATS_AT(name.c_str());
-#endif
-  }
-  std::string name;
-};
 
 bool underValgrind() {
 #ifdef QZM_BENCH_CALLGRIND
