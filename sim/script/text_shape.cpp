@@ -32,8 +32,15 @@ constexpr auto kClasses = [] {
   return t;
 }();
 
+// Letters, digits and '_' (and UTF-8 bytes): what a name or a number's tail is made of.
+constexpr auto kWordChars = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = kClasses[c] == kWord || kClasses[c] == kDigit;
+  return t;
+}();
+
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
-bool isWordChar(int c) { return c >= 0 && (kClasses[c] == kWord || kClasses[c] == kDigit); }
+bool isWordChar(int c) { return c >= 0 && kWordChars[c]; }
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 
 class Scanner {
@@ -43,11 +50,20 @@ class Scanner {
   bool scan() {
     shape_.key.clear();
     shape_.slots.clear();
-    while (pos_ < text_.size()) {
-      const int c = at(pos_);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+    const std::size_t size = text_.size();
+    while (pos_ < size) {
+      const int c = bytes[pos_];
       switch (kClasses[c]) {
-        case kPlain: ++pos_; break;
-        case kWord: skipWord(); break;
+        case kPlain:
+          // Most of a text: step over the whole run at once.
+          do ++pos_;
+          while (pos_ < size && kClasses[bytes[pos_]] == kPlain);
+          break;
+        case kWord:
+          do ++pos_;
+          while (pos_ < size && kWordChars[bytes[pos_]]);
+          break;
         case kDigit:
           if (pos_ > 0 && at(pos_ - 1) == '.') skipWord();  // `a.5`, `.5`: left as written
           else number();
@@ -92,8 +108,8 @@ class Scanner {
 
   // The literal from `from` up to here becomes a slot: the text before it is copied to the key.
   void slot(SlotKind kind, std::size_t from, bool negative) {
-    shape_.key.append(text_.substr(copied_, from - copied_));
-    shape_.key += markOf(kind);
+    shape_.key.append(text_.data() + copied_, from - copied_);
+    shape_.key.append(markOf(kind), 2);
     copied_ = pos_;
     shape_.slots.push_back({kind, negative, std::uint32_t(from), std::uint32_t(pos_ - from)});
   }
@@ -194,6 +210,7 @@ class Scanner {
 
 bool findShape(std::string_view text, TextShape& shape) {
   if (text.size() > kMaxShapedText) return false;
+  shape.key.reserve(text.size());
   return Scanner(text, shape).scan();
 }
 
