@@ -82,13 +82,15 @@ TEST_F(ListFill, ARefusedFillChangesNothingAndTellsNobody) {
   EXPECT_FALSE(iface(list)->AssignPadded(point, 3, "Null", "Captured")) << "a point3 does not fit a float list";
   EXPECT_FALSE(iface(list)->AssignPadded(outer, 3, "Null", "Captured")) << "that would make a loop";
   EXPECT_FALSE(iface(list)->AssignPadded(list, 0, "Null", "Captured"));
-  EXPECT_FALSE(iface(list)->AssignPadded(bezierFloat(), -1, "Null", "Captured"));
+  Control* refused = bezierFloat();
+  EXPECT_FALSE(iface(list)->AssignPadded(refused, -1, "Null", "Captured"));
   EXPECT_FALSE(iface(list)->AssignPadded(nullptr, 2, "Null", "Captured"));
   EXPECT_EQ(iface(list)->GetListCount(), 0);
   EXPECT_TRUE(watcher->received.empty());
   watcher->DeleteMe();
   point->DeleteMe();
   outer->DeleteMe();
+  refused->DeleteMe();
 }
 
 TEST_F(ListFill, AFillIsOneUndoStepThatPutsTheListBackAsItWas) {
