@@ -5,6 +5,7 @@
 //
 //   holder_memory_bench [N...] (default: 1000 10000); each size in a fresh scene
 #include "core/host_session.h"
+#include "holder_bench_scene.h"
 #include "maxapi.h"
 #include "maxscript/maxscript.h"
 
@@ -47,23 +48,8 @@ void run(const std::string& text) {
   if (!ExecuteMAXScriptScript(text.c_str(), FALSE)) std::cerr << "holder_memory_bench: script failed: " << text << "\n";
 }
 
-constexpr const char* kProperties =
-    "#(\"renderable\", \"castShadows\", \"receiveshadows\", \"primaryVisibility\", \"secondaryVisibility\", "
-    "\"boxmode\", \"xray\", \"wirecolor\", \"UserPropBuffer\", \"position\", \"rotation\", \"scale\", \"height\", "
-    "\"width\", \"length\", \"lengthsegs\", \"widthsegs\", \"material.diffuse\", \"material.ambient\", "
-    "\"material.name\")";
-
 void measure(int n) {
-  run("resetMaxFile #noPrompt");
-  std::ostringstream build;
-  build << "for i = 1 to " << n << " do (\n"
-        << "  local b = box name:(\"Box\" + i as string) pos:[i, 0, 0]\n"
-        << "  b.material = standardMaterial name:(\"Mat\" + i as string)\n"
-        << "  setUserPropBuffer b \"pass = beauty\"\n"
-        << "  if mod i 4 == 0 do with animate on at time 10 b.height = 50\n"
-        << "  local h = QZMPropHolder(); h.node = b; h.propertyName = " << kProperties << "\n"
-        << ")\n";
-  run(build.str());
+  if (!bench::BuildHolderScene(n)) std::cerr << "holder_memory_bench: the scene could not be built\n";
   // The addresses capture collects are the script layer's; emptied before each pass so that they
   // do not count as the holders' memory.
   run("global QZMIDA = #()");
@@ -72,7 +58,7 @@ void measure(int n) {
   double before = built;
   for (int p = 0; p < 5; ++p) {
     run("QZMIDA = #()");
-    run("$QZMPropHolder01.CaptureAllProperties " + std::to_string(5000 + p) + " 0");
+    run(bench::CaptureAllText(5000 + p));
     run("QZMIDA = #()");
     const double now = heapInUse();
     std::printf("  pass %d: heap %.1f MB, %.0f bytes per holder for this pass\n", 5000 + p, now / 1e6,
