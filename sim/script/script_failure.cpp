@@ -24,17 +24,6 @@ struct DirectAccess {
 };
 DirectAccess g_direct;
 
-class DirectAccessScope {
- public:
-  DirectAccessScope(Value* target, Value* prop) : saved_(g_direct) { g_direct = {target, prop}; }
-  ~DirectAccessScope() { g_direct = saved_; }
-  DirectAccessScope(const DirectAccessScope&) = delete;
-  DirectAccessScope& operator=(const DirectAccessScope&) = delete;
-
- private:
-  DirectAccess saved_;
-};
-
 }  // namespace
 
 Value* const kFailed = new FailedMarker;
@@ -73,8 +62,11 @@ bool CallTakingFailure::takenBy(const Value* fn) {
   return true;
 }
 
-OtherAccess::OtherAccess() : target_(g_direct.target), prop_(g_direct.prop) { g_direct = {}; }
-OtherAccess::~OtherAccess() { g_direct = {target_, prop_}; }
+DirectAccessScope::DirectAccessScope(Value* target, Value* prop)
+    : savedTarget_(g_direct.target), savedProp_(g_direct.prop) {
+  g_direct = {target, prop};
+}
+DirectAccessScope::~DirectAccessScope() { g_direct = {savedTarget_, savedProp_}; }
 
 Value* readProperty(Value* obj, Value* prop) {
   DirectAccessScope direct(obj, prop);

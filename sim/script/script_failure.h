@@ -97,18 +97,25 @@ class CallTakingFailure {
 // as a value (kFailed), where the same call from anywhere else throws.
 HOST_API Value* readProperty(Value* obj, Value* prop);
 HOST_API Value* writeProperty(Value* obj, Value* prop, Value* v);
-// While it lives, no access is the evaluator's direct one: around the primitives and functions a
-// property access may end up calling, whose own property reads throw as they always have.
-class OtherAccess {
+// While it lives, `target.prop` is the one access whose unknown-property error comes back as a
+// value; what was in force before comes back when it goes.
+class HOST_API DirectAccessScope {
  public:
-  OtherAccess();
-  ~OtherAccess();
-  OtherAccess(const OtherAccess&) = delete;
-  OtherAccess& operator=(const OtherAccess&) = delete;
+  DirectAccessScope(Value* target, Value* prop);
+  ~DirectAccessScope();
+  DirectAccessScope(const DirectAccessScope&) = delete;
+  DirectAccessScope& operator=(const DirectAccessScope&) = delete;
 
  private:
-  Value* target_;
-  Value* prop_;
+  Value* savedTarget_;
+  Value* savedProp_;
+};
+
+// While it lives, no access is the evaluator's direct one: around the primitives a property
+// access may end up calling, whose own property reads throw as they always have.
+class OtherAccess : DirectAccessScope {
+ public:
+  OtherAccess() : DirectAccessScope(nullptr, nullptr) {}
 };
 
 }  // namespace sim::rt
